@@ -1,0 +1,54 @@
+# ecran_virtuel.sh: a virtual X display for running and checking the program without a screen.
+# Sourced; defines functions only. Each process started here is stopped by its own pid.
+
+# attendre SECONDS COMMAND...: runs COMMAND every 50 ms until it succeeds; fails after SECONDS.
+attendre() {
+    local fin=$((SECONDS + $1))
+    shift
+    until "$@" >/dev/null 2>&1; do
+        ((SECONDS < fin)) || return 1
+        sleep 0.05
+    done
+}
+
+# demarrer_xvfb: starts Xvfb on a display number it picks itself, exports DISPLAY and XVFB_PID.
+demarrer_xvfb() {
+    local numero
+    numero=$(mktemp)
+    Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1600x900x24 3>"$numero" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    if ! attendre 20 test -s "$numero"; then
+        echo "Xvfb did not start" >&2
+        rm -f "$numero"
+        return 1
+    fi
+    export DISPLAY=":$(head -n 1 "$numero")"
+    rm -f "$numero"
+    attendre 20 xdotool getmouselocation || { echo "Xvfb does not accept connections" >&2; return 1; }
+}
+
+arreter_xvfb() {
+    [ -n "${XVFB_PID:-}" ] || return 0
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+    XVFB_PID=
+}
+
+# fenetre_de PID: prints the id of the window called "Jeu Valdrune" that process PID shows.
+fenetre_de() {
+    xdotool search --onlyvisible --pid "$1" --name '^Jeu Valdrune$' 2>/dev/null | head -n 1 | grep .
+}
+
+# capturer WINDOW FILE.ppm: writes what the window shows as an 8-bit PPM image. The whole
+# screen is captured and cut to the window: xwdtopnm misreads a window's own dump.
+capturer() {
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    xwd -silent -root | xwdtopnm 2>/dev/null |
+        pamcut -left "$X" -top "$Y" -width "$WIDTH" -height "$HEIGHT" | pamdepth 255 >"$2"
+}
+
+# pixel FILE.ppm X Y: prints "R G B" of one pixel.
+pixel() {
+    pamcut -left "$2" -top "$3" -width 1 -height 1 "$1" | pnmtoplainpnm | sed -n '4p' | xargs
+}

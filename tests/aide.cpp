@@ -1,0 +1,65 @@
+// aide.cpp: the tests' shared helpers.
+#include "aide.h"
+
+#include "jeu/modele.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+void remettre_etat() {
+    std::memset(&jeu, 0, sizeof jeu);
+    std::memset(pieces, 0, sizeof pieces);
+    std::memset(matrice, 0, sizeof matrice);
+    std::memset(&event, 0, sizeof event);
+    change = 0;
+    niveau = 19;
+    id_piece_prise = -1;
+    pos_x_sur_grille = -1;
+    pos_y_sur_grille = -1;
+    autoriser_rotation = 1;
+    init();
+}
+
+void ecrire_fichier(const std::string &nom, const std::string &texte) {
+    std::ofstream(nom, std::ios::binary) << texte;
+}
+
+std::string lire_fichier(const std::string &nom) {
+    std::ifstream f(nom, std::ios::binary);
+    if (!f) return "<absent>";
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+std::string niveau_complet(int graine) {
+    std::ostringstream s;
+    s << "<?xml version=\"1.0\"?>\n<solution>\n";
+    for (int k = 0; k < NB_PIECES; ++k) {
+        const int v = graine + k;
+        s << "<piece>\n<id>" << k << "</id>\n<ligne>" << v % 6 << "</ligne>\n<colonne>" << v % 7
+          << "</colonne>\n<rotation>" << v % 4 << "</rotation>\n<hauteur>" << 1 + v % 3
+          << "</hauteur>\n<largeur>" << 1 + v % 2 << "</largeur>\n<dans_le_jeu>" << v % 2
+          << "</dans_le_jeu>\n</piece>\n";
+    }
+    s << "</solution>\n";
+    return s.str();
+}
+
+void DansDossier::SetUp() {
+    ancien_ = std::filesystem::current_path();
+    char modele[] = "/tmp/valdrune-test-XXXXXX";
+    ASSERT_NE(mkdtemp(modele), nullptr);
+    dossier_ = modele;
+    std::filesystem::current_path(dossier_);
+    remettre_etat();
+}
+
+void DansDossier::TearDown() {
+    std::filesystem::current_path(ancien_);
+    std::filesystem::remove_all(dossier_);
+}

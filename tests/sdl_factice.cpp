@@ -1,0 +1,54 @@
+// sdl_factice.cpp: the dummy-driver screen of the tests.
+#include "sdl_factice.h"
+
+#include <cstdlib>
+#include <cstring>
+
+void AvecEcran::SetUp() {
+    DansDossier::SetUp();
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    ASSERT_EQ(TTF_Init(), 0);
+    ecran = SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, 32, SDL_HWSURFACE | SDL_DOUBLEBUF);
+    ASSERT_NE(ecran, nullptr) << SDL_GetError();
+}
+
+void AvecEcran::TearDown() {
+    TTF_Quit();
+    SDL_Quit();
+    ecran = nullptr;
+    DansDossier::TearDown();
+}
+
+SDL_Event touche(Uint8 type, SDLKey sym) {
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    e.type = type;
+    e.key.type = type;
+    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.sym = sym;
+    return e;
+}
+
+SDL_Event bouton(Uint8 type, Uint8 numero, Uint16 x, Uint16 y) {
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    e.type = type;
+    e.button.type = type;
+    e.button.button = numero;
+    e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.button.x = x;
+    e.button.y = y;
+    return e;
+}
+
+Uint32 couleur(SDL_Surface *s, int x, int y) {
+    SDL_LockSurface(s);
+    const auto *ligne = static_cast<const Uint8 *>(s->pixels) + y * s->pitch;
+    Uint32 pixel = 0;
+    std::memcpy(&pixel, ligne + x * s->format->BytesPerPixel, s->format->BytesPerPixel);
+    SDL_UnlockSurface(s);
+    Uint8 r, g, b;
+    SDL_GetRGB(pixel, s->format, &r, &g, &b);
+    return static_cast<Uint32>(r) << 16 | static_cast<Uint32>(g) << 8 | b;
+}

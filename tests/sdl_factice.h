@@ -1,0 +1,22 @@
+// sdl_factice.h: a window-less screen under SDL's dummy video driver, and event makers.
+#pragma once
+
+#include "aide.h"
+
+#include <SDL.h>
+
+// A fresh working directory with the start state, SDL's video and SDL_ttf up, and ecran a
+// 1500 by 750 screen surface in memory.
+class AvecEcran : public DansDossier {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+};
+
+SDL_Event touche(Uint8 type, SDLKey sym);
+SDL_Event bouton(Uint8 type, Uint8 numero, Uint16 x, Uint16 y);
+
+// The colour of one pixel of a surface, as (r, g, b) packed in 0xRRGGBB.
+Uint32 couleur(SDL_Surface *s, int x, int y);
+
+constexpr Uint32 VERT_FOND = 0x11ce70; // (17, 206, 112)

@@ -1,0 +1,240 @@
+// test_lecteur.cpp: the level reader and the trace file.
+#include "aide.h"
+#include "fichiers/fichier.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+namespace {
+
+// The trace as it must read for the pieces as they stand.
+std::string trace_attendue() {
+    std::string s;
+    for (const t_piecer &p : jeu.piece) {
+        const int valeurs[] = {p.id,      p.ligne,   p.colonne,    p.rotation,
+                               p.hauteur, p.largeur, p.dans_le_jeu};
+        const char *noms[] = {"piece",   "ligne",   "colonne",    "rotation",
+                              "hauteur", "largeur", "dans_le_jeu"};
+        for (int c = 0; c < 7; ++c)
+            s += std::string("numero ") + noms[c] + " : " + std::to_string(valeurs[c]) + "\n";
+    }
+    return s;
+}
+
+int32_t modulo_2_32(uint64_t v) {
+    return static_cast<int32_t>(static_cast<uint32_t>(v));
+}
+
+using Lecteur = DansDossier;
+
+TEST(TestLigne, PrefixeJusquAuChevronFermant) {
+    EXPECT_EQ(test_ligne("<ligne>2</ligne>", "<ligne>"), 1);
+    EXPECT_EQ(test_ligne("<lignes>5</lignes>", "<ligne>"), 1);
+    EXPECT_EQ(test_ligne("<identite>3</identite>", "<id>"), 1);
+    EXPECT_EQ(test_ligne("<ligneX", "<ligne>"), 1);
+    EXPECT_EQ(test_ligne("<colonne>2</colonne>", "<ligne>"), 0);
+    EXPECT_EQ(test_ligne("ligne>2</ligne>", "<ligne>"), 0);
+    EXPECT_EQ(test_ligne("<LIGNE>2</LIGNE>", "<ligne>"), 0);
+}
+
+TEST(TestLigne, TamponPlusCourtQueLaBalise) {
+    EXPECT_EQ(test_ligne("<ligne", "<ligne>"), 0);
+    EXPECT_EQ(test_ligne("<id", "<id>"), 0);
+    EXPECT_EQ(test_ligne("", "<id>"), 0);
+}
+
+TEST(BuffToInt, ValeursOrdinaires) {
+    EXPECT_EQ(buff_to_int("<ligne>12</ligne>"), 12);
+    EXPECT_EQ(buff_to_int("<id>-1</id>"), -1);
+    EXPECT_EQ(buff_to_int("<id>0</id>"), 0);
+    EXPECT_EQ(buff_to_int("<lignes>5</lignes>"), 5);
+    EXPECT_EQ(buff_to_int("<dans_le_jeu>1</dans_le_jeu>"), 1);
+}
+
+TEST(BuffToInt, ValeurVideDonneMoinsCent) {
+    EXPECT_EQ(buff_to_int("<rotation></rotation>"), -100);
+    EXPECT_EQ(buff_to_int("<id></id>"), -100);
+    // No '>' at all: nothing to read.
+    EXPECT_EQ(buff_to_int("<ligneX"), -100);
+    EXPECT_EQ(buff_to_int(""), -100);
+}
+
+TEST(BuffToInt, MoinsEtCaracteresEgares) {
+    // A '-' negates what lies to its right; a stray character still takes a decimal place.
+    EXPECT_EQ(buff_to_int("<ligne>1-2</ligne>"), 98);
+    EXPECT_EQ(buff_to_int("<ligne>--5</ligne>"), 5);
+    EXPECT_EQ(buff_to_int("<ligne>1x2</ligne>"), 102);
+    EXPECT_EQ(buff_to_int("<ligne>x</ligne>"), 0);
+    EXPECT_EQ(buff_to_int("<ligne>3-</ligne>"), 30);
+    // The closing tag is not read, only counted.
+    EXPECT_EQ(buff_to_int("<ligne>12</abcde>"), 12);
+    EXPECT_EQ(buff_to_int("<ligne>12</ligne>ab"), 1200);
+}
+
+TEST(BuffToInt, LonguesSuitesDeChiffresRestentDefinies) {
+    EXPECT_EQ(buff_to_int("<ligne>2147483647</ligne>"), 2147483647);
+    EXPECT_EQ(buff_to_int("<ligne>-2147483648</ligne>"), INT32_MIN);
+    EXPECT_EQ(buff_to_int("<ligne>4294967295</ligne>"), -1);
+    EXPECT_EQ(buff_to_int("<ligne>99999999999</ligne>"), modulo_2_32(99999999999ULL));
+    const std::string longue = "<ligne>" + std::string(180, '9') + "</ligne>";
+    uint32_t attendu = 0, poids = 1;
+    for (int k = 0; k < 180; ++k, poids *= 10U) attendu += 9U * poids;
+    EXPECT_EQ(buff_to_int(longue.c_str()), static_cast<int32_t>(attendu));
+}
+
+TEST_F(Lecteur, ExempleDeLaPiece7) {
+    ecrire_fichier("solution19.xml", "<id>7</id>\n<ligne>0</ligne>\n<colonne>3</colonne>\n"
+                                     "<rotation>2</rotation>\n<hauteur>2</hauteur>\n"
+                                     "<largeur>2</largeur>\n<dans_le_jeu>1</dans_le_jeu>\n");
+    const t_jeu avant = jeu;
+    load_fichier();
+    const t_piecer &p = jeu.piece[7];
+    EXPECT_EQ(p.id, 7);
+    EXPECT_EQ(p.ligne, 0);
+    EXPECT_EQ(p.colonne, 3);
+    EXPECT_EQ(p.rotation, 2);
+    EXPECT_EQ(p.hauteur, 2);
+    EXPECT_EQ(p.largeur, 2);
+    EXPECT_EQ(p.dans_le_jeu, 1);
+    EXPECT_STREQ(p.nom, "PETIT_ESCALIER_1");
+    EXPECT_EQ(p.piece_solution, -1);
+    for (int k = 0; k < NB_PIECES; ++k)
+        if (k != 7) {
+            EXPECT_EQ(std::memcmp(&jeu.piece[k], &avant.piece[k], sizeof(t_piecer)), 0);
+        }
+}
+
+TEST_F(Lecteur, TraceExacte) {
+    ecrire_fichier("solution19.xml", niveau_complet(3));
+    load_fichier();
+    EXPECT_EQ(jeu.piece[4].colonne, 0); // (3 + 4) % 7
+    const std::string trace = lire_fichier("fichier_ecriture_pute.txt");
+    EXPECT_EQ(trace, trace_attendue());
+    EXPECT_EQ(std::count(trace.begin(), trace.end(), '\n'), 70);
+    EXPECT_EQ(trace.substr(0, 82), "numero piece : 0\nnumero ligne : 3\nnumero colonne : 3\n"
+                                   "numero rotation : 3\nnumero ha");
+}
+
+TEST_F(Lecteur, FichierAbsentNeChangeRienEtTraceQuandMeme) {
+    const t_jeu avant = jeu;
+    load_fichier();
+    EXPECT_EQ(std::memcmp(&jeu, &avant, sizeof jeu), 0);
+    EXPECT_EQ(lire_fichier("fichier_ecriture_pute.txt"), trace_attendue());
+    EXPECT_NE(lire_fichier("fichier_ecriture_pute.txt").find("numero ligne : -1\n"),
+              std::string::npos);
+}
+
+TEST_F(Lecteur, TraceReecriteEnEntier) {
+    ecrire_fichier("fichier_ecriture_pute.txt", std::string(10000, 'z'));
+    load_fichier();
+    EXPECT_EQ(lire_fichier("fichier_ecriture_pute.txt"), trace_attendue());
+}
+
+TEST_F(Lecteur, NomDuFichierSansZeroDevant) {
+    ecrire_fichier("solution05.xml", "<id>1</id> <ligne>5</ligne>");
+    ecrire_fichier("solution5.xml", "<id>1</id> <ligne>4</ligne>");
+    ecrire_fichier("solution48.xml", "<id>1</id> <colonne>48</colonne>");
+    niveau = 5;
+    load_fichier();
+    EXPECT_EQ(jeu.piece[1].ligne, 4);
+    niveau = 48;
+    load_fichier();
+    EXPECT_EQ(jeu.piece[1].colonne, 48);
+}
+
+TEST_F(Lecteur, ChampsAvantToutIdOuHorsBornesIgnores) {
+    ecrire_fichier("solution19.xml", "<ligne>4</ligne> <id>10</id> <colonne>4</colonne> "
+                                     "<id>-1</id> <hauteur>4</hauteur> <id></id> "
+                                     "<largeur>4</largeur> <id>-100</id> <rotation>4</rotation>");
+    const t_jeu avant = jeu;
+    load_fichier();
+    EXPECT_EQ(std::memcmp(&jeu, &avant, sizeof jeu), 0);
+}
+
+TEST_F(Lecteur, IdSeulNEcritQueLId) {
+    jeu.piece[3].id = 42;
+    ecrire_fichier("solution19.xml", "<id>3</id>");
+    load_fichier();
+    EXPECT_EQ(jeu.piece[3].id, 3);
+    EXPECT_EQ(jeu.piece[3].ligne, -1);
+}
+
+TEST_F(Lecteur, ValeurVideStockeeMoinsCent) {
+    ecrire_fichier("solution19.xml", "<id>9</id><rotation></rotation>");
+    load_fichier(); // one token: "<id>9</id><rotation></rotation>" is an id token
+    EXPECT_EQ(jeu.piece[9].rotation, 1);
+    ecrire_fichier("solution19.xml", "<id>9</id> <rotation></rotation>");
+    load_fichier();
+    EXPECT_EQ(jeu.piece[9].rotation, -100);
+}
+
+TEST_F(Lecteur, BalisesParPrefixe) {
+    ecrire_fichier("solution19.xml", "<identite>3</identite> <lignes>5</lignes> "
+                                     "<dans_le_jeux>1</dans_le_jeux> <piece>7</piece>");
+    load_fichier();
+    EXPECT_EQ(jeu.piece[3].ligne, 5);
+    EXPECT_EQ(jeu.piece[3].dans_le_jeu, 1);
+    EXPECT_EQ(jeu.piece[7].ligne, -1);
+}
+
+TEST_F(Lecteur, ChampsGardesDUnNiveauALAutre) {
+    ecrire_fichier("solution19.xml", niveau_complet(0));
+    ecrire_fichier("solution20.xml", "<id>2</id> <ligne>5</ligne> <id>6</id> "
+                                     "<dans_le_jeu>0</dans_le_jeu>");
+    load_fichier();
+    const t_jeu niveau19 = jeu;
+    niveau = 20;
+    load_fichier();
+    EXPECT_EQ(jeu.piece[2].ligne, 5);
+    EXPECT_EQ(jeu.piece[6].dans_le_jeu, 0);
+    jeu.piece[2].ligne = niveau19.piece[2].ligne;
+    jeu.piece[6].dans_le_jeu = niveau19.piece[6].dans_le_jeu;
+    EXPECT_EQ(std::memcmp(&jeu, &niveau19, sizeof jeu), 0);
+}
+
+TEST_F(Lecteur, Seuls132JetonsExamines) {
+    std::string texte = "<id>2</id>\n";
+    for (int k = 2; k <= 131; ++k) texte += "<bourrage/>\n";
+    texte += "<ligne>7</ligne>\n<colonne>8</colonne>\n<hauteur>9</hauteur>\n";
+    ecrire_fichier("solution19.xml", texte);
+    load_fichier();
+    EXPECT_EQ(jeu.piece[2].ligne, 7);
+    EXPECT_EQ(jeu.piece[2].colonne, -1);
+    EXPECT_EQ(jeu.piece[2].hauteur, -1);
+}
+
+TEST_F(Lecteur, BlancsQuelconquesEntreJetons) {
+    ecrire_fichier("solution19.xml", "  \t<id>4</id>\r\n\r\n<ligne>2</ligne>\f\v<colonne>3"
+                                     "</colonne>");
+    load_fichier();
+    EXPECT_EQ(jeu.piece[4].ligne, 2);
+    EXPECT_EQ(jeu.piece[4].colonne, 3);
+}
+
+TEST_F(Lecteur, JetonTropLongCoupeSansDebordement) {
+    // The cut-off rest of a long token is not read as a token of its own.
+    const std::string reste = "<ligne>5</ligne>";
+    ecrire_fichier("solution19.xml", "<id>1</id> " + std::string(TAILLE_JETON, 'x') + reste +
+                                         " <colonne>" + std::string(5000, '1') + "</colonne>" +
+                                         " <hauteur>2</hauteur>");
+    load_fichier();
+    EXPECT_EQ(jeu.piece[1].ligne, -1);
+    // The long value keeps its first 199 characters, "<colonne>" and 190 ones, of which the
+    // last 10 are taken for the closing tag: 180 ones are read.
+    uint32_t attendu = 0, poids = 1;
+    for (int k = 0; k < 180; ++k, poids *= 10U) attendu += poids;
+    EXPECT_EQ(jeu.piece[1].colonne, static_cast<int32_t>(attendu));
+    EXPECT_EQ(jeu.piece[1].hauteur, 2);
+}
+
+TEST_F(Lecteur, OctetsQuelconquesNeCassentRien) {
+    std::string bruit;
+    for (int k = 0; k < 4000; ++k) bruit += static_cast<char>((k * 7919) % 256);
+    ecrire_fichier("solution19.xml", bruit);
+    load_fichier();
+    EXPECT_EQ(lire_fichier("fichier_ecriture_pute.txt"), trace_attendue());
+}
+
+} // namespace
