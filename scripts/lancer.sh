@@ -25,9 +25,7 @@ programme=$!
 attendre 20 fenetre_de "$programme" || { echo "the window did not open" >&2; exit 1; }
 fenetre=$(fenetre_de "$programme")
 image=$(mktemp --suffix=.ppm)
-# The first frame is there once the background shows in the bottom-right corner.
-premiere_image() { capturer "$fenetre" "$image" && [ "$(pixel "$image" 1499 749)" = "17 206 112" ]; }
-attendre 20 premiere_image || { echo "the window shows no frame" >&2; exit 1; }
+capturer_premiere_image "$fenetre" "$image" || { echo "the window shows no frame" >&2; exit 1; }
 pnmtopng <"$image" >"$capture" 2>/dev/null
 rm -f "$image"
 # SDL turns SIGTERM into a quit event: the program ends as when its window is closed.

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # fenetre_reelle.sh: the program in a real window on a virtual X display, driven like a user.
-# Usage: fenetre_reelle.sh VALDRUNE FERMER_FENETRE SCRIPTS_DIR
+# Usage: fenetre_reelle.sh VALDRUNE FERMER_FENETRE SCRIPTS_DIR FONT
 set -euo pipefail
 valdrune=$(realpath "$1")
 fermer=$(realpath "$2")
 source "$3/ecran_virtuel.sh"
+police=$(realpath "$4")
 
 travail=$(mktemp -d)
 programme=
@@ -17,8 +18,16 @@ trap finir EXIT
 echec() { echo "FAILED: $*" >&2; exit 1; }
 
 cd "$travail"
-printf '<solution>\n<piece>\n<id>3</id>\n<ligne>19</ligne>\n</piece>\n</solution>\n' >solution19.xml
+# Level 19: the knight at column 2 on the ground, the princess at column 5 one row up.
+cat >solution19.xml <<'FIN'
+<solution>
+<piece> <id>0</id> <ligne>0</ligne> <colonne>2</colonne> <hauteur>2</hauteur> <dans_le_jeu>1</dans_le_jeu> </piece>
+<piece> <id>1</id> <ligne>1</ligne> <colonne>5</colonne> <hauteur>2</hauteur> <dans_le_jeu>1</dans_le_jeu> </piece>
+<piece> <id>3</id> <ligne>19</ligne> </piece>
+</solution>
+FIN
 printf '<solution>\n<piece>\n<id>3</id>\n<ligne>20</ligne>\n</piece>\n</solution>\n' >solution20.xml
+cp "$police" arial.ttf
 demarrer_xvfb
 
 "$valdrune" &
@@ -28,6 +37,16 @@ attendre 20 fenetre_de "$programme" || echec "no window captioned 'Jeu Valdrune'
 fenetre=$(fenetre_de "$programme")
 geometrie=$(xdotool getwindowgeometry "$fenetre")
 grep -q 'Geometry: 1500x750' <<<"$geometrie" || echec "window is not 1500x750: $geometrie"
+
+image=$travail/image.ppm
+capturer_premiere_image "$fenetre" "$image" || echec "the window shows no frame"
+[ "$(pixel "$image" 250 700)" = "0 0 255" ] || echec "no knight at column 2, row 0"
+[ "$(pixel "$image" 550 460)" = "255 100 255" ] || echec "no princess at column 5, row 1"
+[ "$(pixel "$image" 550 449)" = "17 206 112" ] || echec "no background above the princess"
+encre=$(pamcut -left 0 -top 0 -width 200 -height 60 "$image" | pamsumm -min -brief)
+[ "${encre%.*}" -lt 10 ] || echec "no panel text at the top left"
+encre=$(pamcut -left 1400 -top 0 -width 100 -height 15 "$image" | pamsumm -min -brief)
+[ "${encre%.*}" -lt 10 ] || echec "no matrix line at the top right"
 
 xdotool windowfocus "$fenetre"
 attendre 10 test "$(xdotool getwindowfocus)" = "$fenetre" || echec "window does not take focus"

@@ -13,7 +13,25 @@ void AvecEcran::SetUp() {
     ASSERT_NE(ecran, nullptr) << SDL_GetError();
 }
 
+namespace {
+
+void liberer(t_layout &d) {
+    SDL_FreeSurface(d.surface); // the program keeps its surfaces to the end; tests do not
+    d = t_layout{};
+}
+
+} // namespace
+
 void AvecEcran::TearDown() {
+    for (t_layout &d : support) liberer(d);
+    for (t_layout *d : {&personnage_f, &personnage_h, &cube_simple, &cube_avec_apendice, &tour})
+        liberer(*d);
+    for (int v = 0; v <= NB_ORIENTATIONS; ++v) {
+        liberer(grand_escalier[v]);
+        liberer(petit_escalier[v]);
+    }
+    if (police != nullptr) TTF_CloseFont(police);
+    police = nullptr;
     TTF_Quit();
     SDL_Quit();
     ecran = nullptr;
@@ -40,6 +58,23 @@ SDL_Event bouton(Uint8 type, Uint8 numero, Uint16 x, Uint16 y) {
     e.button.x = x;
     e.button.y = y;
     return e;
+}
+
+void ecrire_bmp(const std::string &nom, int largeur, int hauteur, Uint32 fond,
+                const std::vector<std::array<int, 3>> &points) {
+    SDL_Surface *s =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, largeur, hauteur, 24, 0xff0000, 0x00ff00, 0x0000ff, 0);
+    ASSERT_NE(s, nullptr);
+    const auto rvb = [s](Uint32 c) {
+        return SDL_MapRGB(s->format, c >> 16, c >> 8 & 0xff, c & 0xff);
+    };
+    SDL_FillRect(s, nullptr, rvb(fond));
+    for (const auto &p : points) {
+        SDL_Rect r{static_cast<Sint16>(p[0]), static_cast<Sint16>(p[1]), 1, 1};
+        SDL_FillRect(s, &r, rvb(static_cast<Uint32>(p[2])));
+    }
+    ASSERT_EQ(SDL_SaveBMP(s, nom.c_str()), 0);
+    SDL_FreeSurface(s);
 }
 
 Uint32 couleur(SDL_Surface *s, int x, int y) {

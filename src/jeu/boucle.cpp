@@ -4,6 +4,7 @@
 #include "fichiers/fichier.h"
 #include "jeu/jeu.h"
 #include "jeu/modele.h"
+#include "rendu/rendu.h"
 
 #include <SDL.h>
 #include <cstdio>
@@ -19,14 +20,6 @@ constexpr int NIVEAU_MAX = 48;
 constexpr int ROTATION_MAX = 5;
 // A click takes a piece when it lands strictly nearer than this to its point, on both axes.
 constexpr int RAYON_PRISE = 50;
-
-// The held piece for a turn: the highest index whose prise is set, -1 for none.
-int chercher_piece_prise() {
-    int var = -1;
-    for (int k = 0; k < NB_PIECES; ++k)
-        if (pieces[k].prise == OUI) var = k;
-    return var;
-}
 
 // Turns the held piece's counter by sens (+1 or -1), once per press.
 void tourner(int sens) {
@@ -90,6 +83,8 @@ int demarrer() {
     }
     SDL_WM_SetCaption("Jeu Valdrune", nullptr);
     init();
+    init_font();
+    init_layout();
     load_fichier();
     return 1;
 }
@@ -144,6 +139,8 @@ int traiter_evenement() {
 
 void dessiner() {
     SDL_FillRect(ecran, nullptr, SDL_MapRGB(ecran->format, 17, 206, 112));
+    affich_solution();
+    affich_info();
     SDL_Flip(ecran);
 }
 
@@ -157,6 +154,9 @@ int passe() {
 }
 
 void arreter() {
+    // Closing a font that never opened would crash.
+    if (police != nullptr) TTF_CloseFont(police);
+    police = nullptr;
     TTF_Quit();
     SDL_Quit();
 }

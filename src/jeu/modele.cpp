@@ -60,3 +60,10 @@ void init() {
     jeu.etat_jeu = ETAT_JEU_CHOIX_PIECE;
     jeu.action = {-1, -1, -1, -1, -1};
 }
+
+int chercher_piece_prise() {
+    int numero = -1;
+    for (int k = 0; k < NB_PIECES; ++k)
+        if (pieces[k].prise == OUI) numero = k;
+    return numero;
+}

@@ -1,0 +1,15 @@
+// rendu.h: the drawables, the solution view and the information panel.
+#pragma once
+
+// Opens arial.ttf at 13 points into police; says so on stderr when it cannot.
+void init_font();
+
+// Creates the column and figure tiles and loads the fifteen piece images; an image that
+// cannot be read is reported on stderr and left without a surface.
+void init_layout();
+
+// Draws every piece of the current level that is in play at its grid cells.
+void affich_solution();
+
+// Draws the text panel: the held piece, the grid fields, the matrix and the level.
+void affich_info();

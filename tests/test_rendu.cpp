@@ -1,0 +1,397 @@
+// test_rendu.cpp: tiles and images, the solution view and the information panel, read back
+// from the dummy driver's screen.
+#include "jeu/modele.h"
+#include "rendu/rendu.h"
+#include "sdl_factice.h"
+
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+namespace {
+
+const char *const orientations[NB_ORIENTATIONS + 1] = {
+    nullptr,         "debout_gauche", "debout_droite", "droite_gauche",
+    "droite_droite", "gauche_gauche", "gauche_droite"};
+
+class Rendu : public AvecEcran {
+  protected:
+    // Puts piece id in play at the given cells.
+    static void placer(int id, int colonne, int ligne, int hauteur, int rotation = 0) {
+        t_piecer &p = jeu.piece[id];
+        p.dans_le_jeu = OUI;
+        p.colonne = colonne;
+        p.ligne = ligne;
+        p.hauteur = hauteur;
+        p.rotation = rotation;
+    }
+    static void dessiner_vue() {
+        SDL_FillRect(ecran, nullptr, SDL_MapRGB(ecran->format, 17, 206, 112));
+        affich_solution();
+    }
+    // Number of screen pixels of one colour.
+    static int compter(Uint32 c) {
+        int n = 0;
+        for (int y = 0; y < SCREEN_HEIGHT; ++y)
+            for (int x = 0; x < SCREEN_WIDTH; ++x) n += couleur(ecran, x, y) == c;
+        return n;
+    }
+    // Images of one plain colour each, as the pieces' boxes are sized.
+    static void ecrire_images_unies() {
+        ecrire_bmp("img_cube_simple.bmp", 100, 100, 0xc08040);
+        ecrire_bmp("img_cube_avec_apendice.bmp", 100, 200, 0x804020);
+        ecrire_bmp("img_tour.bmp", 100, 300, 0xa0a0a0);
+        for (int v = 1; v <= NB_ORIENTATIONS; ++v) {
+            ecrire_bmp(std::string("img_grand_escalier_") + orientations[v] + ".bmp", 300, 300,
+                       0x300000 + 0x10 * v);
+            ecrire_bmp(std::string("img_petit_escalier_") + orientations[v] + ".bmp", 200, 200,
+                       0x003000 + 0x10 * v);
+        }
+    }
+};
+
+TEST_F(Rendu, TuilesTaillesCouleursPositions) {
+    testing::internal::CaptureStderr();
+    init_layout();
+    const std::string erreurs = testing::internal::GetCapturedStderr();
+    for (int i = 0; i < 6; ++i) {
+        SDL_Surface *s = support[i].surface;
+        ASSERT_NE(s, nullptr);
+        EXPECT_EQ(s->w, 100);
+        EXPECT_EQ(s->h, 100);
+        EXPECT_EQ(couleur(s, 50, 50), i % 2 == 0 ? 0xc8c8c8U : 0x969696U);
+        EXPECT_EQ(support[i].position.x, 450 + 100 * i);
+        EXPECT_EQ(support[i].position.y, 650);
+    }
+    for (auto [tuile, c] : {std::pair{&personnage_f, ROSE}, std::pair{&personnage_h, BLEU}}) {
+        ASSERT_NE(tuile->surface, nullptr);
+        EXPECT_EQ(tuile->surface->w, 100);
+        EXPECT_EQ(tuile->surface->h, 200);
+        EXPECT_EQ(couleur(tuile->surface, 0, 0), c);
+        EXPECT_EQ(couleur(tuile->surface, 99, 199), c);
+        EXPECT_EQ(tuile->surface->flags & SDL_SRCCOLORKEY, 0U);
+    }
+    // No image file here: each one is reported once and left without a surface.
+    EXPECT_EQ(std::count(erreurs.begin(), erreurs.end(), '\n'), 15) << erreurs;
+    EXPECT_NE(erreurs.find("valdrune: img_tour.bmp: "), std::string::npos) << erreurs;
+    EXPECT_NE(erreurs.find("img_petit_escalier_droite_gauche.bmp"), std::string::npos);
+    EXPECT_EQ(tour.surface, nullptr);
+    EXPECT_EQ(grand_escalier[1].surface, nullptr);
+}
+
+TEST_F(Rendu, ChaqueOrientationLitSonFichier) {
+    ecrire_images_unies();
+    init_layout();
+    EXPECT_EQ(grand_escalier[0].surface, nullptr);
+    EXPECT_EQ(petit_escalier[0].surface, nullptr);
+    for (int v = 1; v <= NB_ORIENTATIONS; ++v) {
+        ASSERT_NE(grand_escalier[v].surface, nullptr) << v;
+        ASSERT_NE(petit_escalier[v].surface, nullptr) << v;
+        EXPECT_EQ(couleur(grand_escalier[v].surface, 0, 0), 0x300000U + 0x10 * v) << v;
+        EXPECT_EQ(couleur(petit_escalier[v].surface, 0, 0), 0x003000U + 0x10 * v) << v;
+        EXPECT_EQ(grand_escalier[v].surface->w, 300);
+    }
+    EXPECT_EQ(couleur(cube_simple.surface, 0, 0), 0xc08040U);
+    EXPECT_EQ(tour.surface->h, 300);
+}
+
+TEST_F(Rendu, CleVerteSeulementSurLesEscaliers) {
+    ecrire_bmp("img_tour.bmp", 100, 300, 0xff0000, {{10, 10, VERT_PUR}});
+    ecrire_bmp("img_cube_simple.bmp", 100, 100, 0xff0000, {{10, 10, VERT_PUR}});
+    ecrire_bmp("img_petit_escalier_debout_gauche.bmp", 200, 200, 0x404040, {{10, 10, VERT_PUR}});
+    ecrire_bmp("img_grand_escalier_debout_gauche.bmp", 300, 300, 0x404040, {{10, 10, VERT_PUR}});
+    testing::internal::CaptureStderr();
+    init_layout();
+    testing::internal::GetCapturedStderr();
+    placer(ID_TOUR_1, 0, 0, 3);
+    placer(ID_CUBE, 2, 0, 1);
+    placer(ID_PETIT_ESCALIER_1, 5, 0, 2, DEBOUT_GAUCHE);
+    placer(ID_GRAND_ESCALIER, 9, 0, 3, DEBOUT_GAUCHE);
+    dessiner_vue();
+    EXPECT_EQ(couleur(ecran, 10, 460), VERT_PUR);
+    EXPECT_EQ(couleur(ecran, 210, 660), VERT_PUR);
+    EXPECT_EQ(couleur(ecran, 510, 560), VERT_FOND);
+    EXPECT_EQ(couleur(ecran, 511, 560), 0x404040U);
+    EXPECT_EQ(couleur(ecran, 910, 460), VERT_FOND);
+    EXPECT_EQ(couleur(ecran, 909, 460), 0x404040U);
+}
+
+TEST_F(Rendu, ImageAbsenteLaissePieceInvisible) {
+    ecrire_images_unies();
+    std::filesystem::remove("img_tour.bmp");
+    testing::internal::CaptureStderr();
+    init_layout();
+    EXPECT_EQ(testing::internal::GetCapturedStderr().rfind("valdrune: img_tour.bmp: ", 0), 0U);
+    placer(ID_TOUR_1, 0, 0, 3);
+    placer(ID_TOUR_2, 3, 0, 3);
+    placer(ID_CUBE, 6, 0, 1);
+    dessiner_vue();
+    EXPECT_EQ(compter(VERT_FOND), SCREEN_WIDTH * SCREEN_HEIGHT - 100 * 100);
+    EXPECT_EQ(couleur(ecran, 650, 700), 0xc08040U);
+}
+
+TEST_F(Rendu, PlacementSurLaGrille) {
+    ecrire_images_unies();
+    init_layout();
+    placer(ID_PRINCESSE, 2, 0, 2);
+    placer(ID_CUBE, 0, 3, 1);
+    dessiner_vue();
+    EXPECT_EQ(couleur(ecran, 200, 550), ROSE);
+    EXPECT_EQ(couleur(ecran, 299, 749), ROSE);
+    EXPECT_EQ(couleur(ecran, 199, 600), VERT_FOND);
+    EXPECT_EQ(couleur(ecran, 300, 600), VERT_FOND);
+    EXPECT_EQ(couleur(ecran, 250, 549), VERT_FOND);
+    EXPECT_EQ(compter(ROSE), 100 * 200);
+    EXPECT_EQ(couleur(ecran, 0, 350), 0xc08040U);
+    EXPECT_EQ(couleur(ecran, 99, 449), 0xc08040U);
+    EXPECT_EQ(couleur(ecran, 50, 450), VERT_FOND);
+    // The drawn width is the image's own, whatever largeur says.
+    jeu.piece[ID_CUBE].largeur = 5;
+    placer(ID_CUBE, 0, 0, 1);
+    dessiner_vue();
+    EXPECT_EQ(couleur(ecran, 0, 650), 0xc08040U);
+    EXPECT_EQ(couleur(ecran, 100, 700), VERT_FOND);
+}
+
+TEST_F(Rendu, PieceCoupeeParLeHautDeLaFenetre) {
+    ecrire_images_unies();
+    init_layout();
+    placer(ID_CUBE, 4, 6, 2); // y = -50
+    dessiner_vue();
+    EXPECT_EQ(couleur(ecran, 450, 0), 0xc08040U);
+    EXPECT_EQ(couleur(ecran, 450, 49), 0xc08040U);
+    EXPECT_EQ(couleur(ecran, 450, 50), VERT_FOND);
+}
+
+TEST_F(Rendu, PieceHorsDeLaFenetreResteDehors) {
+    init_layout();
+    // Stored in 16 bits without a clamp, x = 65600 and y = 65550 would wrap round to 64 and 14.
+    placer(ID_CHEVALIER, 656, 0, 2);
+    placer(ID_PRINCESSE, 3, -650, 2);
+    dessiner_vue();
+    EXPECT_EQ(compter(VERT_FOND), SCREEN_WIDTH * SCREEN_HEIGHT);
+    EXPECT_EQ(personnage_h.position.x, 32767);
+    EXPECT_EQ(personnage_f.position.y, 32767);
+    // 100 x colonne beyond 32-bit range, and the far negative side.
+    placer(ID_CHEVALIER, 21474837, -21474837, 2);
+    placer(ID_PRINCESSE, -21474837, 21474837, 2);
+    dessiner_vue();
+    EXPECT_EQ(compter(VERT_FOND), SCREEN_WIDTH * SCREEN_HEIGHT);
+    EXPECT_EQ(personnage_h.position.x, 32767);
+    EXPECT_EQ(personnage_h.position.y, 32767);
+}
+
+TEST_F(Rendu, SeulDansLeJeu1Dessine) {
+    init_layout();
+    for (int d : {0, 2, -1, 100}) {
+        placer(ID_PRINCESSE, 2, 0, 2);
+        jeu.piece[ID_PRINCESSE].dans_le_jeu = d;
+        dessiner_vue();
+        EXPECT_EQ(compter(ROSE), 0) << d;
+    }
+    // In play with no position read yet: drawn at (-100, 950), wholly outside.
+    init();
+    jeu.piece[ID_PRINCESSE].dans_le_jeu = 1;
+    dessiner_vue();
+    EXPECT_EQ(compter(VERT_FOND), SCREEN_WIDTH * SCREEN_HEIGHT);
+}
+
+TEST_F(Rendu, OrdreDeDessin) {
+    ecrire_images_unies();
+    ecrire_bmp("img_petit_escalier_debout_droite.bmp", 200, 200, 0x404040, {{50, 150, VERT_PUR}});
+    init_layout();
+    placer(ID_PRINCESSE, 1, 0, 2);
+    placer(ID_CHEVALIER, 1, 0, 2);
+    dessiner_vue();
+    EXPECT_EQ(compter(ROSE), 0);
+    EXPECT_EQ(compter(BLEU), 100 * 200);
+    // A small staircase over the princess covers her but where its image is pure green.
+    init();
+    placer(ID_PRINCESSE, 1, 0, 2);
+    placer(ID_PETIT_ESCALIER_2, 1, 0, 2, DEBOUT_DROITE);
+    dessiner_vue();
+    EXPECT_EQ(couleur(ecran, 150, 700), ROSE);
+    EXPECT_EQ(compter(ROSE), 1);
+    // The small staircases come after the big one.
+    init();
+    placer(ID_GRAND_ESCALIER, 4, 0, 3, GAUCHE_DROITE);
+    placer(ID_PETIT_ESCALIER_1, 5, 0, 2, DROITE_GAUCHE);
+    dessiner_vue();
+    EXPECT_EQ(couleur(ecran, 550, 700), 0x003000U + 0x10 * DROITE_GAUCHE);
+    EXPECT_EQ(couleur(ecran, 450, 700), 0x300000U + 0x10 * GAUCHE_DROITE);
+}
+
+TEST_F(Rendu, ImagesPartageesDessineesAChaquePosition) {
+    ecrire_images_unies();
+    init_layout();
+    placer(ID_TOUR_1, 1, 0, 3);
+    placer(ID_TOUR_2, 8, 0, 3);
+    placer(ID_CUBE_AVEC_APPENDICE_1, 3, 0, 2);
+    placer(ID_CUBE_AVEC_APPENDICE_2, 5, 2, 2);
+    placer(ID_PETIT_ESCALIER_1, 10, 0, 2, DEBOUT_GAUCHE);
+    placer(ID_PETIT_ESCALIER_2, 12, 0, 2, GAUCHE_GAUCHE);
+    dessiner_vue();
+    EXPECT_EQ(compter(0xa0a0a0), 2 * 100 * 300);
+    EXPECT_EQ(compter(0x804020), 2 * 100 * 200);
+    EXPECT_EQ(couleur(ecran, 1050, 700), 0x003000U + 0x10 * DEBOUT_GAUCHE);
+    EXPECT_EQ(couleur(ecran, 1250, 700), 0x003000U + 0x10 * GAUCHE_GAUCHE);
+}
+
+TEST_F(Rendu, OrientationSansImageNeDessineRien) {
+    ecrire_images_unies();
+    init_layout();
+    placer(ID_CUBE, 0, 0, 1);
+    for (int r : {0, 7, -100, -1, 1000}) {
+        placer(ID_GRAND_ESCALIER, 4, 0, 3, r);
+        dessiner_vue();
+        EXPECT_EQ(compter(VERT_FOND), SCREEN_WIDTH * SCREEN_HEIGHT - 100 * 100) << r;
+    }
+    for (int r = 1; r <= NB_ORIENTATIONS; ++r) {
+        placer(ID_GRAND_ESCALIER, 4, 0, 3, r);
+        dessiner_vue();
+        EXPECT_EQ(compter(0x300000U + 0x10 * r), 300 * 300) << r;
+    }
+}
+
+// ---- the information panel ----
+
+struct t_ligne {
+    std::string texte;
+    int droite; // 1 for the right column
+    int rang;
+};
+
+class Panneau : public AvecEcran {
+  protected:
+    void SetUp() override {
+        AvecEcran::SetUp();
+        std::filesystem::copy_file(POLICE_DE_TEST, "arial.ttf");
+        init_font();
+        ASSERT_NE(police, nullptr);
+    }
+    // The panel as it must look: each line rendered on its own and placed by hand.
+    static std::vector<Uint8> attendu(const std::vector<t_ligne> &lignes) {
+        SDL_Surface *s = SDL_CreateRGBSurface(SDL_SWSURFACE, SCREEN_WIDTH, SCREEN_HEIGHT, 32,
+                                              ecran->format->Rmask, ecran->format->Gmask,
+                                              ecran->format->Bmask, 0);
+        SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 17, 206, 112));
+        for (const t_ligne &l : lignes) {
+            SDL_Surface *t = TTF_RenderText_Blended(police, l.texte.c_str(), {0, 0, 0, 0});
+            SDL_Rect r{static_cast<Sint16>(l.droite ? SCREEN_WIDTH - t->w : 0),
+                       static_cast<Sint16>(l.rang * t->h), 0, 0};
+            SDL_BlitSurface(t, nullptr, s, &r);
+            SDL_FreeSurface(t);
+        }
+        std::vector<Uint8> pixels = octets(s);
+        SDL_FreeSurface(s);
+        return pixels;
+    }
+    static std::vector<Uint8> octets(SDL_Surface *s) {
+        const auto *p = static_cast<const Uint8 *>(s->pixels);
+        std::vector<Uint8> v;
+        for (int y = 0; y < s->h; ++y)
+            v.insert(v.end(), p + y * s->pitch, p + y * s->pitch + s->w * 4);
+        return v;
+    }
+    static std::vector<Uint8> panneau() {
+        SDL_FillRect(ecran, nullptr, SDL_MapRGB(ecran->format, 17, 206, 112));
+        affich_info();
+        EXPECT_EQ(texte.surface, nullptr);
+        return octets(ecran);
+    }
+    static std::vector<t_ligne> matrice_lignes(const char *r5 = "0 0 0 0 0 0",
+                                               const char *r1 = "0 0 0 0 0 0") {
+        return {{r5, 1, 0},
+                {"0 0 0 0 0 0", 1, 1},
+                {"0 0 0 0 0 0", 1, 2},
+                {"0 0 0 0 0 0", 1, 3},
+                {r1, 1, 4}};
+    }
+};
+
+TEST_F(Panneau, AuDemarrage) {
+    std::vector<t_ligne> l = {{"disponible : ", 0, 0},
+                              {"prise : ", 0, 1},
+                              {"x : ", 0, 2},
+                              {"y : ", 0, 3},
+                              {"rotation possible : ", 0, 4},
+                              {"rotation : ", 0, 5},
+                              {"niveau : 19", 1, 6},
+                              {"pos_x_sur_grille : -1", 0, 6},
+                              {"pos_y_sur_grille : -1", 0, 7}};
+    for (const t_ligne &m : matrice_lignes()) l.push_back(m);
+    EXPECT_TRUE(panneau() == attendu(l));
+    niveau = 20;
+    l[6].texte = "niveau : 20";
+    EXPECT_TRUE(panneau() == attendu(l));
+}
+
+TEST_F(Panneau, PiecePriseLaPlusHauteSansNiveau) {
+    pieces[2].prise = 1;
+    pieces[7] = {2, 1, 5, -6, 1, 3};
+    std::vector<t_ligne> l = {{"disponible : NON", 0, 0},
+                              {"prise: OUI", 0, 1},
+                              {"x : 5", 0, 2},
+                              {"y : -6", 0, 3},
+                              {"rotation possible : OUI", 0, 4},
+                              {"rotation : 3", 0, 5},
+                              {"pos_x_sur_grille : -1", 0, 6},
+                              {"pos_y_sur_grille : -1", 0, 7}};
+    for (const t_ligne &m : matrice_lignes()) l.push_back(m);
+    EXPECT_TRUE(panneau() == attendu(l));
+    pieces[7].prise = 0;
+    pieces[2].disponible = 1;
+    pieces[2].rotation_possible = 2;
+    l[0].texte = "disponible : OUI";
+    l[2].texte = "x : 0";
+    l[3].texte = "y : 0";
+    l[4].texte = "rotation possible : NON";
+    l[5].texte = "rotation : 0";
+    EXPECT_TRUE(panneau() == attendu(l));
+}
+
+TEST_F(Panneau, LignesDeLaMatriceAlignéesADroite) {
+    const int16_t r5[] = {1, 2, 3, 4, 5, -6};
+    std::memcpy(matrice[5], r5, sizeof r5);
+    const int16_t r1[] = {-32768, 32767, 0, -1, 10, 100};
+    std::memcpy(matrice[1], r1, sizeof r1);
+    for (int16_t &c : matrice[0]) c = 7;
+    for (int16_t &c : matrice[6]) c = 7;
+    std::vector<t_ligne> l = {{"disponible : ", 0, 0},
+                              {"prise : ", 0, 1},
+                              {"x : ", 0, 2},
+                              {"y : ", 0, 3},
+                              {"rotation possible : ", 0, 4},
+                              {"rotation : ", 0, 5},
+                              {"niveau : 19", 1, 6},
+                              {"pos_x_sur_grille : -1", 0, 6},
+                              {"pos_y_sur_grille : -1", 0, 7}};
+    for (const t_ligne &m : matrice_lignes("1 2 3 4 5 -6", "-32768 32767 0 -1 10 100"))
+        l.push_back(m);
+    EXPECT_TRUE(panneau() == attendu(l));
+    // The top line's ink reaches the right edge of the window.
+    bool encre_au_bord = false;
+    for (int y = 0; y < TTF_FontHeight(police); ++y)
+        encre_au_bord |= couleur(ecran, SCREEN_WIDTH - 2, y) != VERT_FOND;
+    EXPECT_TRUE(encre_au_bord);
+}
+
+TEST_F(Panneau, SansPoliceRienNEstEcrit) {
+    TTF_CloseFont(police);
+    police = nullptr;
+    EXPECT_TRUE(panneau() == attendu({}));
+    pieces[0].prise = 1;
+    EXPECT_TRUE(panneau() == attendu({}));
+}
+
+TEST_F(Panneau, PoliceIntrouvableSignalee) {
+    TTF_CloseFont(police);
+    police = nullptr;
+    std::filesystem::remove("arial.ttf");
+    testing::internal::CaptureStderr();
+    init_font();
+    EXPECT_EQ(testing::internal::GetCapturedStderr().rfind("valdrune: arial.ttf: ", 0), 0U);
+    EXPECT_EQ(police, nullptr);
+}
+
+} // namespace
