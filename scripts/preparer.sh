@@ -5,7 +5,7 @@
 PAQUETS=(
     cmake g++ make pkg-config
     libsdl1.2-dev libsdl-ttf2.0-dev libx11-dev
-    googletest libgtest-dev fonts-dejavu-core
+    googletest libgtest-dev fonts-dejavu-core libxml2-utils
     xvfb xdotool x11-apps netpbm
 )
 

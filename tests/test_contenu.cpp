@@ -1,0 +1,277 @@
+// test_contenu.cpp: the shipped images against the shape table, the walking rule, and the
+// level checker on one sound level and on levels each broken in one way.
+#include "aide.h"
+#include "formes.h"
+#include "plateau.h"
+#include "verification.h"
+
+#include <SDL.h>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr Uint32 VERT_PUR = 0x00ff00;
+
+Uint32 pixel_rvb(SDL_Surface *s, int x, int y) {
+    Uint32 p = 0;
+    std::memcpy(&p, static_cast<Uint8 *>(s->pixels) + y * s->pitch + x * s->format->BytesPerPixel,
+                s->format->BytesPerPixel);
+    Uint8 r, g, b;
+    SDL_GetRGB(p, s->format, &r, &g, &b);
+    return Uint32(r) << 16 | Uint32(g) << 8 | b;
+}
+
+TEST(Formes, ImagesLivreesSuiventLaTable) {
+    for (int id = ID_CUBE; id < NB_PIECES; ++id) {
+        for (int rotation = est_escalier(id) ? 1 : 0; rotation <= (est_escalier(id) ? 6 : 0);
+             ++rotation) {
+            const t_forme &f = *forme_de(id, rotation);
+            const std::string nom = fichier_image(id, rotation);
+            SDL_Surface *s = SDL_LoadBMP((std::string(DOSSIER_DONNEES) + "/" + nom).c_str());
+            ASSERT_NE(s, nullptr) << nom;
+            EXPECT_EQ(s->w, f.largeur * 100) << nom;
+            EXPECT_EQ(s->h, f.hauteur * 100) << nom;
+            // Pure green exactly where the staircase is not: every pixel of an empty cell,
+            // no pixel of a solid one; none at all in the images drawn without a colour key.
+            for (int y = 0; y < s->h && y < f.hauteur * 100; ++y)
+                for (int x = 0; x < s->w && x < f.largeur * 100; ++x) {
+                    const bool vide = !f.pleine(x / 100, f.hauteur - 1 - y / 100);
+                    const bool vert = pixel_rvb(s, x, y) == VERT_PUR;
+                    ASSERT_EQ(vert, est_escalier(id) && vide) << nom << " at " << x << "," << y;
+                }
+            SDL_FreeSurface(s);
+        }
+    }
+}
+
+TEST(Formes, QuaranteHuitNiveauxLivres) {
+    for (int n = 1; n <= 48; ++n)
+        EXPECT_TRUE(fs::is_regular_file(std::string(DOSSIER_DONNEES) + "/solution" +
+                                        std::to_string(n) + ".xml"))
+            << n;
+    EXPECT_FALSE(fs::exists(std::string(DOSSIER_DONNEES) + "/solution49.xml"));
+    EXPECT_FALSE(fs::exists(std::string(DOSSIER_DONNEES) + "/solution0.xml"));
+}
+
+TEST(Formes, OrientationsDesEscaliers) {
+    EXPECT_EQ(forme_de(ID_GRAND_ESCALIER, DEBOUT_GAUCHE)->lignes,
+              (std::vector<std::string>{"..#", ".##", "###"}));
+    EXPECT_EQ(forme_de(ID_GRAND_ESCALIER, DEBOUT_DROITE)->lignes,
+              (std::vector<std::string>{"#..", "##.", "###"}));
+    // Lying on its right side: the back, on the right when upright, is now underneath.
+    EXPECT_EQ(forme_de(ID_PETIT_ESCALIER_1, DROITE_GAUCHE)->lignes,
+              (std::vector<std::string>{"#.", "##"}));
+    EXPECT_EQ(forme_de(ID_PETIT_ESCALIER_2, DROITE_DROITE)->lignes,
+              (std::vector<std::string>{"##", "#."}));
+    EXPECT_EQ(forme_de(ID_GRAND_ESCALIER, GAUCHE_GAUCHE)->lignes,
+              (std::vector<std::string>{"###", ".##", "..#"}));
+    EXPECT_EQ(forme_de(ID_GRAND_ESCALIER, 0), nullptr);
+    EXPECT_EQ(forme_de(ID_PETIT_ESCALIER_1, 7), nullptr);
+    EXPECT_EQ(forme_de(ID_TOUR_2, 0)->hauteur, 3);
+    EXPECT_EQ(base_de(DROITE_DROITE), COTE_GAUCHE);
+    EXPECT_EQ(fichier_image(ID_PETIT_ESCALIER_2, GAUCHE_DROITE),
+              "img_petit_escalier_gauche_droite.bmp");
+    EXPECT_EQ(fichier_image(ID_CHEVALIER, 0), "");
+}
+
+// A level: the pieces in play with their column, row and orientation.
+struct t_pose {
+    int id, colonne, ligne, rotation;
+};
+
+std::string niveau(const std::vector<t_pose> &poses) {
+    std::ostringstream s;
+    s << "<?xml version=\"1.0\"?>\n<solution>\n";
+    for (int k = 0; k < NB_PIECES; ++k) {
+        t_pose p = {k, 0, 0, 0};
+        bool en_jeu = false;
+        for (const t_pose &q : poses)
+            if (q.id == k) p = q, en_jeu = true;
+        const t_forme *f = en_jeu ? forme_de(k, p.rotation) : nullptr;
+        s << "<piece> <id>" << k << "</id> <ligne>" << p.ligne << "</ligne> <colonne>" << p.colonne
+          << "</colonne> <rotation>" << p.rotation << "</rotation> <hauteur>"
+          << (f ? f->hauteur : 0) << "</hauteur> <largeur>" << (f ? f->largeur : 0)
+          << "</largeur> <dans_le_jeu>" << en_jeu << "</dans_le_jeu> </piece>\n";
+    }
+    s << "</solution>\n";
+    return s.str();
+}
+
+// The knight on the ground at column 4 climbs the big staircase to the princess standing on
+// a tower at column 8.
+const std::vector<t_pose> sain = {{ID_CHEVALIER, 4, 0, 0},
+                                  {ID_GRAND_ESCALIER, 5, 0, DEBOUT_GAUCHE},
+                                  {ID_TOUR_1, 8, 0, 0},
+                                  {ID_PRINCESSE, 8, 3, 0},
+                                  {ID_CUBE, 9, 0, 0}};
+
+class Verificateur : public DansDossier {
+  protected:
+    void SetUp() override {
+        DansDossier::SetUp();
+        for (const auto &e : fs::directory_iterator(DOSSIER_DONNEES))
+            if (e.path().extension() == ".bmp") fs::copy_file(e.path(), e.path().filename());
+    }
+    // The problems of a level file holding texte, each as "piece: message".
+    static std::vector<std::string> problemes(const std::string &texte) {
+        ecrire_fichier("niveau.xml", texte);
+        t_piecer lu[NB_PIECES];
+        std::vector<std::string> v;
+        for (const t_probleme &p : verifier_fichier("./niveau.xml", lu))
+            v.push_back(p.piece + ": " + p.message);
+        return v;
+    }
+    static void un_seul(const std::string &texte, const std::string &attendu) {
+        const auto v = problemes(texte);
+        ASSERT_EQ(v.size(), 1U) << testing::PrintToString(v);
+        EXPECT_EQ(v[0].rfind(attendu, 0), 0U) << v[0];
+    }
+    static std::vector<t_pose> sans(std::vector<t_pose> poses, int id) {
+        poses.erase(std::remove_if(poses.begin(), poses.end(),
+                                   [id](const t_pose &p) { return p.id == id; }),
+                    poses.end());
+        return poses;
+    }
+    static std::vector<t_pose> avec(std::vector<t_pose> poses, const t_pose &p) {
+        for (t_pose &q : poses)
+            if (q.id == p.id) {
+                q = p;
+                return poses;
+            }
+        poses.push_back(p);
+        return poses;
+    }
+};
+
+TEST_F(Verificateur, NiveauSain) {
+    EXPECT_TRUE(problemes(niveau(sain)).empty()) << testing::PrintToString(problemes(niveau(sain)));
+    t_piecer lu[NB_PIECES];
+    ecrire_fichier("n.xml", niveau(sain));
+    verifier_fichier("n.xml", lu);
+    const t_chemin c = chercher_chemin(lu);
+    EXPECT_EQ(c.pas, 3); // up the three steps, beside the princess
+    EXPECT_EQ(c.montees, 3);
+}
+
+TEST_F(Verificateur, FichierIllisibleOuTronque) {
+    t_piecer lu[NB_PIECES];
+    const auto v = verifier_fichier("absent.xml", lu);
+    ASSERT_EQ(v.size(), 1U);
+    EXPECT_EQ(v[0].message, "cannot be read");
+    fs::create_directory("dossier.xml");
+    EXPECT_EQ(verifier_fichier("dossier.xml", lu).size(), 1U);
+    const std::string texte = niveau(sain);
+    const auto tronque = problemes(texte.substr(0, texte.size() / 2));
+    ASSERT_FALSE(tronque.empty());
+    EXPECT_NE(tronque.back().find("does not name <id>, <ligne>"), std::string::npos)
+        << tronque.back();
+}
+
+TEST_F(Verificateur, BaliseManquante) {
+    std::string texte = niveau(sain);
+    texte.erase(texte.find("<hauteur>2</hauteur>"), 20);
+    un_seul(texte, "CHEVALIER: does not name <hauteur>");
+}
+
+TEST_F(Verificateur, TropDeJetons) {
+    std::string texte = niveau(sain);
+    // 94 tokens, and 40 comments: only the closing tags fall past the 132nd.
+    for (int i = 0; i < 40; ++i) texte.insert(texte.find("<solution>"), "<!--x--> ");
+    un_seul(texte, "-: has 134 tokens; the viewer reads only the first 132");
+}
+
+TEST_F(Verificateur, DrapeauxEtOrientations) {
+    std::string texte = niveau(sain);
+    texte.replace(texte.find("<dans_le_jeu>1</dans_le_jeu>"), 28, "<dans_le_jeu>2</dans_le_jeu>");
+    un_seul(texte, "CHEVALIER: dans_le_jeu is 2, not 0 or 1");
+    un_seul(niveau(avec(sain, {ID_GRAND_ESCALIER, 5, 0, 0})),
+            "GRAND_ESCALIER: rotation is 0, not an orientation 1 to 6");
+    un_seul(niveau(avec(sain, {ID_GRAND_ESCALIER, 5, 0, 7})),
+            "GRAND_ESCALIER: rotation is 7, not an orientation 1 to 6");
+    un_seul(niveau(avec(sain, {ID_TOUR_1, 7, 0, 2})), "TOUR_1: rotation is 2, not 0");
+}
+
+TEST_F(Verificateur, BoiteContreFormeEtImage) {
+    std::string texte = niveau(sain);
+    texte.replace(texte.find("<hauteur>3</hauteur>"), 20, "<hauteur>2</hauteur>");
+    un_seul(texte, "TOUR_1: box 1x2 (largeur x hauteur) is not its shape's 1x3");
+    SDL_Surface *s = SDL_CreateRGBSurface(SDL_SWSURFACE, 100, 200, 24, 0xff0000, 0xff00, 0xff, 0);
+    SDL_SaveBMP(s, "img_tour.bmp");
+    SDL_FreeSurface(s);
+    un_seul(niveau(sain),
+            "TOUR_1: its image img_tour.bmp is 100x200 pixels, its box needs 100x300");
+    fs::remove("img_tour.bmp");
+    un_seul(niveau(sain), "TOUR_1: its image img_tour.bmp cannot be read");
+}
+
+TEST_F(Verificateur, HorsDuPlateau) {
+    un_seul(niveau(avec(sain, {ID_CUBE, 10, 0, 0})),
+            "CUBE: lies outside the board (columns 4 to 9, rows 0 to 5)");
+    un_seul(niveau(avec(sain, {ID_CUBE, 9, 6, 0})), "CUBE: lies outside the board");
+    un_seul(niveau(avec(sain, {ID_CUBE, 3, 0, 0})), "CUBE: lies outside the board");
+}
+
+TEST_F(Verificateur, PiecesQuiSeChevauchent) {
+    // The staircase is drawn after the cube: the fault is reported on it.
+    un_seul(niveau(avec(sain, {ID_CUBE, 6, 1, 0})),
+            "GRAND_ESCALIER: shares cell (6, 1) with CUBE");
+}
+
+TEST_F(Verificateur, ImageQuiRecouvreUnePieceDessineeAvant) {
+    // A staircase image that paints its empty cells too, over the cube drawn before it.
+    SDL_Surface *s = SDL_LoadBMP("img_grand_escalier_debout_gauche.bmp");
+    ASSERT_NE(s, nullptr);
+    SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 120, 80, 40));
+    SDL_SaveBMP(s, "img_grand_escalier_debout_gauche.bmp");
+    SDL_FreeSurface(s);
+    un_seul(niveau(avec(sain, {ID_CUBE, 5, 1, 0})),
+            "GRAND_ESCALIER: its image paints over cell (5, 1) of CUBE, drawn before it");
+}
+
+TEST_F(Verificateur, PieceQuiFlotteOuPorteeParUneFigure) {
+    un_seul(niveau(avec(sain, {ID_CUBE, 9, 2, 0})),
+            "CUBE: floats: no cell of it rests on the ground or on another piece");
+    un_seul(niveau(avec(sain, {ID_CUBE, 8, 5, 0})),
+            "CUBE: stands on PRINCESSE, and the figures carry nothing");
+    un_seul(niveau(avec(sain, {ID_CUBE_AVEC_APPENDICE_1, 4, 2, 0})),
+            "CUBE_AVEC_APENDICE_1: stands on CHEVALIER, and the figures carry nothing");
+}
+
+TEST_F(Verificateur, PasDeChemin) {
+    un_seul(niveau(sans(sain, ID_GRAND_ESCALIER)), "CHEVALIER: has no way to the princess");
+    // The same heights without a staircase: a cube or a tower is no step.
+    auto marches = sans(sain, ID_GRAND_ESCALIER);
+    marches.push_back({ID_CUBE_AVEC_APPENDICE_1, 5, 0, 0});
+    marches = avec(marches, {ID_CUBE, 6, 1, 0});
+    marches.push_back({ID_TOUR_2, 7, 0, 0});
+    un_seul(niveau(marches), "CHEVALIER: has no way to the princess");
+    // A cube on the top step leaves him no place beside the princess.
+    un_seul(niveau(avec(sain, {ID_CUBE, 7, 3, 0})), "CHEVALIER: has no way to the princess");
+    un_seul(niveau({{ID_CHEVALIER, 4, 0, 0}, {ID_PRINCESSE, 9, 0, 0}, {ID_TOUR_1, 6, 0, 0}}),
+            "CHEVALIER: has no way to the princess");
+    un_seul(niveau({{ID_CHEVALIER, 4, 0, 0}}), "PRINCESSE: not in play");
+}
+
+TEST_F(Verificateur, LaLigneDeCommande) {
+    ecrire_fichier("solution1.xml", niveau(sain));
+    ecrire_fichier("solution2.xml", niveau(sain));
+    ecrire_fichier("solution3.xml", niveau(avec(sain, {ID_CUBE, 9, 2, 0})));
+    const std::string commande = std::string(VERIFIER_NIVEAUX) + " . >sortie.txt";
+    const int statut = std::system(commande.c_str());
+    EXPECT_EQ(WEXITSTATUS(statut), 1);
+    EXPECT_EQ(lire_fichier("sortie.txt"),
+              "./solution2.xml: -: same solution as ./solution1.xml\n"
+              "./solution3.xml: CUBE: floats: no cell of it rests on the ground or on another "
+              "piece\n");
+    fs::remove("solution2.xml");
+    fs::remove("solution3.xml");
+    EXPECT_EQ(WEXITSTATUS(std::system(commande.c_str())), 0);
+    EXPECT_EQ(lire_fichier("sortie.txt"), "1 level file checked, no problem\n");
+}
+
+} // namespace
