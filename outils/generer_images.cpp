@@ -3,8 +3,8 @@
 #include "formes.h"
 #include "jeu/jeu.h"
 
-#include <SDL.h>
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -113,20 +113,36 @@ void peindre_socle(t_image &img, const t_forme &f, t_cote cote, t_rvb teinte) {
         }
 }
 
+// Writes a 32-bit Windows bitmap (rows bottom-up, each pixel blue, green, red, unused): the
+// format of the viewer's screen, so that drawing an image is a plain copy.
 bool enregistrer(const t_image &img, const std::string &chemin) {
-    SDL_Surface *s = SDL_CreateRGBSurface(SDL_SWSURFACE, img.largeur, img.hauteur, 24, 0xff0000,
-                                          0x00ff00, 0x0000ff, 0);
-    if (s == nullptr) return false;
-    for (int y = 0; y < img.hauteur; ++y)
+    std::FILE *f = std::fopen(chemin.c_str(), "wb");
+    if (f == nullptr) return false;
+    const auto mot = [f](uint32_t v, int octets) {
+        for (int i = 0; i < octets; ++i) std::fputc(int(v >> (8 * i) & 0xff), f);
+    };
+    const uint32_t taille_pixels = uint32_t(img.largeur) * uint32_t(img.hauteur) * 4;
+    std::fputs("BM", f);
+    mot(14 + 40 + taille_pixels, 4); // file size
+    mot(0, 4);                       // reserved
+    mot(14 + 40, 4);                 // offset of the pixels
+    mot(40, 4);                      // BITMAPINFOHEADER
+    mot(uint32_t(img.largeur), 4);
+    mot(uint32_t(img.hauteur), 4);
+    mot(1, 2);  // planes
+    mot(32, 2); // bits per pixel
+    mot(0, 4);  // BI_RGB
+    mot(taille_pixels, 4);
+    mot(2835, 4); // 72 dpi
+    mot(2835, 4);
+    mot(0, 4);
+    mot(0, 4);
+    for (int y = img.hauteur - 1; y >= 0; --y)
         for (int x = 0; x < img.largeur; ++x) {
             const t_rvb c = img.pixels[size_t(y) * img.largeur + x];
-            auto *p = static_cast<Uint8 *>(s->pixels) + y * s->pitch + x * 3;
-            const Uint32 v = SDL_MapRGB(s->format, Uint8(c.r), Uint8(c.g), Uint8(c.b));
-            for (int o = 0; o < 3; ++o) p[o] = Uint8(v >> (8 * o)); // little-endian 24-bit
+            mot(uint32_t(c.b) | uint32_t(c.g) << 8 | uint32_t(c.r) << 16, 4);
         }
-    const bool ok = SDL_SaveBMP(s, chemin.c_str()) == 0;
-    SDL_FreeSurface(s);
-    return ok;
+    return std::fclose(f) == 0;
 }
 
 } // namespace
@@ -159,7 +175,7 @@ int main(int argc, char **argv) {
         if (escalier) peindre_socle(img, f, base_de(p.rotation), p.teinte);
         const std::string chemin = std::string(argv[1]) + "/" + fichier_image(p.id, p.rotation);
         if (!enregistrer(img, chemin)) {
-            std::fprintf(stderr, "generer_images: %s: %s\n", chemin.c_str(), SDL_GetError());
+            std::perror(("generer_images: " + chemin).c_str());
             ++erreurs;
         }
     }
