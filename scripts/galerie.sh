@@ -4,7 +4,7 @@
 set -euo pipefail
 RACINE=$(cd "$(dirname "$0")/.." && pwd)
 source "$RACINE/scripts/preparer.sh"
-preparer capture_niveau
+preparer_programme capture_niveau
 mkdir -p "$RACINE/docs"
 image=$(mktemp --suffix=.bmp)
 trap 'rm -f "$image"' EXIT

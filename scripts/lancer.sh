@@ -5,7 +5,7 @@ set -euo pipefail
 RACINE=$(cd "$(dirname "$0")/.." && pwd)
 source "$RACINE/scripts/preparer.sh"
 source "$RACINE/scripts/ecran_virtuel.sh"
-preparer valdrune
+preparer_programme valdrune
 
 cd "$RACINE/data"
 if [ -n "${DISPLAY:-}" ]; then

@@ -1,17 +1,20 @@
 # preparer.sh: installs the Debian packages that are missing, then configures and builds.
-# Sourced by lancer.sh and tester.sh; RACINE is the repository's root.
-# Usage: preparer TARGET...   (no target: everything)
+# Sourced by lancer.sh, galerie.sh and tester.sh; RACINE is the repository's root.
 
-PAQUETS=(
-    cmake g++ make pkg-config
-    libsdl1.2-dev libsdl-ttf2.0-dev libx11-dev
-    googletest libgtest-dev fonts-dejavu-core libxml2-utils
+# What building and running the program needs, on a machine with or without a display.
+PAQUETS_PROGRAMME=(
+    cmake g++ make pkg-config libsdl1.2-dev libsdl-ttf2.0-dev
     xvfb xdotool x11-apps netpbm
+)
+# What the tests need besides.
+PAQUETS_TESTS=(
+    googletest libgtest-dev libx11-dev fonts-dejavu-core libxml2-utils
+    clang libclang-rt-14-dev valgrind
 )
 
 installer_paquets() {
     local manquants=() p
-    for p in "${PAQUETS[@]}"; do
+    for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' ||
             manquants+=("$p")
     done
@@ -24,10 +27,21 @@ installer_paquets() {
         "${manquants[@]}" >/dev/null
 }
 
-preparer() {
-    installer_paquets
-    cmake -S "$RACINE" -B "$RACINE/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-    local cibles=()
+# preparer_programme TARGET...: builds the given targets; the tests are left out of a build
+# folder that this makes, so that their packages are not needed.
+preparer_programme() {
+    installer_paquets "${PAQUETS_PROGRAMME[@]}"
+    local options=()
+    [ -f "$RACINE/build/CMakeCache.txt" ] || options=(-DVALDRUNE_TESTS=OFF)
+    cmake -S "$RACINE" -B "$RACINE/build" "${options[@]}" >/dev/null
+    local cibles=() c
     for c in "$@"; do cibles+=(--target "$c"); done
     cmake --build "$RACINE/build" -j "$(nproc)" "${cibles[@]}"
+}
+
+# preparer_tout: builds everything, the tests included.
+preparer_tout() {
+    installer_paquets "${PAQUETS_PROGRAMME[@]}" "${PAQUETS_TESTS[@]}"
+    cmake -S "$RACINE" -B "$RACINE/build" -DVALDRUNE_TESTS=ON >/dev/null
+    cmake --build "$RACINE/build" -j "$(nproc)"
 }

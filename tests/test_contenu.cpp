@@ -218,8 +218,7 @@ TEST_F(Verificateur, HorsDuPlateau) {
 
 TEST_F(Verificateur, PiecesQuiSeChevauchent) {
     // The staircase is drawn after the cube: the fault is reported on it.
-    un_seul(niveau(avec(sain, {ID_CUBE, 6, 1, 0})),
-            "GRAND_ESCALIER: shares cell (6, 1) with CUBE");
+    un_seul(niveau(avec(sain, {ID_CUBE, 6, 1, 0})), "GRAND_ESCALIER: shares cell (6, 1) with CUBE");
 }
 
 TEST_F(Verificateur, ImageQuiRecouvreUnePieceDessineeAvant) {

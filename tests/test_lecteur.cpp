@@ -1,10 +1,12 @@
 // test_lecteur.cpp: the level reader and the trace file.
 #include "aide.h"
 #include "fichiers/fichier.h"
+#include "jeu/modele.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -235,6 +237,19 @@ TEST_F(Lecteur, OctetsQuelconquesNeCassentRien) {
     ecrire_fichier("solution19.xml", bruit);
     load_fichier();
     EXPECT_EQ(lire_fichier("fichier_ecriture_pute.txt"), trace_attendue());
+}
+
+TEST_F(Lecteur, CorpusDuFuzzer) {
+    // Every seed and every crash case of the reader's fuzzer: read whole, traced in full.
+    int fichiers = 0;
+    for (const auto &e : std::filesystem::directory_iterator(CORPUS_LECTEUR)) {
+        ecrire_fichier("solution19.xml", lire_fichier(e.path().string()));
+        init();
+        load_fichier();
+        EXPECT_EQ(lire_fichier("fichier_ecriture_pute.txt"), trace_attendue()) << e.path();
+        ++fichiers;
+    }
+    EXPECT_GE(fichiers, 3);
 }
 
 } // namespace

@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# donnees_abimees.sh: the program in a real window with each file it reads at start-up missing,
+# replaced by garbage or cut short, with a working directory where the trace cannot be written,
+# and with a level file that is a directory. Every time it must show a frame, keep on with the
+# rest, write its trace where it can, and end with status 0 when its window is closed.
+# Usage: donnees_abimees.sh VALDRUNE FERMER_FENETRE SCRIPTS_DIR DATA_DIR
+set -euo pipefail
+valdrune=$(realpath "$1")
+fermer=$(realpath "$2")
+source "$3/ecran_virtuel.sh"
+donnees=$(realpath "$4")
+
+racine=$(mktemp -d)
+programme=
+finir() {
+    [ -n "$programme" ] && kill "$programme" 2>/dev/null || true
+    arreter_xvfb
+    chmod -R u+w "$racine" 2>/dev/null || true
+    rm -rf "$racine"
+}
+trap finir EXIT
+echec() { echo "FAILED ($cas): $*" >&2; exit 1; }
+
+# The knight's tile, where level 19 puts it.
+colonne=$(grep -m1 -A3 '<id>0</id>' "$donnees/solution19.xml" | sed -n 's:.*<colonne>\(.*\)</colonne>.*:\1:p')
+ligne=$(grep -m1 -A2 '<id>0</id>' "$donnees/solution19.xml" | sed -n 's:.*<ligne>\(.*\)</ligne>.*:\1:p')
+chevalier_x=$((100 * colonne + 50))
+chevalier_y=$((750 - 100 * ligne - 100))
+
+demarrer_xvfb
+nb=0
+
+# essayer CASE FILE DAMAGE: runs the program on a fresh copy of the data, the file damaged.
+essayer() {
+    cas="$1 $2"
+    local dossier="$racine/$((++nb))" fichier=$1 degat=$2
+    mkdir "$dossier"
+    cp -r "$donnees"/. "$dossier"
+    rm -f "$dossier/fichier_ecriture_pute.txt"
+    case $degat in
+    absent) rm "$dossier/$fichier" ;;
+    bruit) head -c 3000 < <(yes 'BM <id>1</id> <ligne>-7</ligne> 0123456789') >"$dossier/$fichier" ;;
+    coupe) head -c $(($(stat -c %s "$dossier/$fichier") / 2)) "$donnees/$fichier" >"$dossier/$fichier" ;;
+    dossier) rm "$dossier/$fichier" && mkdir "$dossier/$fichier" ;;
+    esac
+    (
+        cd "$dossier"
+        exec "$valdrune" 2>"$racine/erreurs"
+    ) &
+    programme=$!
+    attendre 20 fenetre_de "$programme" || echec "no window"
+    local fenetre image="$racine/image.ppm"
+    fenetre=$(fenetre_de "$programme")
+    capturer_premiere_image "$fenetre" "$image" || echec "no frame drawn"
+    if [ "$fichier" != solution19.xml ]; then
+        [ "$(pixel "$image" "$chevalier_x" "$chevalier_y")" = "0 0 255" ] ||
+            echec "the knight is not drawn at ($chevalier_x, $chevalier_y)"
+    fi
+    if [ -d "$dossier/fichier_ecriture_pute.txt" ]; then
+        :
+    else
+        attendre 10 test "$(wc -l <"$dossier/fichier_ecriture_pute.txt" 2>/dev/null)" = 70 ||
+            echec "no trace of 70 lines"
+    fi
+    # A missing or unreadable image or font is reported; a font cut short may still open.
+    case $fichier:$degat in
+    *.bmp:* | *.ttf:absent | *.ttf:bruit)
+        grep -q "^valdrune: $fichier: " "$racine/erreurs" || echec "$fichier not reported" ;;
+    esac
+    "$fermer" "$fenetre"
+    local statut=0
+    wait "$programme" || statut=$?
+    programme=
+    [ "$statut" -eq 0 ] || echec "ended with status $statut: $(cat "$racine/erreurs")"
+}
+
+for f in "$donnees"/img_*.bmp "$donnees/arial.ttf" "$donnees/solution19.xml"; do
+    for degat in absent bruit coupe; do essayer "$(basename "$f")" "$degat"; done
+done
+essayer solution19.xml dossier
+
+# A working directory where the trace cannot be written: read-only, and (root writes there
+# all the same) the trace's name taken by a directory.
+cas="trace impossible"
+dossier="$racine/lecture_seule"
+mkdir "$dossier"
+cp -r "$donnees"/. "$dossier"
+rm -f "$dossier/fichier_ecriture_pute.txt"
+mkdir "$dossier/fichier_ecriture_pute.txt"
+chmod -R a-w "$dossier"
+(cd "$dossier" && exec "$valdrune" 2>"$racine/erreurs") &
+programme=$!
+attendre 20 fenetre_de "$programme" || echec "no window"
+fenetre=$(fenetre_de "$programme")
+capturer_premiere_image "$fenetre" "$racine/image.ppm" || echec "no frame drawn"
+[ "$(pixel "$racine/image.ppm" "$chevalier_x" "$chevalier_y")" = "0 0 255" ] || echec "no knight"
+"$fermer" "$fenetre"
+statut=0
+wait "$programme" || statut=$?
+programme=
+[ "$statut" -eq 0 ] || echec "ended with status $statut"
+echo "damaged data: $((nb + 1)) runs, each drew a frame and ended with status 0"

@@ -1,0 +1,114 @@
+// test_endurance.cpp: a long run of the main loop's pass, and a flood of events.
+#include "jeu/boucle.h"
+#include "fichiers/fichier.h"
+#include "jeu/modele.h"
+#include "rendu/rendu.h"
+#include "sdl_factice.h"
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define SOUS_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define SOUS_ASAN 1
+#endif
+#endif
+
+namespace {
+
+// Resident memory of the process, in bytes.
+long memoire_residente() {
+    long total = 0, residente = 0;
+    std::ifstream("/proc/self/statm") >> total >> residente;
+    return residente * sysconf(_SC_PAGESIZE);
+}
+
+// A working directory with what the program reads: 48 levels, every image, small, and a font.
+class Programme : public AvecEcran {
+  protected:
+    void SetUp() override {
+        AvecEcran::SetUp();
+        for (int n = 1; n <= 48; ++n)
+            ecrire_fichier("solution" + std::to_string(n) + ".xml", niveau_complet(n));
+        const char *images[] = {"img_cube_simple", "img_cube_avec_apendice", "img_tour",
+                                "img_grand_escalier_", "img_petit_escalier_"};
+        const char *orientations[] = {"debout_gauche", "debout_droite", "droite_gauche",
+                                      "droite_droite", "gauche_gauche", "gauche_droite"};
+        for (const char *image : images) {
+            if (std::string(image).back() != '_') {
+                ecrire_bmp(std::string(image) + ".bmp", 20, 20, 0x806040);
+                continue;
+            }
+            for (const char *o : orientations)
+                ecrire_bmp(std::string(image) + o + ".bmp", 20, 20, 0x604020, {{5, 5, VERT_PUR}});
+        }
+        std::filesystem::copy_file(POLICE_DE_TEST, "arial.ttf");
+        init();
+        init_font();
+        init_layout();
+        load_fichier();
+    }
+};
+
+TEST_F(Programme, CentMillePassesSansPerdreDeMemoire) {
+#ifdef SOUS_ASAN
+    GTEST_SKIP() << "resident memory means nothing under AddressSanitizer";
+#endif
+    pieces[0].rotation_possible = 1; // so that the turns turn
+    const SDL_Event cycle[] = {touche(SDL_KEYDOWN, SDLK_UP),
+                               touche(SDL_KEYUP, SDLK_UP),
+                               bouton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 10, 10),
+                               touche(SDL_KEYDOWN, SDLK_RIGHT),
+                               touche(SDL_KEYUP, SDLK_RIGHT),
+                               touche(SDL_KEYDOWN, SDLK_LEFT),
+                               touche(SDL_KEYUP, SDLK_LEFT),
+                               bouton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 10, 10),
+                               touche(SDL_KEYDOWN, SDLK_DOWN),
+                               touche(SDL_KEYUP, SDLK_DOWN),
+                               touche(SDL_KEYDOWN, SDLK_DOWN),
+                               touche(SDL_KEYUP, SDLK_DOWN)};
+    long apres_mille = 0;
+    int niveaux_vus = 0, dernier = niveau;
+    for (int n = 1; n <= 100000; ++n) {
+        SDL_Event e = cycle[n % 12];
+        SDL_PushEvent(&e);
+        ASSERT_EQ(passe(), 1);
+        if (niveau != dernier) ++niveaux_vus, dernier = niveau;
+        if (n == 1000) apres_mille = memoire_residente();
+    }
+    const long croissance = memoire_residente() - apres_mille;
+    RecordProperty("croissance_octets", static_cast<int>(croissance));
+    EXPECT_LT(croissance, 1L << 20);
+    EXPECT_GT(niveaux_vus, 20000);
+    EXPECT_GE(niveau, 1);
+    EXPECT_LE(niveau, 48);
+    EXPECT_GE(pieces[0].rotation, 0); // a turn each way per cycle, in range wherever it stops
+    EXPECT_LE(pieces[0].rotation, 1);
+}
+
+TEST_F(Programme, DixMilleEvenementsEtUnQuitHonore) {
+    // 2,500 level steps, then the close of the window, then 4,999 more events that must not be
+    // acted on. SDL's queue holds only 127 events: it is topped up as the passes empty it.
+    std::vector<SDL_Event> flot;
+    for (int i = 0; i < 2500; ++i) {
+        flot.push_back(touche(SDL_KEYDOWN, SDLK_UP));
+        flot.push_back(touche(SDL_KEYUP, SDLK_UP));
+    }
+    SDL_Event quitter{};
+    quitter.type = SDL_QUIT;
+    flot.push_back(quitter);
+    while (flot.size() < 10000) flot.push_back(touche(SDL_KEYUP, SDLK_DOWN));
+    size_t pousses = 0;
+    int passes = 0;
+    do {
+        while (pousses < flot.size() && SDL_PushEvent(&flot[pousses]) == 0) ++pousses;
+        ++passes;
+    } while (passe() == 1);
+    EXPECT_EQ(passes, 5001);
+    EXPECT_EQ(niveau, 19 + 2500 % 48); // 2,500 steps up from 19, wrapping at 48
+}
+
+} // namespace
