@@ -9,7 +9,7 @@ PAQUETS_PROGRAMME=(
 # What the tests need besides.
 PAQUETS_TESTS=(
     googletest libgtest-dev libx11-dev fonts-dejavu-core libxml2-utils
-    clang libclang-rt-14-dev valgrind
+    clang libclang-rt-14-dev valgrind libbenchmark-dev dpkg-dev desktop-file-utils
 )
 
 installer_paquets() {

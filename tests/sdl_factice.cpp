@@ -1,6 +1,8 @@
 // sdl_factice.cpp: the dummy-driver screen of the tests.
 #include "sdl_factice.h"
 
+#include "dessins.h"
+
 #include <cstdlib>
 #include <cstring>
 
@@ -13,25 +15,8 @@ void AvecEcran::SetUp() {
     ASSERT_NE(ecran, nullptr) << SDL_GetError();
 }
 
-namespace {
-
-void liberer(t_layout &d) {
-    SDL_FreeSurface(d.surface); // the program keeps its surfaces to the end; tests do not
-    d = t_layout{};
-}
-
-} // namespace
-
 void AvecEcran::TearDown() {
-    for (t_layout &d : support) liberer(d);
-    for (t_layout *d : {&personnage_f, &personnage_h, &cube_simple, &cube_avec_apendice, &tour})
-        liberer(*d);
-    for (int v = 0; v <= NB_ORIENTATIONS; ++v) {
-        liberer(grand_escalier[v]);
-        liberer(petit_escalier[v]);
-    }
-    if (police != nullptr) TTF_CloseFont(police);
-    police = nullptr;
+    liberer_dessins();
     TTF_Quit();
     SDL_Quit();
     ecran = nullptr;

@@ -1,6 +1,6 @@
 // test_endurance.cpp: a long run of the main loop's pass, and a flood of events.
-#include "jeu/boucle.h"
 #include "fichiers/fichier.h"
+#include "jeu/boucle.h"
 #include "jeu/modele.h"
 #include "rendu/rendu.h"
 #include "sdl_factice.h"

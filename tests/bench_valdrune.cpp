@@ -1,0 +1,202 @@
+// bench_valdrune.cpp: the time of a pass, of a level load and of start-up, each against its
+// floor, the same library calls made inline with nothing else. Medians of nine repetitions.
+// Usage: bench_valdrune [google benchmark options]   (reads the shipped data; dummy video)
+#include "dessins.h"
+#include "fichiers/fichier.h"
+#include "jeu/boucle.h"
+#include "jeu/jeu.h"
+
+#include <SDL.h>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void fermer() {
+    liberer_dessins();
+    TTF_Quit();
+    SDL_Quit();
+    ecran = nullptr;
+}
+
+void demarrer_niveau_19() {
+    niveau = 19;
+    if (demarrer() != 1) std::abort();
+}
+
+void BM_passe(benchmark::State &state) {
+    demarrer_niveau_19();
+    for (auto _ : state) passe();
+    fermer();
+}
+
+// What a pass of level 19 draws, made ready beforehand: its surfaces at their places and the
+// fourteen lines of its panel at theirs.
+void BM_passe_plancher(benchmark::State &state) {
+    demarrer_niveau_19();
+    struct t_blit {
+        SDL_Surface *s;
+        SDL_Rect r;
+    };
+    std::vector<t_blit> blits;
+    const int ordre[] = {1, 0, 2, 3, 4, 5, 6, 9, 7, 8};
+    t_layout *dessins[] = {&personnage_h,
+                           &personnage_f,
+                           &cube_simple,
+                           &cube_avec_apendice,
+                           &cube_avec_apendice,
+                           &tour,
+                           &tour,
+                           nullptr,
+                           nullptr,
+                           nullptr};
+    for (int k : ordre) {
+        const t_piecer &p = jeu.piece[k];
+        if (p.dans_le_jeu != 1) continue;
+        SDL_Surface *s = dessins[k] != nullptr ? dessins[k]->surface
+                         : k == 9              ? grand_escalier[p.rotation].surface
+                                               : petit_escalier[p.rotation].surface;
+        blits.push_back(
+            {s, {Sint16(100 * p.colonne), Sint16(750 - 100 * (p.ligne + p.hauteur)), 0, 0}});
+    }
+    struct t_texte {
+        std::string t;
+        bool droite;
+        int rang;
+    };
+    const std::vector<t_texte> textes = {{"disponible : ", false, 0},
+                                         {"prise : ", false, 1},
+                                         {"x : ", false, 2},
+                                         {"y : ", false, 3},
+                                         {"rotation possible : ", false, 4},
+                                         {"rotation : ", false, 5},
+                                         {"niveau : 19", true, 6},
+                                         {"pos_x_sur_grille : -1", false, 6},
+                                         {"pos_y_sur_grille : -1", false, 7},
+                                         {"0 0 0 0 0 0", true, 0},
+                                         {"0 0 0 0 0 0", true, 1},
+                                         {"0 0 0 0 0 0", true, 2},
+                                         {"0 0 0 0 0 0", true, 3},
+                                         {"0 0 0 0 0 0", true, 4}};
+    const Uint32 fond = SDL_MapRGB(ecran->format, 17, 206, 112);
+    const SDL_Color noir = {0, 0, 0, 0};
+    for (auto _ : state) {
+        SDL_FillRect(ecran, nullptr, fond);
+        for (const t_blit &b : blits) {
+            SDL_Rect r = b.r;
+            SDL_BlitSurface(b.s, nullptr, ecran, &r);
+        }
+        for (const t_texte &t : textes) {
+            SDL_Surface *s = TTF_RenderText_Blended(police, t.t.c_str(), noir);
+            SDL_Rect r = {Sint16(t.droite ? 1500 - s->w : 0), Sint16(t.rang * s->h), 0, 0};
+            SDL_BlitSurface(s, nullptr, ecran, &r);
+            SDL_FreeSurface(s);
+        }
+        SDL_Flip(ecran);
+    }
+    fermer();
+}
+
+void BM_load_fichier(benchmark::State &state) {
+    niveau = 19;
+    for (auto _ : state) load_fichier();
+}
+
+// Opening the level, reading its 133 tokens, writing the 70 lines of the trace.
+void BM_load_fichier_plancher(benchmark::State &state) {
+    for (auto _ : state) {
+        std::FILE *f = std::fopen("solution19.xml", "r");
+        char jeton[200] = "";
+        for (int i = 0; i <= 132; ++i) benchmark::DoNotOptimize(std::fscanf(f, "%199s\n", jeton));
+        std::fclose(f);
+        std::FILE *t = std::fopen("fichier_ecriture_pute.txt", "w");
+        for (const t_piecer &p : jeu.piece) {
+            std::fprintf(t, "numero piece : %d\n", p.id);
+            std::fprintf(t, "numero ligne : %d\n", p.ligne);
+            std::fprintf(t, "numero colonne : %d\n", p.colonne);
+            std::fprintf(t, "numero rotation : %d\n", p.rotation);
+            std::fprintf(t, "numero hauteur : %d\n", p.hauteur);
+            std::fprintf(t, "numero largeur : %d\n", p.largeur);
+            std::fprintf(t, "numero dans_le_jeu : %d\n", p.dans_le_jeu);
+        }
+        std::fclose(t);
+    }
+}
+
+// From the first SDL call to the first flip, with every shipped file.
+void BM_demarrage(benchmark::State &state) {
+    for (auto _ : state) {
+        demarrer_niveau_19();
+        dessiner();
+        state.PauseTiming();
+        fermer();
+        state.ResumeTiming();
+    }
+}
+
+BENCHMARK(BM_passe)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_passe_plancher)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_load_fichier)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_load_fichier_plancher)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_demarrage)->Unit(benchmark::kMillisecond);
+
+// Keeps the medians, to print each measure against its floor at the end.
+class Rapport : public benchmark::ConsoleReporter {
+  public:
+    Rapport() : ConsoleReporter(OO_None) {}
+    std::map<std::string, double> medianes;
+    void ReportRuns(const std::vector<Run> &runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run &r : runs)
+            if (r.aggregate_name == "median" ||
+                (r.run_type == Run::RT_Iteration && r.repetitions <= 1))
+                medianes[r.run_name.function_name] = r.GetAdjustedRealTime();
+    }
+};
+
+} // namespace
+
+int main(int argc, char **argv) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    // Works on a copy of the shipped data, so that the trace stays out of the source tree.
+    const fs::path dossier =
+        fs::temp_directory_path() / ("bench-valdrune-" + std::to_string(getpid()));
+    fs::create_directories(dossier);
+    for (const auto &e : fs::directory_iterator(DOSSIER_DONNEES))
+        if (e.is_regular_file()) fs::copy_file(e.path(), dossier / e.path().filename());
+    fs::current_path(dossier);
+
+    std::vector<char *> args(argv, argv + argc);
+    std::string repetitions = "--benchmark_repetitions=9",
+                agregats = "--benchmark_report_aggregates_only=true";
+    args.push_back(repetitions.data());
+    args.push_back(agregats.data());
+    int n = static_cast<int>(args.size());
+    benchmark::Initialize(&n, args.data());
+    Rapport rapport;
+    benchmark::RunSpecifiedBenchmarks(&rapport);
+    benchmark::Shutdown();
+
+    const auto ratio = [&](const char *mesure, const char *plancher, double cible) {
+        if (!rapport.medianes.count(mesure) || !rapport.medianes.count(plancher)) return;
+        const double r = rapport.medianes[mesure] / rapport.medianes[plancher];
+        std::printf("%-16s / %-25s = %.3f (target <= %.2f)\n", mesure, plancher, r, cible);
+    };
+    std::printf("\n");
+    ratio("BM_passe", "BM_passe_plancher", 1.05);
+    ratio("BM_load_fichier", "BM_load_fichier_plancher", 1.5);
+    if (rapport.medianes.count("BM_demarrage"))
+        std::printf("BM_demarrage median = %.1f ms (target < 50 ms)\n",
+                    rapport.medianes["BM_demarrage"]);
+    fs::current_path(fs::temp_directory_path());
+    fs::remove_all(dossier);
+    return 0;
+}
