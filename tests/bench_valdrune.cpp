@@ -34,7 +34,7 @@ void demarrer_niveau_19() {
 
 void BM_passe(benchmark::State &state) {
     demarrer_niveau_19();
-    for (auto _ : state) passe();
+    while (state.KeepRunning()) passe();
     fermer();
 }
 
@@ -88,7 +88,7 @@ void BM_passe_plancher(benchmark::State &state) {
                                          {"0 0 0 0 0 0", true, 4}};
     const Uint32 fond = SDL_MapRGB(ecran->format, 17, 206, 112);
     const SDL_Color noir = {0, 0, 0, 0};
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         SDL_FillRect(ecran, nullptr, fond);
         for (const t_blit &b : blits) {
             SDL_Rect r = b.r;
@@ -107,12 +107,12 @@ void BM_passe_plancher(benchmark::State &state) {
 
 void BM_load_fichier(benchmark::State &state) {
     niveau = 19;
-    for (auto _ : state) load_fichier();
+    while (state.KeepRunning()) load_fichier();
 }
 
 // Opening the level, reading its 133 tokens, writing the 70 lines of the trace.
 void BM_load_fichier_plancher(benchmark::State &state) {
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         std::FILE *f = std::fopen("solution19.xml", "r");
         char jeton[200] = "";
         for (int i = 0; i <= 132; ++i) benchmark::DoNotOptimize(std::fscanf(f, "%199s\n", jeton));
@@ -133,7 +133,7 @@ void BM_load_fichier_plancher(benchmark::State &state) {
 
 // From the first SDL call to the first flip, with every shipped file.
 void BM_demarrage(benchmark::State &state) {
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         demarrer_niveau_19();
         dessiner();
         state.PauseTiming();
