@@ -34,6 +34,38 @@ arreter_xvfb() {
     XVFB_PID=
 }
 
+# lancer_programme DIR COMMAND...: starts COMMAND in DIR, its stderr into $ERREURS_PROGRAMME
+# when set, and waits for its window: PROGRAMME is its pid, FENETRE its window.
+lancer_programme() {
+    local dossier=$1
+    shift
+    (cd "$dossier" && exec "$@" 2>"${ERREURS_PROGRAMME:-/dev/stderr}") &
+    PROGRAMME=$!
+    attendre 20 fenetre_de "$PROGRAMME" || return 1
+    FENETRE=$(fenetre_de "$PROGRAMME")
+}
+
+# fermer_programme [FERMER_FENETRE]: closes the window as a window manager's close button does
+# (with the helper given), or else sends SIGTERM, which SDL turns into the same quit event;
+# then waits for the program and returns its exit status.
+fermer_programme() {
+    if [ $# -gt 0 ]; then "$1" "$FENETRE"; else kill -TERM "$PROGRAMME"; fi
+    local statut=0
+    wait "$PROGRAMME" || statut=$?
+    PROGRAMME=
+    return "$statut"
+}
+
+# arreter_tout: for an exit trap, stops the program if it still runs, then Xvfb.
+arreter_tout() {
+    if [ -n "${PROGRAMME:-}" ]; then
+        kill "$PROGRAMME" 2>/dev/null || true
+        wait "$PROGRAMME" 2>/dev/null || true
+        PROGRAMME=
+    fi
+    arreter_xvfb
+}
+
 # fenetre_de PID: prints the id of the window called "Jeu Valdrune" that process PID shows.
 fenetre_de() {
     xdotool search --onlyvisible --pid "$1" --name '^Jeu Valdrune$' 2>/dev/null | head -n 1 | grep .

@@ -13,23 +13,11 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 capture="$RACINE/build/capture.png"
-programme=
-finir() {
-    [ -n "$programme" ] && kill "$programme" 2>/dev/null || true
-    arreter_xvfb
-}
-trap finir EXIT
-demarrer_xvfb
-"$RACINE/build/valdrune" &
-programme=$!
-attendre 20 fenetre_de "$programme" || { echo "the window did not open" >&2; exit 1; }
-fenetre=$(fenetre_de "$programme")
 image=$(mktemp --suffix=.ppm)
-capturer_premiere_image "$fenetre" "$image" || { echo "the window shows no frame" >&2; exit 1; }
+trap 'arreter_tout; rm -f "$image"' EXIT
+demarrer_xvfb
+lancer_programme "$RACINE/data" "$RACINE/build/valdrune" || { echo "the window did not open" >&2; exit 1; }
+capturer_premiere_image "$FENETRE" "$image" || { echo "the window shows no frame" >&2; exit 1; }
 pnmtopng <"$image" >"$capture" 2>/dev/null
-rm -f "$image"
-# SDL turns SIGTERM into a quit event: the program ends as when its window is closed.
-kill -TERM "$programme"
-wait "$programme"
-programme=
+fermer_programme
 echo "No display: ran on a virtual one; screenshot of the window: $capture"

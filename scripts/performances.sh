@@ -9,21 +9,10 @@ preparer_tout >/dev/null
 "$RACINE/build/bench_valdrune" "$@"
 
 travail=$(mktemp -d)
-programme=
-finir() {
-    [ -n "$programme" ] && kill "$programme" 2>/dev/null || true
-    arreter_xvfb
-    rm -rf "$travail"
-}
-trap finir EXIT
+trap 'arreter_tout; rm -rf "$travail"' EXIT
 cp -r "$RACINE/data"/. "$travail"
 demarrer_xvfb
-(cd "$travail" && exec "$RACINE/build/valdrune") &
-programme=$!
-attendre 20 fenetre_de "$programme"
-capturer_premiere_image "$(fenetre_de "$programme")" "$travail/image.ppm"
-echo "Peak resident memory after start-up: $(grep VmHWM "/proc/$programme/status" | awk '{print $2, $3}')"
-# SDL turns SIGTERM into a quit event: the program ends as when its window is closed.
-kill -TERM "$programme"
-wait "$programme"
-programme=
+lancer_programme "$travail" "$RACINE/build/valdrune"
+capturer_premiere_image "$FENETRE" "$travail/image.ppm"
+echo "Peak resident memory after start-up: $(grep VmHWM "/proc/$PROGRAMME/status" | awk '{print $2, $3}')"
+fermer_programme

@@ -11,14 +11,8 @@ source "$3/ecran_virtuel.sh"
 donnees=$(realpath "$4")
 
 racine=$(mktemp -d)
-programme=
-finir() {
-    [ -n "$programme" ] && kill "$programme" 2>/dev/null || true
-    arreter_xvfb
-    chmod -R u+w "$racine" 2>/dev/null || true
-    rm -rf "$racine"
-}
-trap finir EXIT
+trap 'arreter_tout; chmod -R u+w "$racine"; rm -rf "$racine"' EXIT
+export ERREURS_PROGRAMME="$racine/erreurs"
 echec() { echo "FAILED ($cas): $*" >&2; exit 1; }
 
 # The knight's tile, where level 19 puts it.
@@ -43,15 +37,9 @@ essayer() {
     coupe) head -c $(($(stat -c %s "$dossier/$fichier") / 2)) "$donnees/$fichier" >"$dossier/$fichier" ;;
     dossier) rm "$dossier/$fichier" && mkdir "$dossier/$fichier" ;;
     esac
-    (
-        cd "$dossier"
-        exec "$valdrune" 2>"$racine/erreurs"
-    ) &
-    programme=$!
-    attendre 20 fenetre_de "$programme" || echec "no window"
-    local fenetre image="$racine/image.ppm"
-    fenetre=$(fenetre_de "$programme")
-    capturer_premiere_image "$fenetre" "$image" || echec "no frame drawn"
+    lancer_programme "$dossier" "$valdrune" || echec "no window"
+    local image="$racine/image.ppm"
+    capturer_premiere_image "$FENETRE" "$image" || echec "no frame drawn"
     if [ "$fichier" != solution19.xml ]; then
         [ "$(pixel "$image" "$chevalier_x" "$chevalier_y")" = "0 0 255" ] ||
             echec "the knight is not drawn at ($chevalier_x, $chevalier_y)"
@@ -67,10 +55,8 @@ essayer() {
     *.bmp:* | *.ttf:absent | *.ttf:bruit)
         grep -q "^valdrune: $fichier: " "$racine/erreurs" || echec "$fichier not reported" ;;
     esac
-    "$fermer" "$fenetre"
     local statut=0
-    wait "$programme" || statut=$?
-    programme=
+    fermer_programme "$fermer" || statut=$?
     [ "$statut" -eq 0 ] || echec "ended with status $statut: $(cat "$racine/erreurs")"
 }
 
@@ -88,15 +74,10 @@ cp -r "$donnees"/. "$dossier"
 rm -f "$dossier/fichier_ecriture_pute.txt"
 mkdir "$dossier/fichier_ecriture_pute.txt"
 chmod -R a-w "$dossier"
-(cd "$dossier" && exec "$valdrune" 2>"$racine/erreurs") &
-programme=$!
-attendre 20 fenetre_de "$programme" || echec "no window"
-fenetre=$(fenetre_de "$programme")
-capturer_premiere_image "$fenetre" "$racine/image.ppm" || echec "no frame drawn"
+lancer_programme "$dossier" "$valdrune" || echec "no window"
+capturer_premiere_image "$FENETRE" "$racine/image.ppm" || echec "no frame drawn"
 [ "$(pixel "$racine/image.ppm" "$chevalier_x" "$chevalier_y")" = "0 0 255" ] || echec "no knight"
-"$fermer" "$fenetre"
 statut=0
-wait "$programme" || statut=$?
-programme=
+fermer_programme "$fermer" || statut=$?
 [ "$statut" -eq 0 ] || echec "ended with status $statut"
 echo "damaged data: $((nb + 1)) runs, each drew a frame and ended with status 0"

@@ -9,31 +9,20 @@ fermer=$(realpath "$2")
 source "$3/ecran_virtuel.sh"
 
 tmp=$(mktemp -d)
-programme=
-finir() {
-    [ -n "$programme" ] && kill "$programme" 2>/dev/null || true
-    arreter_xvfb
-    rm -rf "$tmp"
-}
-trap finir EXIT
+trap 'arreter_tout; rm -rf "$tmp"' EXIT
 echec() { echo "FAILED: $*" >&2; exit 1; }
 
 # lancer LAUNCHER XDG_DATA_HOME: one run, from an unrelated directory, closed like a user would.
 lancer() {
     mkdir -p "$tmp/ailleurs"
-    (cd "$tmp/ailleurs" && XDG_DATA_HOME="$2" exec "$1") &
-    programme=$!
-    attendre 20 fenetre_de "$programme" || echec "$1: no window captioned 'Jeu Valdrune'"
-    local fenetre
-    fenetre=$(fenetre_de "$programme")
-    capturer_premiere_image "$fenetre" "$tmp/image.ppm" || echec "$1: no frame drawn"
+    lancer_programme "$tmp/ailleurs" env XDG_DATA_HOME="$2" "$1" ||
+        echec "$1: no window captioned 'Jeu Valdrune'"
+    capturer_premiere_image "$FENETRE" "$tmp/image.ppm" || echec "$1: no frame drawn"
     attendre 10 test "$(wc -l <"$2/valdrune/fichier_ecriture_pute.txt" 2>/dev/null)" = 70 ||
         echec "$1: no trace in $2/valdrune"
     [ -z "$(ls -A "$tmp/ailleurs")" ] || echec "$1: wrote into the directory it was started from"
-    "$fermer" "$fenetre"
     local statut=0
-    wait "$programme" || statut=$?
-    programme=
+    fermer_programme "$fermer" || statut=$?
     [ "$statut" -eq 0 ] || echec "$1: ended with status $statut"
 }
 

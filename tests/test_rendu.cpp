@@ -299,6 +299,18 @@ class Panneau : public AvecEcran {
         EXPECT_EQ(texte.surface, nullptr);
         return octets(ecran);
     }
+    // The lines other than the matrix's with nothing held and the start values.
+    static std::vector<t_ligne> lignes_sans_piece_prise() {
+        return {{"disponible : ", 0, 0},
+                {"prise : ", 0, 1},
+                {"x : ", 0, 2},
+                {"y : ", 0, 3},
+                {"rotation possible : ", 0, 4},
+                {"rotation : ", 0, 5},
+                {"niveau : 19", 1, 6},
+                {"pos_x_sur_grille : -1", 0, 6},
+                {"pos_y_sur_grille : -1", 0, 7}};
+    }
     static std::vector<t_ligne> matrice_lignes(const char *r5 = "0 0 0 0 0 0",
                                                const char *r1 = "0 0 0 0 0 0") {
         return {{r5, 1, 0},
@@ -310,15 +322,7 @@ class Panneau : public AvecEcran {
 };
 
 TEST_F(Panneau, AuDemarrage) {
-    std::vector<t_ligne> l = {{"disponible : ", 0, 0},
-                              {"prise : ", 0, 1},
-                              {"x : ", 0, 2},
-                              {"y : ", 0, 3},
-                              {"rotation possible : ", 0, 4},
-                              {"rotation : ", 0, 5},
-                              {"niveau : 19", 1, 6},
-                              {"pos_x_sur_grille : -1", 0, 6},
-                              {"pos_y_sur_grille : -1", 0, 7}};
+    std::vector<t_ligne> l = lignes_sans_piece_prise();
     for (const t_ligne &m : matrice_lignes()) l.push_back(m);
     EXPECT_TRUE(panneau() == attendu(l));
     niveau = 20;
@@ -357,15 +361,7 @@ TEST_F(Panneau, LignesDeLaMatriceAlignéesADroite) {
     std::memcpy(matrice[1], r1, sizeof r1);
     for (int16_t &c : matrice[0]) c = 7;
     for (int16_t &c : matrice[6]) c = 7;
-    std::vector<t_ligne> l = {{"disponible : ", 0, 0},
-                              {"prise : ", 0, 1},
-                              {"x : ", 0, 2},
-                              {"y : ", 0, 3},
-                              {"rotation possible : ", 0, 4},
-                              {"rotation : ", 0, 5},
-                              {"niveau : 19", 1, 6},
-                              {"pos_x_sur_grille : -1", 0, 6},
-                              {"pos_y_sur_grille : -1", 0, 7}};
+    std::vector<t_ligne> l = lignes_sans_piece_prise();
     for (const t_ligne &m : matrice_lignes("1 2 3 4 5 -6", "-32768 32767 0 -1 10 100"))
         l.push_back(m);
     EXPECT_TRUE(panneau() == attendu(l));
