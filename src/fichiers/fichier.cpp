@@ -39,8 +39,8 @@ bool est_blanc(int c) {
 }
 
 // Reads the next token into jeton, then skips the white space after it. At the end of the
-// file jeton is left as it was. A token longer than TAILLE_JETON is cut: the rest of it
-// is dropped rather than read as a token of its own.
+// file jeton is left as it was. A token longer than TAILLE_JETON is cut and the rest of it
+// dropped: kept whole it would overrun jeton, and read on its own it could pass for a tag.
 void lire_jeton(std::FILE *f, char (&jeton)[TAILLE_JETON + 1]) {
     int c = std::getc(f);
     while (c != EOF && est_blanc(c)) c = std::getc(f);
@@ -85,6 +85,7 @@ void ecrire_trace() {
 } // namespace
 
 void load_fichier() {
+    // Room for any int: the name is bounded whatever niveau holds.
     char nom[32];
     std::snprintf(nom, sizeof nom, "solution%d.xml", niveau);
     if (std::FILE *f = std::fopen(nom, "r")) {
@@ -109,12 +110,14 @@ int test_ligne(const char *buffer, const char *ligne_a_test) {
 
 int buff_to_int(const char *buffer) {
     const long n = static_cast<long>(std::strlen(buffer));
-    // With no '>' the value starts past the end, which makes it empty.
+    // With no '>' the value starts past the end and is empty, rather than searched for past
+    // the token's end.
     const char *chevron = std::strchr(buffer, '>');
     const long b = (chevron != nullptr ? chevron - buffer : n) + 1;
     const long e = n - b - 2;
     if (e < b) return VALEUR_VIDE;
-    // Unsigned arithmetic wraps instead of overflowing on long digit strings.
+    // Unsigned arithmetic wraps on long digit strings, where signed arithmetic would overflow,
+    // which is undefined; every value that fits reads the same.
     uint32_t resultat = 0;
     uint32_t poids = 1;
     for (long k = e; k >= b; --k) {

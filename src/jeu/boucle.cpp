@@ -63,6 +63,8 @@ void lacher_piece() {
 
 } // namespace
 
+// Every failure stops here with a message: running on with no screen would crash at the
+// first fill.
 int demarrer() {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "valdrune: cannot initialise SDL: %s\n", SDL_GetError());
