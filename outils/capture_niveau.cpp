@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <unistd.h>
 
@@ -63,8 +64,7 @@ int main(int argc, char **argv) {
         std::fprintf(stderr, "usage: capture_niveau FOLDER LEVEL|all OUT.bmp\n");
         return 2;
     }
-    const std::string sortie =
-        argv[3][0] == '/' ? argv[3] : std::string(getcwd(nullptr, 0)) + "/" + argv[3];
+    const std::string sortie = std::filesystem::absolute(argv[3]).string();
     if (chdir(argv[1]) != 0) {
         std::perror(argv[1]);
         return 1;

@@ -4,13 +4,12 @@
 // the most pieces and the longest.
 // Usage: generer_niveaux FOLDER   (the same files every time: the draw has a fixed seed)
 #include "jeu/modele.h"
-#include "plateau.h"
+#include "verification.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -121,9 +120,8 @@ bool tirer_depart(t_hasard &h, int n, t_candidat &cand) {
 }
 
 bool nouveau(const t_candidat &c, const std::vector<t_candidat> &deja) {
-    return std::none_of(deja.begin(), deja.end(), [&](const t_candidat &d) {
-        return std::memcmp(d.piece, c.piece, sizeof c.piece) == 0;
-    });
+    return std::none_of(deja.begin(), deja.end(),
+                        [&](const t_candidat &d) { return meme_solution(d.piece, c.piece); });
 }
 
 // A level of n pieces whose score is `vise`, or the nearest found.

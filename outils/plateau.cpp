@@ -42,12 +42,12 @@ bool en_jeu(const t_piecer &p) {
     return p.dans_le_jeu == OUI;
 }
 
-// Solid cells of the pieces in play, without the knight when sans_chevalier is set.
-t_cases occuper(const t_piecer piece[NB_PIECES], bool sans_chevalier) {
+// Solid cells of the pieces in play but the knight, who walks among them.
+t_cases occuper_sans_chevalier(const t_piecer piece[NB_PIECES]) {
     t_cases cases;
     for (auto &col : cases) col.fill(-1);
     for (int k = 0; k < NB_PIECES; ++k) {
-        if (!en_jeu(piece[k]) || (sans_chevalier && k == ID_CHEVALIER)) continue;
+        if (!en_jeu(piece[k]) || k == ID_CHEVALIER) continue;
         pour_cases(piece[k], *forme_de(k, piece[k].rotation), [&](int c, int r) {
             if (sur_plateau(c, r)) cases[c][r] = k;
         });
@@ -128,7 +128,7 @@ std::vector<t_probleme> verifier_placement(const t_piecer piece[NB_PIECES],
 }
 
 t_chemin chercher_chemin(const t_piecer piece[NB_PIECES]) {
-    const t_cases cases = occuper(piece, true);
+    const t_cases cases = occuper_sans_chevalier(piece);
     const auto pleine = [&](int c, int r) { return sur_plateau(c, r) && cases[c][r] != -1; };
     const auto marche = [&](int c, int r) {
         return sur_plateau(c, r) && cases[c][r] != -1 && est_escalier(cases[c][r]);

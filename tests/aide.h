@@ -15,7 +15,8 @@ void ecrire_fichier(const std::string &nom, const std::string &texte);
 // Whole text of the file nom, or "<absent>" when it cannot be read.
 std::string lire_fichier(const std::string &nom);
 
-// A level file of ten pieces holding the given per-piece fields, as the shipped ones are.
+// A level file naming all ten pieces with all six fields, as the shipped ones do; the values
+// differ from piece to piece and follow from graine.
 std::string niveau_complet(int graine);
 
 // Runs each test in a fresh empty working directory with the start state.
