@@ -1,28 +1,37 @@
-// generer_niveaux.cpp: makes the 48 levels. Each one starts as pieces dropped on the board at
-// random, then pieces are moved one at a time, keeping every rule, towards a longer and more
-// winding way for the knight; the levels go from the fewest pieces and the shortest way to
-// the most pieces and the longest.
-// Usage: generer_niveaux FOLDER   (the same files every time: the draw has a fixed seed)
+// generer_niveaux.cpp: makes the 48 levels. Stacks are dropped on the board at random, piece by
+// piece; a stack is kept when it keeps every level rule and its challenge has exactly one
+// solution; then 48 of them, each unlike all the others, are chosen and ordered by difficulty.
+// Usage: generer_niveaux FOLDER   (the same files every time: every draw has a fixed seed)
 #include "jeu/modele.h"
-#include "verification.h"
+#include "regles/variete.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <string>
+#include <thread>
+#include <tuple>
 #include <vector>
 
 namespace {
 
-constexpr int NB_NIVEAUX = 48;
-constexpr int NB_DEPARTS = 40;      // valid random starts per level
-constexpr int NB_MOUVEMENTS = 3000; // moves tried from each start
+// Stacks drawn between two looks at what has been found.
+constexpr int LOT = 4000;
+constexpr int LOTS_AU_PLUS = 400;
+
+// At most how many levels of each number of pieces to place, chosen in this order; two pieces
+// to place fill what is left. And how many kept stacks to choose them from.
+constexpr int VOULUS[5] = {0, 10, NB_NIVEAUX, 15, 6};
+constexpr int ORDRE_DU_CHOIX[4] = {4, 3, 1, 2};
+constexpr size_t RESERVE[5] = {0, 100, 150, 100, 20};
 
 // A small generator of its own, so that the levels do not depend on the library's.
 struct t_hasard {
-    uint64_t etat = 0x5a1d7e3b9c4f2a61ULL;
+    uint64_t etat;
+    explicit t_hasard(uint64_t graine)
+        : etat(graine * 0x9e3779b97f4a7c15ULL + 0x5a1d7e3b9c4f2a61ULL) {}
     uint32_t suivant() {
         etat += 0x9e3779b97f4a7c15ULL;
         uint64_t z = etat;
@@ -31,32 +40,15 @@ struct t_hasard {
         return static_cast<uint32_t>((z ^ (z >> 31)) >> 32);
     }
     int entre(int n) { return static_cast<int>(suivant() % static_cast<uint32_t>(n)); }
+    template <typename T> void melanger(std::vector<T> &v) {
+        for (size_t i = v.size(); i > 1; --i) std::swap(v[i - 1], v[size_t(entre(int(i)))]);
+    }
 };
 
 struct t_candidat {
     t_piecer piece[NB_PIECES];
-    int nb_pieces = 0; // besides the two figures
-    t_chemin chemin;
-    // Longer ways, with more steps climbed and more turns, make harder levels.
-    int score() const { return chemin.pas + chemin.montees + 2 * chemin.virages; }
+    t_fiche fiche;
 };
-
-// Every rule of the checker, with the images the generator makes; and the knight must walk
-// at least one step.
-bool valide(t_candidat &cand) {
-    t_peintures peintures(NB_PIECES);
-    std::vector<t_forme> boites(NB_PIECES);
-    for (int k = 0; k < NB_PIECES; ++k) {
-        if (cand.piece[k].dans_le_jeu != OUI) continue;
-        const t_forme &f = *forme_de(k, cand.piece[k].rotation);
-        boites[size_t(k)] = f;
-        for (std::string &l : boites[size_t(k)].lignes) l.assign(l.size(), '#');
-        peintures[size_t(k)] = est_escalier(k) ? &f : &boites[size_t(k)];
-    }
-    if (!verifier_placement(cand.piece, peintures).empty()) return false;
-    cand.chemin = chercher_chemin(cand.piece);
-    return cand.chemin.pas >= 1;
-}
 
 // Whether piece k's solid cells meet those of another piece in play.
 bool heurte(const t_piecer piece[NB_PIECES], int k) {
@@ -76,9 +68,9 @@ bool heurte(const t_piecer piece[NB_PIECES], int k) {
     return false;
 }
 
-// Gives piece k a random orientation and column, and a row: dropped from the top of the board
-// as far as it falls, or any row that fits the board.
-bool placer(t_hasard &h, t_piecer piece[NB_PIECES], int k, bool tomber) {
+// Drops piece k, in a random orientation and column, from the top of the board as far as it
+// falls; false when it does not fit even at the top.
+bool lacher(t_hasard &h, t_piecer piece[NB_PIECES], int k) {
     t_piecer &p = piece[k];
     p.rotation = est_escalier(k) ? 1 + h.entre(NB_ORIENTATIONS) : 0;
     const t_forme &f = *forme_de(k, p.rotation);
@@ -86,10 +78,6 @@ bool placer(t_hasard &h, t_piecer piece[NB_PIECES], int k, bool tomber) {
     p.hauteur = f.hauteur;
     p.colonne = PLATEAU_COLONNE + h.entre(PLATEAU_LARGEUR - f.largeur + 1);
     p.dans_le_jeu = OUI;
-    if (!tomber) {
-        p.ligne = h.entre(PLATEAU_HAUTEUR - f.hauteur + 1);
-        return true;
-    }
     p.ligne = PLATEAU_HAUTEUR - f.hauteur;
     if (heurte(piece, k)) return false;
     while (p.ligne > 0) {
@@ -102,53 +90,91 @@ bool placer(t_hasard &h, t_piecer piece[NB_PIECES], int k, bool tomber) {
     return true;
 }
 
-// n pieces besides the figures, dropped one after the other in a random order.
-bool tirer_depart(t_hasard &h, int n, t_candidat &cand) {
-    init();
-    std::copy(jeu.piece, jeu.piece + NB_PIECES, cand.piece);
-    for (t_piecer &p : cand.piece) p.colonne = p.ligne = p.largeur = p.hauteur = p.rotation = 0;
-    std::vector<int> ordre = {2, 3, 4, 5, 6, 7, 8, 9};
-    for (size_t i = ordre.size(); i > 1; --i) std::swap(ordre[i - 1], ordre[h.entre(int(i))]);
-    ordre.resize(size_t(n));
-    ordre.push_back(ID_PRINCESSE);
-    ordre.push_back(ID_CHEVALIER);
-    for (size_t i = ordre.size(); i > 1; --i) std::swap(ordre[i - 1], ordre[h.entre(int(i))]);
-    cand.nb_pieces = n;
-    for (int k : ordre)
-        if (!placer(h, cand.piece, k, true)) return false;
-    return valide(cand);
+// Every rule of a single level but the uniqueness of its solution.
+bool valide(const t_piecer piece[NB_PIECES]) {
+    t_peintures peintures(NB_PIECES, nullptr);
+    for (int k = 0; k < NB_PIECES; ++k)
+        if (piece[k].dans_le_jeu == OUI) peintures[size_t(k)] = forme_de(k, piece[k].rotation);
+    bool pose = false;
+    return verifier_placement(piece, peintures, pose).empty();
 }
 
-bool nouveau(const t_candidat &c, const std::vector<t_candidat> &deja) {
-    return std::none_of(deja.begin(), deja.end(),
-                        [&](const t_candidat &d) { return meme_solution(d.piece, c.piece); });
+// Puts figure k at (colonne, ligne) of the board when the cells are free; false otherwise.
+bool poser_figure(t_piecer piece[NB_PIECES], int k, int colonne, int ligne) {
+    t_piecer &p = piece[k];
+    p.colonne = colonne + PLATEAU_COLONNE;
+    p.ligne = ligne;
+    p.largeur = 1;
+    p.hauteur = 2;
+    p.dans_le_jeu = OUI;
+    return !heurte(piece, k);
 }
 
-// A level of n pieces whose score is `vise`, or the nearest found.
-bool chercher(t_hasard &h, int n, int vise, const std::vector<t_candidat> &deja,
-              t_candidat &meilleur) {
-    bool trouve = false;
-    int departs = 0;
-    for (int essai = 0; essai < 1000000 && departs < NB_DEPARTS; ++essai) {
-        t_candidat courant{};
-        if (!tirer_depart(h, n, courant)) continue;
-        ++departs;
-        for (int m = 0; m < NB_MOUVEMENTS && courant.score() < vise; ++m) {
-            t_candidat voisin = courant;
-            std::vector<int> en_jeu;
-            for (int k = 0; k < NB_PIECES; ++k)
-                if (voisin.piece[k].dans_le_jeu == OUI) en_jeu.push_back(k);
-            placer(h, voisin.piece, en_jeu[size_t(h.entre(int(en_jeu.size())))], h.entre(2) == 0);
-            if (valide(voisin) && voisin.score() >= courant.score()) courant = voisin;
-        }
-        if (nouveau(courant, deja) &&
-            (!trouve || std::abs(courant.score() - vise) < std::abs(meilleur.score() - vise))) {
-            meilleur = courant;
-            trouve = true;
-        }
-        if (trouve && meilleur.score() == vise) break;
+// A stack: one to four pieces to place and up to four starting pieces dropped in a random
+// order; then, of all the places of the two figures that make a level of it, one at random. The
+// figures are set last: a stack dropped at random seldom leaves a way between two figures dropped
+// at random.
+bool tirer(t_hasard &h, t_candidat &c) {
+    t_piecer *piece = c.piece;
+    std::copy(jeu.piece, jeu.piece + NB_PIECES, piece);
+    for (int k = 0; k < NB_PIECES; ++k) {
+        t_piecer &p = piece[k];
+        p.colonne = p.ligne = p.largeur = p.hauteur = p.rotation = 0;
+        p.dans_le_jeu = NON;
     }
-    return trouve;
+    std::vector<int> a_placer = {ID_CUBE, ID_PETIT_ESCALIER_1, ID_PETIT_ESCALIER_2,
+                                 ID_GRAND_ESCALIER};
+    std::vector<int> depart = {ID_CUBE_AVEC_APPENDICE_1, ID_CUBE_AVEC_APPENDICE_2, ID_TOUR_1,
+                               ID_TOUR_2};
+    h.melanger(a_placer);
+    h.melanger(depart);
+    // Four pieces to place half the time: such a challenge seldom has one solution.
+    const int n = h.entre(12);
+    a_placer.resize(n < 1 ? 1 : n < 3 ? 2 : n < 6 ? 3 : 4);
+    depart.resize(size_t(h.entre(5)));
+    std::vector<int> ordre = a_placer;
+    ordre.insert(ordre.end(), depart.begin(), depart.end());
+    h.melanger(ordre);
+    for (int k : ordre)
+        if (!lacher(h, piece, k)) return false;
+
+    t_piecer choisi[NB_PIECES];
+    int vus = 0;
+    for (int cp = 0; cp < PLATEAU_LARGEUR; ++cp)
+        for (int hp = 0; hp + 1 < PLATEAU_HAUTEUR; ++hp) {
+            if (!poser_figure(piece, ID_PRINCESSE, cp, hp)) continue;
+            for (int cc = 0; cc < PLATEAU_LARGEUR; ++cc)
+                for (int hc = 0; hc + 1 < PLATEAU_HAUTEUR; ++hc) {
+                    if (!poser_figure(piece, ID_CHEVALIER, cc, hc) || !valide(piece)) continue;
+                    // One place drawn in one pass, a longer and steeper walk more likely.
+                    const t_chemin chemin = evaluer(construire_scene(piece)).chemin;
+                    const int poids =
+                        1 + chemin.pas() + 3 * (chemin.montees() + chemin.descentes());
+                    vus += poids;
+                    if (h.entre(vus) < poids) std::copy(piece, piece + NB_PIECES, choisi);
+                }
+        }
+    if (vus == 0) return false;
+    std::copy(choisi, choisi + NB_PIECES, piece);
+    return true;
+}
+
+// A level whose challenge has exactly one solution.
+bool garder(t_candidat &c) {
+    const t_resolution r = resoudre(c.piece, 2);
+    if (r.solutions.size() != 1) return false;
+    c.fiche = ficher(0, c.piece, evaluer(construire_scene(c.piece)).chemin, r);
+    return true;
+}
+
+size_t a_placer(const t_candidat &c) {
+    return c.fiche.a_placer.size();
+}
+
+bool unique_parmi(const t_candidat &c, const std::vector<const t_candidat *> &choisis) {
+    return std::all_of(choisis.begin(), choisis.end(), [&](const t_candidat *d) {
+        return ressemblances(d->fiche, c.fiche).empty() && ressemblances(c.fiche, d->fiche).empty();
+    });
 }
 
 void ecrire(const std::string &chemin, int numero, const t_piecer piece[NB_PIECES]) {
@@ -171,32 +197,92 @@ int main(int argc, char **argv) {
         std::fprintf(stderr, "usage: generer_niveaux FOLDER\n");
         return 2;
     }
-    // Levels per number of pieces besides the figures, more as the pieces grow; eight would
-    // crowd the board and leave the knight only short ways.
-    const int groupes[8] = {0, 3, 5, 6, 7, 8, 9, 10};
-    t_hasard h;
-    std::vector<t_candidat> niveaux;
-    int n = 1, dans_groupe = 0;
-    for (int l = 0; l < NB_NIVEAUX; ++l) {
-        if (dans_groupe == groupes[n]) {
-            ++n;
-            dans_groupe = 0;
+    init();
+    // Kept stacks, drawn in lots shared among the cores; each draw has its own seed, so what
+    // is kept does not depend on which core drew it.
+    std::vector<t_candidat> gardes;
+    std::array<size_t, 5> compte{};
+    const size_t nb_fils = std::max(1U, std::thread::hardware_concurrency());
+    int lots = 0;
+    const auto assez = [&] {
+        for (int n = 1; n <= 4; ++n)
+            if (compte[size_t(n)] < RESERVE[n]) return false;
+        return true;
+    };
+    for (; lots < LOTS_AU_PLUS && !assez(); ++lots) {
+        std::vector<std::vector<t_candidat>> trouves(nb_fils);
+        std::vector<std::thread> fils;
+        for (size_t f = 0; f < nb_fils; ++f)
+            fils.emplace_back([&, f] {
+                for (size_t i = f; i < LOT; i += nb_fils) {
+                    t_hasard h(uint64_t(lots) * LOT + i);
+                    t_candidat c;
+                    if (tirer(h, c) && garder(c)) trouves[f].push_back(c);
+                }
+            });
+        for (std::thread &t : fils) t.join();
+        // Back in the order of the draws.
+        std::vector<t_candidat> lot;
+        for (auto &v : trouves) lot.insert(lot.end(), v.begin(), v.end());
+        std::stable_sort(lot.begin(), lot.end(), [](const t_candidat &a, const t_candidat &b) {
+            return a.fiche.essais < b.fiche.essais; // any order that does not depend on the cores
+        });
+        for (t_candidat &c : lot) {
+            ++compte[std::min<size_t>(a_placer(c), 4)];
+            gardes.push_back(c);
         }
-        ++dans_groupe;
-        // The score aimed at rises from 2 for level 1 to 12 for level 48.
-        const int vise = 2 + (l * 10 + NB_NIVEAUX / 2) / (NB_NIVEAUX - 1);
-        t_candidat c;
-        if (!chercher(h, n, vise, niveaux, c)) {
-            std::fprintf(stderr, "generer_niveaux: no level %d found\n", l + 1);
-            return 1;
-        }
-        niveaux.push_back(c);
-        std::printf("level %2d: %d pieces, %2d moves, %d climbs, %d turns\n", l + 1, n,
-                    c.chemin.pas, c.chemin.montees, c.chemin.virages);
-        std::fflush(stdout);
+        if ((lots + 1) % 25 == 0 || assez())
+            std::fprintf(stderr, "%d stacks drawn; kept, by pieces to place: %zu, %zu, %zu, %zu\n",
+                         (lots + 1) * LOT, compte[1], compte[2], compte[3], compte[4]);
     }
-    for (int l = 0; l < NB_NIVEAUX; ++l)
-        ecrire(std::string(argv[1]) + "/solution" + std::to_string(l + 1) + ".xml", l + 1,
-               niveaux[size_t(l)].piece);
+    if (!assez()) {
+        std::fprintf(stderr, "generer_niveaux: too few levels found\n");
+        return 1;
+    }
+
+    // The scarcest first: four pieces to place, then three, one, two; within each, a staircase
+    // to place, the walks with the most changes of height, then the longest searches; each level
+    // unlike those already chosen.
+    std::vector<const t_candidat *> tries;
+    for (const t_candidat &c : gardes) tries.push_back(&c);
+    const auto valeur = [](const t_candidat *c) {
+        const t_fiche &f = c->fiche;
+        const bool escalier = std::any_of(f.a_placer.begin(), f.a_placer.end(), est_escalier);
+        return std::make_tuple(f.a_placer.size(), escalier,
+                               f.chemin.montees() + f.chemin.descentes(), f.chemin.pas(), f.essais);
+    };
+    std::stable_sort(tries.begin(), tries.end(), [&](const t_candidat *a, const t_candidat *b) {
+        return valeur(a) > valeur(b);
+    });
+    std::vector<const t_candidat *> choisis;
+    std::array<int, 5> pris{};
+    // Walks of two moves or more first: a single move is a dull walk.
+    for (int n : ORDRE_DU_CHOIX)
+        for (int pas : {2, 1})
+            for (const t_candidat *c : tries)
+                if (a_placer(*c) == size_t(n) && c->fiche.chemin.pas() >= pas &&
+                    pris[n] < VOULUS[n] && choisis.size() < NB_NIVEAUX &&
+                    std::find(choisis.begin(), choisis.end(), c) == choisis.end() &&
+                    unique_parmi(*c, choisis)) {
+                    choisis.push_back(c);
+                    ++pris[n];
+                }
+    if (choisis.size() != NB_NIVEAUX || pris[1] < 3 || pris[3] + pris[4] < 12) {
+        std::fprintf(stderr,
+                     "generer_niveaux: only %zu levels unlike each other (by pieces to place: "
+                     "%d, %d, %d, %d)\n",
+                     choisis.size(), pris[1], pris[2], pris[3], pris[4]);
+        return 1;
+    }
+    std::stable_sort(choisis.begin(), choisis.end(), [](const t_candidat *a, const t_candidat *b) {
+        return a->fiche.difficulte < b->fiche.difficulte;
+    });
+    for (size_t l = 0; l < choisis.size(); ++l) {
+        const t_fiche &f = choisis[l]->fiche;
+        std::printf("level %2zu: difficulty %d, %zu to place, walk %s, %lld poses tried\n", l + 1,
+                    f.difficulte, f.a_placer.size(), f.chemin.forme.c_str(), f.essais);
+        ecrire(std::string(argv[1]) + "/solution" + std::to_string(l + 1) + ".xml", int(l) + 1,
+               choisis[l]->piece);
+    }
     return 0;
 }

@@ -105,7 +105,9 @@ int compter_jetons(const std::string &texte) {
 
 } // namespace
 
-std::vector<t_probleme> verifier_fichier(const std::string &chemin, t_piecer lu[NB_PIECES]) {
+std::vector<t_probleme> verifier_fichier(const std::string &chemin, t_piecer lu[NB_PIECES],
+                                         bool &sain) {
+    sain = false;
     std::vector<t_probleme> problemes;
     const auto signaler = [&](const std::string &piece, const std::string &m) {
         problemes.push_back({piece, m});
@@ -195,16 +197,6 @@ std::vector<t_probleme> verifier_fichier(const std::string &chemin, t_piecer lu[
         }
     }
     if (!sains) return problemes;
-    for (t_probleme &p : verifier_placement(lu, peintures)) problemes.push_back(p);
+    for (t_probleme &p : verifier_placement(lu, peintures, sain)) problemes.push_back(p);
     return problemes;
-}
-
-bool meme_solution(const t_piecer a[NB_PIECES], const t_piecer b[NB_PIECES]) {
-    for (int k = 0; k < NB_PIECES; ++k) {
-        if (a[k].dans_le_jeu != b[k].dans_le_jeu) return false;
-        if (a[k].dans_le_jeu == OUI && (a[k].colonne != b[k].colonne || a[k].ligne != b[k].ligne ||
-                                        a[k].rotation != b[k].rotation))
-            return false;
-    }
-    return true;
 }

@@ -1,15 +1,68 @@
-// verifier_niveaux.cpp: checks level files as the viewer reads them.
+// verifier_niveaux.cpp: checks level files as the viewer reads them, each level's challenge
+// with the solver, and the levels against each other.
 // Usage: verifier_niveaux FILE_OR_FOLDER...  (a folder: every solution*.xml in it)
-// Prints one line per problem, "file: piece: what is wrong", and exits 1 if there is any.
+// Prints one line per problem, "file: piece: what is wrong", and one line per sound level with
+// its difficulty and its pieces to place; exits 1 if there is any problem.
+#include "regles/variete.h"
 #include "verification.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace fs = std::filesystem;
+
+namespace {
+
+struct t_niveau {
+    std::string fichier;
+    t_piecer piece[NB_PIECES];
+    std::vector<t_probleme> problemes;
+    std::unique_ptr<t_fiche> fiche; // a sound level with one solution
+};
+
+// The level's number in its file name solutionN.xml, 0 for another name.
+int numero(const std::string &fichier) {
+    const std::string nom = fs::path(fichier).filename().string();
+    int n = 0;
+    char fin = 0;
+    return std::sscanf(nom.c_str(), "solution%d.xm%c", &n, &fin) == 2 && fin == 'l' ? n : 0;
+}
+
+std::string noms(const t_piecer piece[NB_PIECES], const std::vector<int> &ids) {
+    std::string s;
+    for (int id : ids) s += (s.empty() ? "" : " ") + std::string(piece[id].nom);
+    return s;
+}
+
+// A level that keeps the placement rules: its challenge has one solution, its own.
+void verifier_defi(t_niveau &n) {
+    if (!n.problemes.empty()) return;
+    const t_resolution r = resoudre(n.piece, 2);
+    if (r.a_placer.empty()) {
+        n.problemes.push_back({"-", "has no piece to place: the challenge needs one or more"});
+        return;
+    }
+    const std::vector<t_pose> propre = poses_du_niveau(n.piece);
+    for (const auto &autre : r.solutions) {
+        if (meme_facon(autre, propre)) continue;
+        std::string facon;
+        for (const t_pose &p : autre)
+            facon += std::string(facon.empty() ? "" : ", ") + n.piece[p.id].nom + " at (" +
+                     std::to_string(p.colonne) + ", " + std::to_string(p.ligne) + ") turned " +
+                     std::to_string(p.rotation);
+        n.problemes.push_back({"-", "its challenge has another solution: " + facon});
+        return;
+    }
+    n.fiche = std::make_unique<t_fiche>(
+        ficher(numero(n.fichier), n.piece, evaluer(construire_scene(n.piece)).chemin, r));
+}
+
+} // namespace
 
 int main(int argc, char **argv) {
     if (argc < 2) {
@@ -35,26 +88,50 @@ int main(int argc, char **argv) {
         });
         fichiers.insert(fichiers.end(), dossier.begin(), dossier.end());
     }
-    struct t_lu {
-        std::string fichier;
-        t_piecer piece[NB_PIECES];
-    };
-    std::vector<t_lu> lus(fichiers.size());
-    int problemes = 0;
+
+    // The levels one by one: the files are read in turn, since the viewer's reader works in the
+    // working directory; the solver, which takes most of the time, runs on every core.
+    std::vector<t_niveau> niveaux(fichiers.size());
     for (size_t i = 0; i < fichiers.size(); ++i) {
-        lus[i].fichier = fichiers[i];
-        for (const t_probleme &p : verifier_fichier(fichiers[i], lus[i].piece)) {
-            std::printf("%s: %s: %s\n", fichiers[i].c_str(), p.piece.c_str(), p.message.c_str());
-            ++problemes;
-        }
-        for (size_t j = 0; j < i; ++j)
-            if (meme_solution(lus[i].piece, lus[j].piece)) {
-                std::printf("%s: -: same solution as %s\n", fichiers[i].c_str(),
-                            lus[j].fichier.c_str());
-                ++problemes;
-                break;
-            }
+        niveaux[i].fichier = fichiers[i];
+        bool sain = false;
+        niveaux[i].problemes = verifier_fichier(fichiers[i], niveaux[i].piece, sain);
     }
+    std::vector<std::thread> fils;
+    const size_t nb_fils = std::max(1U, std::thread::hardware_concurrency());
+    for (size_t f = 0; f < nb_fils; ++f)
+        fils.emplace_back([&, f] {
+            for (size_t i = f; i < niveaux.size(); i += nb_fils) verifier_defi(niveaux[i]);
+        });
+    for (std::thread &t : fils) t.join();
+
+    int problemes = 0;
+    const auto signaler = [&](const std::string &fichier, const std::string &piece,
+                              const std::string &m) {
+        std::printf("%s: %s: %s\n", fichier.c_str(), piece.c_str(), m.c_str());
+        ++problemes;
+    };
+    const t_fiche *precedent = nullptr, *premiers[3] = {};
+    for (size_t i = 0; i < niveaux.size(); ++i) {
+        const t_niveau &n = niveaux[i];
+        for (const t_probleme &p : n.problemes) signaler(n.fichier, p.piece, p.message);
+        if (!n.fiche) continue;
+        const t_fiche &f = *n.fiche;
+        std::printf("%s: difficulty %d, %zu piece%s to place (%s), walk %s, %lld poses tried\n",
+                    n.fichier.c_str(), f.difficulte, f.a_placer.size(),
+                    f.a_placer.size() == 1 ? "" : "s", noms(n.piece, f.a_placer).c_str(),
+                    f.chemin.forme.c_str(), f.essais);
+        for (size_t j = 0; j < i; ++j)
+            if (niveaux[j].fiche)
+                for (const std::string &m : ressemblances(*niveaux[j].fiche, f))
+                    signaler(n.fichier, "-", m);
+        for (const std::string &m : verifier_courbe(precedent, f)) signaler(n.fichier, "-", m);
+        precedent = &f;
+        if (f.numero == 1 || f.numero == 2) premiers[f.numero] = &f;
+    }
+    if ((premiers[1] || premiers[2]) && !escalier_au_debut(premiers[1], premiers[2]))
+        signaler(niveaux.front().fichier, "-",
+                 "neither level 1 nor level 2 has a staircase to place");
     if (problemes == 0)
         std::printf("%zu level file%s checked, no problem\n", fichiers.size(),
                     fichiers.size() == 1 ? "" : "s");

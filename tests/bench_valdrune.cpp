@@ -1,10 +1,13 @@
 // bench_valdrune.cpp: the time of a pass, of a level load and of start-up, each against its
-// floor, the same library calls made inline with nothing else. Medians of nine repetitions.
+// floor, the same library calls made inline with nothing else; and the level checker's time on
+// its hardest level. Medians of nine repetitions.
 // Usage: bench_valdrune [google benchmark options]   (reads the shipped data; dummy video)
 #include "dessins.h"
 #include "fichiers/fichier.h"
 #include "jeu/boucle.h"
 #include "jeu/jeu.h"
+#include "regles/solveur.h"
+#include "verification.h"
 
 #include <SDL.h>
 #include <benchmark/benchmark.h>
@@ -142,11 +145,23 @@ void BM_demarrage(benchmark::State &state) {
     }
 }
 
+// The checker's work on the level with the longest search (level 48: four pieces to place):
+// reading and checking the file, then solving its challenge.
+void BM_verifier_niveau(benchmark::State &state) {
+    t_piecer piece[NB_PIECES];
+    bool sain = false;
+    while (state.KeepRunning()) {
+        benchmark::DoNotOptimize(verifier_fichier("solution48.xml", piece, sain));
+        benchmark::DoNotOptimize(resoudre(piece, 2));
+    }
+}
+
 BENCHMARK(BM_passe)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_passe_plancher)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_load_fichier)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_load_fichier_plancher)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_demarrage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_verifier_niveau)->Unit(benchmark::kMillisecond);
 
 // Keeps the medians, to print each measure against its floor at the end.
 class Rapport : public benchmark::ConsoleReporter {
@@ -196,6 +211,9 @@ int main(int argc, char **argv) {
     if (rapport.medianes.count("BM_demarrage"))
         std::printf("BM_demarrage median = %.1f ms (target < 50 ms)\n",
                     rapport.medianes["BM_demarrage"]);
+    if (rapport.medianes.count("BM_verifier_niveau"))
+        std::printf("BM_verifier_niveau median = %.1f ms (all 48 levels: target < 10 s)\n",
+                    rapport.medianes["BM_verifier_niveau"]);
     fs::current_path(fs::temp_directory_path());
     fs::remove_all(dossier);
     return 0;

@@ -1,0 +1,12 @@
+// equilibre.h: whether a level stands, as rigid pieces pushing on each other only through top
+// and bottom faces.
+#pragma once
+
+#include "plateau.h"
+
+// Whether the scene stands with the knight at column c (from the board's first) with the lower
+// cell of his body in row h, wherever the scene has him: every cell weighs one unit; a piece is
+// held only through the bottom faces of its cells, by another piece's solid cell under them
+// (never a figure's) or by the ground; a contact only pushes, and only along the middle 80 %
+// of the face. It stands when such forces balance every piece's weight and turning moment.
+bool tient_debout(const t_scene &scene, int c, int h);

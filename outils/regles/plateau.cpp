@@ -1,0 +1,344 @@
+// plateau.cpp: placement on the board, support, the knight's walk and the verdict on a level.
+#include "plateau.h"
+
+#include "equilibre.h"
+
+#include <array>
+#include <vector>
+
+namespace {
+
+// Drawing order of the viewer, by piece identity.
+constexpr int ordre_de_dessin[NB_PIECES] = {ID_PRINCESSE,
+                                            ID_CHEVALIER,
+                                            ID_CUBE,
+                                            ID_CUBE_AVEC_APPENDICE_1,
+                                            ID_CUBE_AVEC_APPENDICE_2,
+                                            ID_TOUR_1,
+                                            ID_TOUR_2,
+                                            ID_GRAND_ESCALIER,
+                                            ID_PETIT_ESCALIER_1,
+                                            ID_PETIT_ESCALIER_2};
+
+bool sur_plateau(int c, int r) {
+    return c >= 0 && c < PLATEAU_LARGEUR && r >= 0 && r < PLATEAU_HAUTEUR;
+}
+
+std::string case_(int c, int r) {
+    return "(" + std::to_string(c + PLATEAU_COLONNE) + ", " + std::to_string(r) + ")";
+}
+
+// Calls f(colonne, rang) for each cell of the box that the shape marks, in board cells.
+template <typename F> void pour_cases(int colonne, int ligne, const t_forme &forme, F f) {
+    for (int r = 0; r < forme.hauteur; ++r)
+        for (int c = 0; c < forme.largeur; ++c)
+            if (forme.pleine(c, r)) f(colonne + c, ligne + r);
+}
+
+bool en_jeu(const t_piecer &p) {
+    return p.dans_le_jeu == OUI;
+}
+
+// A place of the knight: the column, and the row of the lower cell of his body.
+struct t_lieu {
+    int c, h;
+    bool operator==(const t_lieu &o) const { return c == o.c && h == o.h; }
+};
+
+// A change of height that a staircase allows, between two footholds in neighbouring columns.
+struct t_marche {
+    t_lieu a, b;
+};
+
+// The walk's ground: where the knight may stand and which steps he may take.
+class t_terrain {
+  public:
+    explicit t_terrain(const t_scene &s) : s_(s) {
+        for (int k : {ID_PETIT_ESCALIER_1, ID_PETIT_ESCALIER_2, ID_GRAND_ESCALIER})
+            if (s.en_jeu[k]) ajouter_marches(k);
+    }
+
+    // Free of every piece but the knight himself, and on the board.
+    bool libre(int c, int r) const {
+        return sur_plateau(c, r) && (s_.cases[c][r] == -1 || s_.cases[c][r] == ID_CHEVALIER);
+    }
+
+    // On the ground or on a solid cell that is not a figure, with both cells of his body free.
+    bool appui(t_lieu l) const {
+        if (!libre(l.c, l.h) || !libre(l.c, l.h + 1)) return false;
+        if (l.h == 0) return true;
+        const int dessous = s_.cases[l.c][l.h - 1];
+        return dessous != -1 && dessous != ID_CHEVALIER && !est_figure(dessous);
+    }
+
+    // The footholds one move away, flat moves first.
+    std::vector<t_lieu> voisins(t_lieu l) const {
+        std::vector<t_lieu> v;
+        for (int sens : {-1, 1})
+            if (appui({l.c + sens, l.h})) v.push_back({l.c + sens, l.h});
+        for (const t_marche &m : marches_) {
+            if (m.a == l && praticable(m)) v.push_back(m.b);
+            if (m.b == l && praticable(m)) v.push_back(m.a);
+        }
+        return v;
+    }
+
+  private:
+    // Both ends are footholds, and the body has room at the higher level in both columns.
+    bool praticable(const t_marche &m) const {
+        if (!appui(m.a) || !appui(m.b)) return false;
+        const t_lieu &bas = m.a.h < m.b.h ? m.a : m.b;
+        return libre(bas.c, bas.h + 2);
+    }
+
+    // Steps between neighbouring columns whose tops differ by one, and a foot at an end
+    // column one lower than its neighbour inside the box.
+    void ajouter_marches(int k) {
+        const t_forme &f = *s_.forme[k];
+        std::array<int, 8> sommet{};
+        for (int j = 0; j < f.largeur; ++j) {
+            sommet[j] = -1;
+            for (int r = 0; r < f.hauteur; ++r)
+                if (f.pleine(j, r)) sommet[j] = s_.ligne[k] + r;
+        }
+        const int c0 = s_.colonne[k];
+        for (int j = 0; j + 1 < f.largeur; ++j)
+            if (sommet[j] - sommet[j + 1] == 1 || sommet[j + 1] - sommet[j] == 1)
+                marches_.push_back({{c0 + j, sommet[j] + 1}, {c0 + j + 1, sommet[j + 1] + 1}});
+        const int fin = f.largeur - 1;
+        if (sommet[0] == sommet[1] - 1)
+            marches_.push_back({{c0, sommet[0] + 1}, {c0 - 1, sommet[0]}});
+        if (sommet[fin] == sommet[fin - 1] - 1)
+            marches_.push_back({{c0 + fin, sommet[fin] + 1}, {c0 + fin + 1, sommet[fin]}});
+    }
+
+    const t_scene &s_;
+    std::vector<t_marche> marches_;
+};
+
+// Breadth-first from the knight's start to a place beside the princess at her height, through
+// footholds where `tient` holds; the first way found is a shortest one.
+template <typename T>
+bool marcher(const t_terrain &terrain, t_lieu depart, t_lieu princesse, T tient, t_chemin &chemin) {
+    std::array<std::array<int, PLATEAU_HAUTEUR>, PLATEAU_LARGEUR> venu;
+    for (auto &col : venu) col.fill(-2);
+    std::vector<t_lieu> file = {depart};
+    venu[depart.c][depart.h] = -1;
+    for (size_t i = 0; i < file.size(); ++i) {
+        const t_lieu l = file[i];
+        if (l.h == princesse.h && (l.c == princesse.c - 1 || l.c == princesse.c + 1)) {
+            chemin.forme.clear();
+            for (t_lieu m = l; venu[m.c][m.h] != -1;) {
+                const t_lieu avant = file[size_t(venu[m.c][m.h])];
+                chemin.forme.insert(chemin.forme.begin(),
+                                    m.h == avant.h ? '=' : (m.h > avant.h ? '+' : '-'));
+                m = avant;
+            }
+            return true;
+        }
+        for (t_lieu v : terrain.voisins(l)) {
+            if (venu[v.c][v.h] != -2 || !tient(v)) continue;
+            venu[v.c][v.h] = int(i);
+            file.push_back(v);
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+t_scene::t_scene() {
+    for (auto &col : cases)
+        for (int8_t &c : col) c = -1;
+}
+
+void t_scene::poser(int k, const t_forme *f, int c, int r) {
+    en_jeu[k] = true;
+    forme[k] = f;
+    colonne[k] = c;
+    ligne[k] = r;
+    pour_cases(c, r, *f, [&](int x, int y) { cases[x][y] = int8_t(k); });
+}
+
+void t_scene::enlever(int k) {
+    pour_cases(colonne[k], ligne[k], *forme[k], [&](int x, int y) { cases[x][y] = -1; });
+    en_jeu[k] = false;
+}
+
+bool est_figure(int id) {
+    return id == ID_CHEVALIER || id == ID_PRINCESSE;
+}
+
+int sorte(int id) {
+    switch (id) {
+    case ID_CUBE_AVEC_APPENDICE_2:
+        return ID_CUBE_AVEC_APPENDICE_1;
+    case ID_TOUR_2:
+        return ID_TOUR_1;
+    case ID_PETIT_ESCALIER_2:
+        return ID_PETIT_ESCALIER_1;
+    default:
+        return id;
+    }
+}
+
+int t_chemin::montees() const {
+    int n = 0;
+    for (char m : forme) n += m == '+';
+    return n;
+}
+
+int t_chemin::descentes() const {
+    int n = 0;
+    for (char m : forme) n += m == '-';
+    return n;
+}
+
+t_scene construire_scene(const t_piecer piece[NB_PIECES]) {
+    t_scene s;
+    for (int k = 0; k < NB_PIECES; ++k)
+        if (en_jeu(piece[k]))
+            s.poser(k, forme_de(k, piece[k].rotation), piece[k].colonne - PLATEAU_COLONNE,
+                    piece[k].ligne);
+    return s;
+}
+
+t_verdict evaluer(const t_scene &s) {
+    t_verdict v;
+    const auto echouer = [&](t_echec e, int piece, int autre = -1) {
+        v.echec = e;
+        v.piece = piece;
+        v.autre = autre;
+        return v;
+    };
+    // Every piece rests on the ground or on a solid cell of another piece, never on a figure.
+    for (int k = 0; k < NB_PIECES; ++k) {
+        if (!s.en_jeu[k]) continue;
+        bool pose = false;
+        int figure = -1;
+        pour_cases(s.colonne[k], s.ligne[k], *s.forme[k], [&](int c, int r) {
+            const int dessous = r == 0 ? -1 : s.cases[c][r - 1];
+            if (dessous == k) return;
+            if (dessous != -1 && est_figure(dessous)) figure = dessous;
+            if (r == 0 || dessous != -1) pose = true;
+        });
+        if (figure != -1) return echouer(E_SUR_FIGURE, k, figure);
+        if (!pose && k != ID_CHEVALIER) return echouer(E_FLOTTE, k);
+    }
+    if (!s.en_jeu[ID_CHEVALIER] || !s.en_jeu[ID_PRINCESSE])
+        return echouer(E_SANS_CHEMIN, ID_CHEVALIER);
+
+    const t_terrain terrain(s);
+    const t_lieu depart = {s.colonne[ID_CHEVALIER], s.ligne[ID_CHEVALIER]};
+    const t_lieu princesse = {s.colonne[ID_PRINCESSE], s.ligne[ID_PRINCESSE]};
+    if (!terrain.appui(depart)) return echouer(E_SANS_APPUI, ID_CHEVALIER);
+    if (depart.h == princesse.h && (depart.c == princesse.c - 1 || depart.c == princesse.c + 1))
+        return echouer(E_A_COTE, ID_CHEVALIER);
+    if (!marcher(
+            terrain, depart, princesse, [](t_lieu) { return true; }, v.chemin))
+        return echouer(E_SANS_CHEMIN, ID_CHEVALIER);
+
+    // The balance, once per foothold: on the ground the knight loads nothing but the ground,
+    // so every foothold there shares one answer.
+    std::array<std::array<int8_t, PLATEAU_HAUTEUR>, PLATEAU_LARGEUR> tenue;
+    for (auto &col : tenue) col.fill(-1);
+    int8_t au_sol = -1;
+    const auto tient = [&](t_lieu l) {
+        int8_t &t = l.h == 0 ? au_sol : tenue[l.c][l.h];
+        if (t == -1) t = tient_debout(s, l.c, l.h) ? 1 : 0;
+        return t == 1;
+    };
+    if (!tient(depart)) return echouer(E_TOMBE_AU_DEPART, -1);
+    if (!marcher(terrain, depart, princesse, tient, v.chemin))
+        return echouer(E_TOMBE, ID_CHEVALIER);
+    return v;
+}
+
+std::vector<t_probleme> verifier_placement(const t_piecer piece[NB_PIECES],
+                                           const t_peintures &peintures, bool &pose) {
+    pose = false;
+    std::vector<t_probleme> problemes;
+    const auto signaler = [&](int k, const std::string &m) {
+        problemes.push_back({k < 0 ? "-" : piece[k].nom, m});
+    };
+    for (int k : {ID_CHEVALIER, ID_PRINCESSE})
+        if (!en_jeu(piece[k]))
+            signaler(k, "not in play: every level needs the knight and the princess");
+    if (!problemes.empty()) return problemes;
+
+    // The board.
+    for (int k = 0; k < NB_PIECES; ++k) {
+        if (!en_jeu(piece[k])) continue;
+        const t_forme &f = *forme_de(k, piece[k].rotation);
+        const int c = piece[k].colonne - PLATEAU_COLONNE;
+        if (c < 0 || piece[k].ligne < 0 || c + f.largeur > PLATEAU_LARGEUR ||
+            piece[k].ligne + f.hauteur > PLATEAU_HAUTEUR)
+            signaler(k, "lies outside the board (columns 4 to 9, rows 0 to 5)");
+    }
+    if (!problemes.empty()) return problemes;
+
+    // Shared cells, and what each image paints over, in the viewer's drawing order.
+    t_scene pleines;
+    for (int k : ordre_de_dessin) {
+        if (!en_jeu(piece[k])) continue;
+        const t_forme &f = *forme_de(k, piece[k].rotation);
+        const int c0 = piece[k].colonne - PLATEAU_COLONNE, r0 = piece[k].ligne;
+        pour_cases(c0, r0, *peintures[k], [&](int c, int r) {
+            const int dessous = pleines.cases[c][r];
+            if (dessous != -1 && !f.pleine(c - c0, r - r0))
+                signaler(k, "its image paints over cell " + case_(c, r) + " of " +
+                                piece[dessous].nom + ", drawn before it");
+        });
+        pour_cases(c0, r0, f, [&](int c, int r) {
+            if (pleines.cases[c][r] != -1)
+                signaler(k,
+                         "shares cell " + case_(c, r) + " with " + piece[pleines.cases[c][r]].nom);
+            else
+                pleines.cases[c][r] = int8_t(k);
+        });
+    }
+    if (!problemes.empty()) return problemes;
+    pose = true;
+
+    t_scene scene = construire_scene(piece);
+    const t_verdict v = evaluer(scene);
+    switch (v.echec) {
+    case E_AUCUN:
+        break;
+    case E_SUR_FIGURE:
+        signaler(v.piece, std::string("stands on ") + piece[v.autre].nom +
+                              ", and the figures carry nothing");
+        break;
+    case E_FLOTTE:
+        signaler(v.piece, "floats: no cell of it rests on the ground or on another piece");
+        break;
+    case E_SANS_APPUI:
+        signaler(v.piece, "does not start on a foothold: the ground or a solid cell under him, "
+                          "his two cells free");
+        break;
+    case E_A_COTE:
+        signaler(v.piece, "starts beside the princess: the walk needs at least one move");
+        break;
+    case E_SANS_CHEMIN:
+        signaler(v.piece, "has no way to the princess");
+        break;
+    case E_TOMBE_AU_DEPART:
+        signaler(-1, "does not stand: it tips over as it is");
+        break;
+    case E_TOMBE:
+        signaler(v.piece, "has no way to the princess along which the level stands");
+        break;
+    }
+    if (!problemes.empty()) return problemes;
+
+    // Every piece counts: without any one of them, the level must break.
+    for (int k = 0; k < NB_PIECES; ++k) {
+        if (!scene.en_jeu[k] || est_figure(k)) continue;
+        t_scene sans = scene;
+        sans.enlever(k);
+        if (evaluer(sans).echec == E_AUCUN)
+            signaler(k, "is not needed: without it the level still stands and the knight still "
+                        "reaches the princess");
+    }
+    return problemes;
+}
