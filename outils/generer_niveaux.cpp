@@ -3,6 +3,7 @@
 // solution; then 48 of them, each unlike all the others, are chosen and ordered by difficulty.
 // Usage: generer_niveaux FOLDER   (the same files every time: every draw has a fixed seed)
 #include "jeu/modele.h"
+#include "regles/equilibre.h"
 #include "regles/variete.h"
 
 #include <algorithm>
@@ -219,6 +220,7 @@ int main(int argc, char **argv) {
                     t_candidat c;
                     if (tirer(h, c) && garder(c)) trouves[f].push_back(c);
                 }
+                liberer_equilibre();
             });
         for (std::thread &t : fils) t.join();
         // Back in the order of the draws.

@@ -3,6 +3,7 @@
 // Usage: verifier_niveaux FILE_OR_FOLDER...  (a folder: every solution*.xml in it)
 // Prints one line per problem, "file: piece: what is wrong", and one line per sound level with
 // its difficulty and its pieces to place; exits 1 if there is any problem.
+#include "regles/equilibre.h"
 #include "regles/variete.h"
 #include "verification.h"
 
@@ -102,6 +103,7 @@ int main(int argc, char **argv) {
     for (size_t f = 0; f < nb_fils; ++f)
         fils.emplace_back([&, f] {
             for (size_t i = f; i < niveaux.size(); i += nb_fils) verifier_defi(niveaux[i]);
+            liberer_equilibre();
         });
     for (std::thread &t : fils) t.join();
 

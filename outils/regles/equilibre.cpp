@@ -81,3 +81,7 @@ bool tient_debout(const t_scene &s, int cc, int hc) {
     glp_delete_prob(lp);
     return tient;
 }
+
+void liberer_equilibre() {
+    glp_free_env();
+}

@@ -10,3 +10,7 @@
 // (never a figure's) or by the ground; a contact only pushes, and only along the middle 80 %
 // of the face. It stands when such forces balance every piece's weight and turning moment.
 bool tient_debout(const t_scene &scene, int c, int h);
+
+// Frees what the balance's solver keeps for the calling thread: a thread that called
+// tient_debout() calls this before it ends, or that memory is lost.
+void liberer_equilibre();
