@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
 # performances.sh: runs the benchmarks (a pass, a level load and start-up, each against its
-# floor) and measures the program's peak resident memory once its first frame is drawn.
+# floor, and the level checker on its hardest level), the pass again on the SDL 1.2
+# compatibility library over SDL2, and measures the program's peak resident memory once its
+# first frame is drawn.
 set -euo pipefail
 RACINE=$(cd "$(dirname "$0")/.." && pwd)
 source "$RACINE/scripts/preparer.sh"
 source "$RACINE/scripts/ecran_virtuel.sh"
 preparer_tout >/dev/null
 "$RACINE/build/bench_valdrune" "$@"
+echo "== The pass on the SDL 1.2 compatibility library over SDL2"
+LD_LIBRARY_PATH="/usr/lib/$(gcc -print-multiarch)/sdl12-compat" \
+    "$RACINE/build/bench_valdrune" --benchmark_filter='BM_passe' "$@"
 
 travail=$(mktemp -d)
 trap 'arreter_tout; rm -rf "$travail"' EXIT

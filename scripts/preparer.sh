@@ -10,6 +10,7 @@ PAQUETS_PROGRAMME=(
 PAQUETS_TESTS=(
     googletest libgtest-dev libx11-dev fonts-dejavu-core libxml2-utils
     clang libclang-rt-14-dev valgrind libbenchmark-dev dpkg-dev desktop-file-utils
+    file lintian appstream fonts-liberation libsdl1.2-compat
 )
 
 installer_paquets() {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# installation.sh: installs to a temporary prefix, and unpacks the Debian package, then runs
-# each installed launcher from an unrelated directory on a virtual display: the window opens
-# with its caption, and the data and the trace are in the per-user folder.
+# installation.sh: installs to a temporary prefix, then builds the Debian package, has Debian's
+# checkers look at it, installs it (with dpkg as root, otherwise unpacked into a scratch root),
+# and runs each installed launcher from an unrelated directory on a virtual display: the window
+# opens with its caption, and the data, the font and the trace are in the per-user folder.
 # Usage: installation.sh BUILD_DIR FERMER_FENETRE SCRIPTS_DIR
 set -euo pipefail
 build=$(realpath "$1")
@@ -9,7 +10,13 @@ fermer=$(realpath "$2")
 source "$3/ecran_virtuel.sh"
 
 tmp=$(mktemp -d)
-trap 'arreter_tout; rm -rf "$tmp"' EXIT
+installe=
+nettoyer() {
+    arreter_tout
+    [ -z "$installe" ] || dpkg -r valdrune >/dev/null 2>&1 || true
+    rm -rf "$tmp"
+}
+trap nettoyer EXIT
 echec() { echo "FAILED: $*" >&2; exit 1; }
 
 # lancer LAUNCHER XDG_DATA_HOME: one run, from an unrelated directory, closed like a user would.
@@ -21,6 +28,9 @@ lancer() {
     attendre 10 test "$(wc -l <"$2/valdrune/fichier_ecriture_pute.txt" 2>/dev/null)" = 70 ||
         echec "$1: no trace in $2/valdrune"
     [ -z "$(ls -A "$tmp/ailleurs")" ] || echec "$1: wrote into the directory it was started from"
+    # The font arrives as a file of its own, whatever the installed data holds.
+    [ -f "$2/valdrune/arial.ttf" ] && [ ! -L "$2/valdrune/arial.ttf" ] &&
+        [ -s "$2/valdrune/arial.ttf" ] || echec "$1: no readable font in $2/valdrune"
     local statut=0
     fermer_programme "$fermer" || statut=$?
     [ "$statut" -eq 0 ] || echec "$1: ended with status $statut"
@@ -29,27 +39,47 @@ lancer() {
 demarrer_xvfb
 
 cmake --install "$build" --prefix "$tmp/prefixe" >/dev/null
-desktop-file-validate "$tmp/prefixe/share/applications/valdrune.desktop"
 [ -s "$tmp/prefixe/share/icons/hicolor/64x64/apps/valdrune.png" ] || echec "no icon"
-lancer "$tmp/prefixe/bin/valdrune" "$tmp/xdg"
-[ -f "$tmp/xdg/valdrune/solution48.xml" ] && [ -f "$tmp/xdg/valdrune/arial.ttf" ] ||
-    echec "the per-user folder was not filled"
+lancer "$tmp/prefixe/games/valdrune" "$tmp/xdg"
+[ -f "$tmp/xdg/valdrune/solution48.xml" ] || echec "the per-user folder was not filled"
 # An older copy in the per-user folder is refreshed from the installed data; a level the
 # user changed after the installation is kept.
 touch -d '2000-01-01' "$tmp/xdg/valdrune/solution19.xml"
 echo '<!-- changed -->' >>"$tmp/xdg/valdrune/solution20.xml"
-lancer "$tmp/prefixe/bin/valdrune" "$tmp/xdg"
-cmp -s "$tmp/xdg/valdrune/solution19.xml" "$tmp/prefixe/share/valdrune/solution19.xml" ||
+lancer "$tmp/prefixe/games/valdrune" "$tmp/xdg"
+cmp -s "$tmp/xdg/valdrune/solution19.xml" "$tmp/prefixe/share/games/valdrune/solution19.xml" ||
     echec "an older copy was not refreshed"
 grep -q changed "$tmp/xdg/valdrune/solution20.xml" || echec "a newer user copy was replaced"
 
-# The Debian package: its runtime dependencies, and its launcher unpacked elsewhere.
+# The Debian package, as Debian's own checkers see it: no error, no warning.
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$tmp/deb" >/dev/null
 paquet=$(ls "$tmp"/deb/valdrune_*.deb)
-dependances=$(dpkg-deb -f "$paquet" Depends)
-for d in libsdl1.2debian libsdl-ttf2.0-0; do
-    grep -q "$d" <<<"$dependances" || echec "the package does not depend on $d: $dependances"
-done
+lintian --fail-on error,warning "$paquet" 2>/dev/null || echec "lintian: $(lintian "$paquet" 2>&1)"
 dpkg-deb -x "$paquet" "$tmp/racine"
-lancer "$tmp/racine/usr/bin/valdrune" "$tmp/xdg-deb"
-echo "installed launcher and Debian package ($(basename "$paquet")): window, caption and trace in place"
+desktop-file-validate "$tmp/racine/usr/share/applications/valdrune.desktop" ||
+    echec "desktop-file-validate"
+appstreamcli validate --no-net "$tmp"/racine/usr/share/metainfo/*.metainfo.xml >/dev/null ||
+    echec "appstreamcli: $(appstreamcli validate --no-net "$tmp"/racine/usr/share/metainfo/*.xml)"
+grep -q 'libsdl1.2debian (>= [0-9.]*) | libsdl1.2-compat' <<<"$(dpkg-deb -f "$paquet" Depends)" ||
+    echec "the package does not accept either SDL 1.2: $(dpkg-deb -f "$paquet" Depends)"
+
+# Installed for real where this may be done (as root, over no copy of the user's), otherwise
+# run from the unpacked tree, with the system's font where its dependency would put it.
+if [ "$(id -u)" -eq 0 ] && ! dpkg-query -W valdrune >/dev/null 2>&1; then
+    installe=oui
+    dpkg -i "$paquet" >/dev/null || echec "dpkg -i $paquet"
+    lancer /usr/games/valdrune "$tmp/xdg-deb"
+    dpkg -r valdrune >/dev/null || echec "dpkg -r valdrune"
+    installe=
+    [ ! -e /usr/games/valdrune ] && [ ! -e /usr/share/games/valdrune ] ||
+        echec "dpkg -r left the program or its data behind"
+    comment="installed with dpkg, run and removed"
+else
+    liberation=usr/share/fonts/truetype/liberation
+    mkdir -p "$tmp/racine/$liberation"
+    ln -s "/$liberation/LiberationSans-Regular.ttf" "$tmp/racine/$liberation/"
+    lancer "$tmp/racine/usr/games/valdrune" "$tmp/xdg-deb"
+    comment="unpacked and run"
+fi
+echo "installed launcher and Debian package ($(basename "$paquet"), $comment): lintian," \
+    "desktop entry, AppStream, window, caption, font and trace in place"
