@@ -1,6 +1,9 @@
-// capture_niveau.cpp: draws levels off-screen with the viewer's own pass and saves them.
-// Usage: capture_niveau FOLDER LEVEL OUT.bmp   one level, full size, as the window shows it
-//        capture_niveau FOLDER all OUT.bmp     a contact sheet of levels 1 to 48
+// capture_niveau.cpp: draws levels off-screen with the viewer's own drawing code and saves
+// them: a level's solution as the window shows it, or its challenge (the starting pieces where
+// they stand, the pieces to place upright in a tray beside the board).
+// Usage: capture_niveau [--defi] FOLDER LEVEL OUT.bmp   one level, the whole window
+//        capture_niveau [--defi] FOLDER all OUT.bmp     a sheet of levels 1 to 48, each cropped
+//                                                      to its board, 40 pixels a cell
 // FOLDER holds what the viewer reads; the trace file is written there as the viewer does.
 #include "fichiers/fichier.h"
 #include "jeu/boucle.h"
@@ -9,6 +12,7 @@
 #include "rendu/rendu.h"
 
 #include <SDL.h>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,85 +23,148 @@
 namespace {
 
 constexpr int NB_NIVEAUX = 48;
-constexpr int REDUCTION = 5; // a thumbnail is the window shrunk five times
-constexpr int COLONNES = 6;  // thumbnails per row of the sheet
-constexpr int MARGE = 24;    // room for the level's number above each thumbnail
+constexpr int CASE = 100;
+// What a thumbnail shows of the window: the board (columns 4 to 9, rows 0 to 5) with half a
+// cell around it, and for a challenge the tray too.
+constexpr int CADRE_X = 350, CADRE_Y = 110, CADRE_H = 640;
+constexpr int CADRE_L_SOLUTION = 700, CADRE_L_DEFI = 1150;
+constexpr int ECHELLE_SUR_10 = 4; // 40 pixels a cell
+constexpr int LEGENDE = 24;       // room for the caption above each thumbnail
+constexpr int ECART = 8;
+// The tray, columns 11 to 14 and rows 0 to 4, a lighter green than the board's.
+constexpr SDL_Rect PLATEAU_DE_RANGEMENT = {1050, 200, 450, 550};
 
-// Shrinks the screen into dest at (x0, y0), each pixel the mean of a REDUCTION-square block.
-void reduire(SDL_Surface *dest, int x0, int y0) {
+// Where each piece to place waits in the tray: its column and row, upright.
+struct t_rangement {
+    int id, colonne, ligne;
+};
+constexpr t_rangement rangements[] = {{ID_GRAND_ESCALIER, 11, 0},
+                                      {ID_CUBE, 14, 0},
+                                      {ID_PETIT_ESCALIER_1, 11, 3},
+                                      {ID_PETIT_ESCALIER_2, 13, 3}};
+
+bool a_placer(const t_piecer &p) {
+    return p.dans_le_jeu == OUI && p.piece_de_depart != OUI;
+}
+
+// The challenge, drawn like a pass: the pieces to place are moved into the tray for the
+// drawing, and put back.
+void dessiner_defi() {
+    t_piecer solution[NB_PIECES];
+    std::copy(jeu.piece, jeu.piece + NB_PIECES, solution);
+    for (const t_rangement &r : rangements) {
+        t_piecer &p = jeu.piece[r.id];
+        if (!a_placer(p)) continue;
+        p.colonne = r.colonne;
+        p.ligne = r.ligne;
+        if (p.id != ID_CUBE) {
+            p.rotation = DEBOUT_GAUCHE; // finding the orientation is part of the puzzle
+            p.hauteur = p.id == ID_GRAND_ESCALIER ? 3 : 2;
+        }
+    }
+    SDL_FillRect(ecran, nullptr, SDL_MapRGB(ecran->format, 17, 206, 112));
+    SDL_Rect plateau = PLATEAU_DE_RANGEMENT;
+    SDL_FillRect(ecran, &plateau, SDL_MapRGB(ecran->format, 120, 226, 160));
+    affich_solution();
+    affich_info();
+    std::copy(solution, solution + NB_PIECES, jeu.piece);
+}
+
+void afficher_niveau(int n, bool defi) {
+    niveau = n;
+    load_fichier();
+    if (defi)
+        dessiner_defi();
+    else
+        dessiner();
+}
+
+// Copies the window's rectangle (x0, y0, l, h) into dest at (xd, yd), scaled by ECHELLE_SUR_10
+// tenths, each pixel the mean of the window's pixels it covers.
+void reduire(SDL_Surface *dest, int x0, int y0, int l, int h, int xd, int yd) {
     SDL_LockSurface(ecran);
     SDL_LockSurface(dest);
-    for (int y = 0; y < ecran->h / REDUCTION; ++y)
-        for (int x = 0; x < ecran->w / REDUCTION; ++x) {
-            unsigned somme[3] = {0, 0, 0};
-            for (int dy = 0; dy < REDUCTION; ++dy)
-                for (int dx = 0; dx < REDUCTION; ++dx) {
+    const int ld = l * ECHELLE_SUR_10 / 10, hd = h * ECHELLE_SUR_10 / 10;
+    for (int y = 0; y < hd; ++y)
+        for (int x = 0; x < ld; ++x) {
+            unsigned somme[3] = {0, 0, 0}, n = 0;
+            for (int sy = y * 10 / ECHELLE_SUR_10; sy < (y + 1) * 10 / ECHELLE_SUR_10; ++sy)
+                for (int sx = x * 10 / ECHELLE_SUR_10; sx < (x + 1) * 10 / ECHELLE_SUR_10; ++sx) {
                     Uint32 p;
                     std::memcpy(&p,
-                                static_cast<Uint8 *>(ecran->pixels) +
-                                    (y * REDUCTION + dy) * ecran->pitch + (x * REDUCTION + dx) * 4,
+                                static_cast<Uint8 *>(ecran->pixels) + (y0 + sy) * ecran->pitch +
+                                    (x0 + sx) * 4,
                                 4);
                     Uint8 c[3];
                     SDL_GetRGB(p, ecran->format, &c[0], &c[1], &c[2]);
                     for (int i = 0; i < 3; ++i) somme[i] += c[i];
+                    ++n;
                 }
-            const int n = REDUCTION * REDUCTION;
             const Uint32 v = SDL_MapRGB(dest->format, Uint8(somme[0] / n), Uint8(somme[1] / n),
                                         Uint8(somme[2] / n));
-            std::memcpy(static_cast<Uint8 *>(dest->pixels) + (y0 + y) * dest->pitch + (x0 + x) * 4,
+            std::memcpy(static_cast<Uint8 *>(dest->pixels) + (yd + y) * dest->pitch + (xd + x) * 4,
                         &v, 4);
         }
     SDL_UnlockSurface(dest);
     SDL_UnlockSurface(ecran);
 }
 
-void afficher_niveau(int n) {
-    niveau = n;
-    load_fichier();
-    dessiner();
+// All 48 levels, cropped to their board, with each level's number and pieces to place.
+SDL_Surface *planche(bool defi) {
+    const int l = (defi ? CADRE_L_DEFI : CADRE_L_SOLUTION) * ECHELLE_SUR_10 / 10;
+    const int h = CADRE_H * ECHELLE_SUR_10 / 10;
+    const int colonnes = defi ? 4 : 6;
+    const int lignes = (NB_NIVEAUX + colonnes - 1) / colonnes;
+    SDL_Surface *s = SDL_CreateRGBSurface(
+        SDL_SWSURFACE, colonnes * (l + ECART) + ECART, lignes * (h + LEGENDE + ECART) + ECART, 32,
+        ecran->format->Rmask, ecran->format->Gmask, ecran->format->Bmask, 0);
+    SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 255, 255, 255));
+    for (int n = 1; n <= NB_NIVEAUX; ++n) {
+        afficher_niveau(n, defi);
+        const int x = ECART + ((n - 1) % colonnes) * (l + ECART);
+        const int y = ECART + ((n - 1) / colonnes) * (h + LEGENDE + ECART);
+        reduire(s, CADRE_X, CADRE_Y, l * 10 / ECHELLE_SUR_10, CADRE_H, x, y + LEGENDE);
+        const int nb = static_cast<int>(std::count_if(jeu.piece, jeu.piece + NB_PIECES, a_placer));
+        char legende[64];
+        // Latin-1, as the panel's text is.
+        std::snprintf(legende, sizeof legende,
+                      "niveau %d : %d pi\xe8"
+                      "ce%s \xe0 placer",
+                      n, nb, nb > 1 ? "s" : "");
+        if (SDL_Surface *t =
+                police ? TTF_RenderText_Blended(police, legende, couleurNoire) : nullptr) {
+            SDL_Rect r = {Sint16(x + 2), Sint16(y + 4), 0, 0};
+            SDL_BlitSurface(t, nullptr, s, &r);
+            SDL_FreeSurface(t);
+        }
+    }
+    return s;
 }
 
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: capture_niveau FOLDER LEVEL|all OUT.bmp\n");
+    const bool defi = argc > 1 && std::strcmp(argv[1], "--defi") == 0;
+    if (argc != 4 + defi) {
+        std::fprintf(stderr, "usage: capture_niveau [--defi] FOLDER LEVEL|all OUT.bmp\n");
         return 2;
     }
-    const std::string sortie = std::filesystem::absolute(argv[3]).string();
-    if (chdir(argv[1]) != 0) {
-        std::perror(argv[1]);
+    const char *dossier = argv[1 + defi], *quoi = argv[2 + defi];
+    const std::string sortie = std::filesystem::absolute(argv[3 + defi]).string();
+    if (chdir(dossier) != 0) {
+        std::perror(dossier);
         return 1;
     }
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     if (demarrer() != 1) return 1;
     int erreur = 0;
-    if (std::strcmp(argv[2], "all") != 0) {
-        afficher_niveau(std::atoi(argv[2]));
+    if (std::strcmp(quoi, "all") != 0) {
+        afficher_niveau(std::atoi(quoi), defi);
         erreur = SDL_SaveBMP(ecran, sortie.c_str());
     } else {
-        const int l = SCREEN_WIDTH / REDUCTION, h = SCREEN_HEIGHT / REDUCTION;
-        const int lignes = (NB_NIVEAUX + COLONNES - 1) / COLONNES;
-        SDL_Surface *planche = SDL_CreateRGBSurface(
-            SDL_SWSURFACE, COLONNES * (l + 4), lignes * (h + MARGE + 4), 32, ecran->format->Rmask,
-            ecran->format->Gmask, ecran->format->Bmask, 0);
-        SDL_FillRect(planche, nullptr, SDL_MapRGB(planche->format, 255, 255, 255));
-        for (int n = 1; n <= NB_NIVEAUX; ++n) {
-            afficher_niveau(n);
-            const int x = ((n - 1) % COLONNES) * (l + 4) + 2;
-            const int y = ((n - 1) / COLONNES) * (h + MARGE + 4) + 2;
-            reduire(planche, x, y + MARGE);
-            char titre[32];
-            std::snprintf(titre, sizeof titre, "niveau %d", n);
-            if (SDL_Surface *t =
-                    police ? TTF_RenderText_Blended(police, titre, couleurNoire) : nullptr) {
-                SDL_Rect r = {Sint16(x + 4), Sint16(y + 4), 0, 0};
-                SDL_BlitSurface(t, nullptr, planche, &r);
-                SDL_FreeSurface(t);
-            }
-        }
-        erreur = SDL_SaveBMP(planche, sortie.c_str());
-        SDL_FreeSurface(planche);
+        SDL_Surface *s = planche(defi);
+        erreur = SDL_SaveBMP(s, sortie.c_str());
+        SDL_FreeSurface(s);
     }
     if (erreur != 0)
         std::fprintf(stderr, "capture_niveau: %s: %s\n", sortie.c_str(), SDL_GetError());

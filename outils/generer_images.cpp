@@ -12,10 +12,11 @@
 namespace {
 
 constexpr int CASE = 100; // pixels per cell
-constexpr int BORD = 3;   // outline where the piece ends
-constexpr int BISEAU = 9; // lit and shaded bands along the outer faces
-constexpr int SOCLE = 14; // the staircases' base band
-constexpr int JOINT = 2;  // seams between the cells of one piece
+constexpr int BORD = 3;    // outline where the piece ends
+constexpr int BISEAU = 9;  // lit and shaded bands along the outer faces
+constexpr int MARCHE = 16; // a staircase's treads, lit, and its risers, shaded
+constexpr int SOCLE = 20;  // the staircases' base band
+constexpr int JOINT = 2;   // seams between the cells of one piece
 
 struct t_rvb {
     int r, g, b;
@@ -23,6 +24,8 @@ struct t_rvb {
 
 const t_rvb VERT_PUR = {0, 255, 0};
 const t_rvb CONTOUR = {40, 30, 24};
+// The base of every staircase: a slate band, apart in hue and brightness from both bodies.
+const t_rvb SOCLE_ARDOISE = {48, 52, 72};
 
 t_rvb nuance(t_rvb c, double f) {
     const auto v = [f](int x) { return std::clamp(static_cast<int>(x * f), 0, 250); };
@@ -41,11 +44,13 @@ struct t_image {
 };
 
 // Paints the solid cells of a shape as a block with lit top and left faces, shaded bottom and
-// right faces and a dark outline along every edge where the piece ends.
-void peindre_forme(t_image &img, const t_forme &f, t_rvb teinte) {
+// right faces and a dark outline along every edge where the piece ends. A staircase's steps
+// are drawn broader: every face on top is a lit tread, every upright face a shaded riser.
+void peindre_forme(t_image &img, const t_forme &f, t_rvb teinte, bool marches) {
     const auto pleine = [&f](int c, int r) {
         return c >= 0 && r >= 0 && c < f.largeur && r < f.hauteur && f.pleine(c, r);
     };
+    const int haut_lu = marches ? MARCHE : BISEAU;
     for (int r = 0; r < f.hauteur; ++r) {
         for (int c = 0; c < f.largeur; ++c) {
             if (!pleine(c, r)) continue;
@@ -54,10 +59,16 @@ void peindre_forme(t_image &img, const t_forme &f, t_rvb teinte) {
             img.peindre(x0, y0, x1, y1, teinte);
             const bool haut = !pleine(c, r + 1), bas = !pleine(c, r - 1);
             const bool gauche = !pleine(c - 1, r), droite = !pleine(c + 1, r);
-            if (haut) img.peindre(x0, y0, x1, y0 + BISEAU, nuance(teinte, 1.3));
-            if (gauche) img.peindre(x0, y0, x0 + BISEAU, y1, nuance(teinte, 1.15));
             if (bas) img.peindre(x0, y1 - BISEAU, x1, y1, nuance(teinte, 0.7));
-            if (droite) img.peindre(x1 - BISEAU, y0, x1, y1, nuance(teinte, 0.8));
+            if (marches) {
+                const t_rvb contremarche = nuance(teinte, 0.62);
+                if (gauche) img.peindre(x0, y0, x0 + MARCHE, y1, contremarche);
+                if (droite) img.peindre(x1 - MARCHE, y0, x1, y1, contremarche);
+            } else {
+                if (gauche) img.peindre(x0, y0, x0 + BISEAU, y1, nuance(teinte, 1.15));
+                if (droite) img.peindre(x1 - BISEAU, y0, x1, y1, nuance(teinte, 0.8));
+            }
+            if (haut) img.peindre(x0, y0, x1, y0 + haut_lu, nuance(teinte, 1.35));
             // Seams between cells of the same piece, fainter than its outline.
             const t_rvb joint = nuance(teinte, 0.85);
             if (!haut) img.peindre(x0, y0, x1, y0 + JOINT, joint);
@@ -95,22 +106,13 @@ void peindre_appendice(t_image &img, t_rvb teinte) {
         }
 }
 
-// The base of a staircase: a dark band along the side it was built on.
-void peindre_socle(t_image &img, const t_forme &f, t_cote cote, t_rvb teinte) {
-    const t_rvb socle = nuance(teinte, 0.55);
-    for (int r = 0; r < f.hauteur; ++r)
-        for (int c = 0; c < f.largeur; ++c) {
-            if (!f.pleine(c, r)) continue;
-            const int x0 = c * CASE, y0 = (f.hauteur - 1 - r) * CASE;
-            if (cote == COTE_BAS && r == 0)
-                img.peindre(x0 + BORD, y0 + CASE - BORD - SOCLE, x0 + CASE - BORD, y0 + CASE - BORD,
-                            socle);
-            if (cote == COTE_GAUCHE && c == 0)
-                img.peindre(x0 + BORD, y0 + BORD, x0 + BORD + SOCLE, y0 + CASE - BORD, socle);
-            if (cote == COTE_DROIT && c == f.largeur - 1)
-                img.peindre(x0 + CASE - BORD - SOCLE, y0 + BORD, x0 + CASE - BORD, y0 + CASE - BORD,
-                            socle);
-        }
+// The base of a staircase: one unbroken band along the whole side it was built on, inside the
+// outline, over the seams between its cells.
+void peindre_socle(t_image &img, t_cote cote) {
+    const int l = img.largeur, h = img.hauteur;
+    if (cote == COTE_BAS) img.peindre(BORD, h - BORD - SOCLE, l - BORD, h - BORD, SOCLE_ARDOISE);
+    if (cote == COTE_GAUCHE) img.peindre(BORD, BORD, BORD + SOCLE, h - BORD, SOCLE_ARDOISE);
+    if (cote == COTE_DROIT) img.peindre(l - BORD - SOCLE, BORD, l - BORD, h - BORD, SOCLE_ARDOISE);
 }
 
 // Writes a 32-bit Windows bitmap (rows bottom-up, each pixel blue, green, red, unused): the
@@ -160,8 +162,8 @@ int main(int argc, char **argv) {
                                         {ID_CUBE_AVEC_APPENDICE_1, 0, {150, 100, 190}},
                                         {ID_TOUR_1, 0, {160, 160, 172}}};
     for (int v = 1; v <= NB_ORIENTATIONS; ++v) {
-        liste.push_back({ID_GRAND_ESCALIER, v, {165, 112, 62}});
-        liste.push_back({ID_PETIT_ESCALIER_1, v, {206, 168, 108}});
+        liste.push_back({ID_GRAND_ESCALIER, v, {120, 80, 50}});
+        liste.push_back({ID_PETIT_ESCALIER_1, v, {240, 226, 170}});
     }
     int erreurs = 0;
     for (const t_piece_image &p : liste) {
@@ -169,10 +171,10 @@ int main(int argc, char **argv) {
         const bool escalier = est_escalier(p.id);
         // Only the staircases are drawn with a colour key; the rest paint their whole box.
         t_image img(f.largeur * CASE, f.hauteur * CASE, escalier ? VERT_PUR : p.teinte);
-        peindre_forme(img, f, p.teinte);
+        peindre_forme(img, f, p.teinte, escalier);
         if (p.id == ID_TOUR_1) peindre_briques(img, p.teinte);
         if (p.id == ID_CUBE_AVEC_APPENDICE_1) peindre_appendice(img, p.teinte);
-        if (escalier) peindre_socle(img, f, base_de(p.rotation), p.teinte);
+        if (escalier) peindre_socle(img, base_de(p.rotation));
         const std::string chemin = std::string(argv[1]) + "/" + fichier_image(p.id, p.rotation);
         if (!enregistrer(img, chemin)) {
             std::perror(("generer_images: " + chemin).c_str());

@@ -1,21 +1,56 @@
 #!/usr/bin/env bash
-# galerie.sh: re-makes docs/niveau19.png (level 19 at full size), docs/niveaux.png (all 48
-# levels) and the desktop icon paquet/valdrune.png (level 19's board, shrunk), drawn
-# off-screen by the viewer's own code from the shipped data.
+# galerie.sh: re-makes, from the shipped data and with the viewer's own drawing code:
+# docs/niveaux.png and docs/defis.png, the 48 solutions and the 48 challenges on two sheets;
+# docs/defi19.png and docs/solution19.png, level 19's challenge and solution side by side in
+# the README; docs/niveau19.png, level 19 as the window shows it; docs/livret.pdf, the 48
+# challenges one per A4 page, then the solutions; and the desktop icon paquet/valdrune.png.
 set -euo pipefail
 RACINE=$(cd "$(dirname "$0")/.." && pwd)
 source "$RACINE/scripts/preparer.sh"
+installer_paquets img2pdf
 preparer_programme capture_niveau
-mkdir -p "$RACINE/docs"
-image=$(mktemp --suffix=.bmp)
-trap 'rm -f "$image"' EXIT
-for quoi in all:niveaux 19:niveau19; do
-    "$RACINE/build/capture_niveau" "$RACINE/data" "${quoi%%:*}" "$image"
-    bmptopnm "$image" 2>/dev/null | pnmtopng -compression 9 >"$RACINE/docs/${quoi##*:}.png" 2>/dev/null
-    echo "docs/${quoi##*:}.png"
+capture="$RACINE/build/capture_niveau"
+docs="$RACINE/docs"
+mkdir -p "$docs"
+travail=$(mktemp -d)
+trap 'rm -rf "$travail"' EXIT
+
+# en_png BMP PNG [PAMCUT OPTIONS...]: converts, cropped if asked.
+en_png() {
+    local bmp=$1 png=$2
+    shift 2
+    if [ $# -gt 0 ]; then
+        bmptopnm "$bmp" 2>/dev/null | pamcut "$@" | pnmtopng -compression 9 >"$png" 2>/dev/null
+    else
+        bmptopnm "$bmp" 2>/dev/null | pnmtopng -compression 9 >"$png" 2>/dev/null
+    fi
+}
+
+"$capture" "$RACINE/data" all "$travail/s.bmp" && en_png "$travail/s.bmp" "$docs/niveaux.png"
+"$capture" --defi "$RACINE/data" all "$travail/d.bmp" && en_png "$travail/d.bmp" "$docs/defis.png"
+echo "docs/niveaux.png docs/defis.png"
+
+# One page a level: the board, the tray and the panel's level line, at full size.
+page=(-left 350 -top 85 -width 1150 -height 665)
+for n in $(seq 1 48); do
+    "$capture" --defi "$RACINE/data" "$n" "$travail/d.bmp"
+    en_png "$travail/d.bmp" "$travail/$(printf 'a%02d' "$n").png" "${page[@]}"
+    "$capture" "$RACINE/data" "$n" "$travail/s.bmp"
+    en_png "$travail/s.bmp" "$travail/$(printf 'b%02d' "$n").png" "${page[@]}"
 done
-# Level 19, still in $image: its board is columns 4 to 9 and rows 0 to 5, x 400 to 999 and
-# y 150 to 749.
-bmptopnm "$image" 2>/dev/null | pamcut -left 400 -top 150 -width 600 -height 600 |
+img2pdf --pagesize A4^T --fit into --border 1cm --title "Valdrune: the 48 levels" \
+    --producer "" --creationdate "2026-12-07" --moddate "2026-12-07" \
+    -o "$docs/livret.pdf" "$travail"/a*.png "$travail"/b*.png
+echo "docs/livret.pdf"
+
+# Level 19, its challenge and its solution; $travail/s.bmp still holds level 48, so again.
+"$capture" --defi "$RACINE/data" 19 "$travail/d.bmp"
+en_png "$travail/d.bmp" "$docs/defi19.png" -left 350 -top 110 -width 1150 -height 640
+"$capture" "$RACINE/data" 19 "$travail/s.bmp"
+en_png "$travail/s.bmp" "$docs/solution19.png" -left 350 -top 110 -width 700 -height 640
+en_png "$travail/s.bmp" "$docs/niveau19.png"
+echo "docs/defi19.png docs/solution19.png docs/niveau19.png"
+# Its board, columns 4 to 9 and rows 0 to 5, is x 400 to 999 and y 150 to 749.
+bmptopnm "$travail/s.bmp" 2>/dev/null | pamcut -left 400 -top 150 -width 600 -height 600 |
     pamscale -xysize 64 64 | pnmtopng -compression 9 >"$RACINE/paquet/valdrune.png" 2>/dev/null
 echo "paquet/valdrune.png"

@@ -9,6 +9,7 @@
 #include "verification.h"
 
 #include <SDL.h>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -50,6 +51,52 @@ TEST(Formes, ImagesLivreesSuiventLaTable) {
             SDL_FreeSurface(s);
         }
     }
+}
+
+int luma(Uint32 rvb) {
+    return int(299 * (rvb >> 16) + 587 * (rvb >> 8 & 0xff) + 114 * (rvb & 0xff)) / 1000;
+}
+
+// How far apart two colours are, in RGB.
+double ecart(Uint32 a, Uint32 b) {
+    double d = 0;
+    for (int decalage : {0, 8, 16}) {
+        const double e = double(a >> decalage & 0xff) - double(b >> decalage & 0xff);
+        d += e * e;
+    }
+    return std::sqrt(d);
+}
+
+// What a player reads on a staircase: a lit tread on top of every column, and the base band
+// unbroken along the whole side the staircase was built on, darker than the body.
+TEST(Formes, MarchesEtSocleDesEscaliers) {
+    for (int id : {ID_PETIT_ESCALIER_1, ID_GRAND_ESCALIER})
+        for (int rotation = 1; rotation <= NB_ORIENTATIONS; ++rotation) {
+            const t_forme &f = *forme_de(id, rotation);
+            const std::string nom = fichier_image(id, rotation);
+            SDL_Surface *s = SDL_LoadBMP((std::string(DOSSIER_DONNEES) + "/" + nom).c_str());
+            ASSERT_NE(s, nullptr) << nom;
+            // The middle of a solid cell of the bottom row shows the body's colour.
+            const Uint32 corps_rvb = pixel_rvb(s, f.pleine(0, 0) ? 50 : s->w - 50, s->h - 50);
+            const int corps = luma(corps_rvb);
+            for (int c = 0; c < f.largeur; ++c) {
+                int sommet = f.hauteur - 1;
+                while (!f.pleine(c, sommet)) --sommet;
+                const int y = (f.hauteur - 1 - sommet) * 100 + 10;
+                for (int x = c * 100 + 25; x < c * 100 + 75; ++x) // between the side bands
+                    ASSERT_GT(luma(pixel_rvb(s, x, y)), corps + 15) << nom << " tread at " << x;
+            }
+            const t_cote cote = base_de(rotation);
+            const bool couche = cote != COTE_BAS;
+            const int longueur = couche ? s->h : s->w;
+            const int travers = cote == COTE_BAS ? s->h - 13 : cote == COTE_GAUCHE ? 13 : s->w - 13;
+            const Uint32 socle = couche ? pixel_rvb(s, travers, 3) : pixel_rvb(s, 3, travers);
+            EXPECT_GT(ecart(socle, corps_rvb), 60) << nom;
+            for (int i = 3; i < longueur - 3; ++i)
+                ASSERT_EQ(couche ? pixel_rvb(s, travers, i) : pixel_rvb(s, i, travers), socle)
+                    << nom << " base band broken at " << i;
+            SDL_FreeSurface(s);
+        }
 }
 
 TEST(Formes, QuaranteHuitNiveauxLivres) {
@@ -400,6 +447,43 @@ TEST(Regles, VarieteEtCourbe) {
     t_fiche cube = un;
     cube.a_placer = {ID_CUBE};
     EXPECT_FALSE(escalier_au_debut(&cube, nullptr));
+}
+
+// The challenge sheet: the pieces to place are off the board, upright in the tray.
+TEST_F(Verificateur, DefiDessineLePlateauEtLePlateauDeRangement) {
+    fs::copy_file(std::string(DOSSIER_DONNEES) + "/arial.ttf", "arial.ttf");
+    ecrire_fichier("solution7.xml", niveau(quatre_facons));
+    const std::string commande = std::string(CAPTURE_NIVEAU) + " --defi . 7 defi.bmp";
+    ASSERT_EQ(std::system(commande.c_str()), 0);
+    SDL_Surface *s = SDL_LoadBMP("defi.bmp");
+    ASSERT_NE(s, nullptr);
+    const auto fond = [&](int colonne, int ligne) {
+        const Uint32 p = pixel_rvb(s, colonne * 100 + 50, 750 - ligne * 100 - 50);
+        return p == 0x11ce70 || p == 0x78e2a0; // the board's green, the tray's
+    };
+    for (const t_place &p : quatre_facons) {
+        const t_forme &f = *forme_de(p.id, p.rotation);
+        const bool depart = p.id <= ID_TOUR_2 && p.id != ID_CUBE;
+        for (int r = 0; r < f.hauteur; ++r)
+            for (int c = 0; c < f.largeur; ++c) {
+                if (f.pleine(c, r)) {
+                    EXPECT_EQ(fond(p.colonne + c, p.ligne + r), !depart)
+                        << p.id << " at " << p.colonne + c << ", " << p.ligne + r;
+                }
+            }
+    }
+    // The tray: the big staircase and the cube on its floor, the small ones above them.
+    for (const t_place &p : std::vector<t_place>{{ID_GRAND_ESCALIER, 11, 0, DEBOUT_GAUCHE},
+                                                 {ID_CUBE, 14, 0, 0},
+                                                 {ID_PETIT_ESCALIER_1, 11, 3, DEBOUT_GAUCHE},
+                                                 {ID_PETIT_ESCALIER_2, 13, 3, DEBOUT_GAUCHE}}) {
+        const t_forme &f = *forme_de(p.id, p.rotation);
+        for (int r = 0; r < f.hauteur; ++r)
+            for (int c = 0; c < f.largeur; ++c)
+                EXPECT_EQ(fond(p.colonne + c, p.ligne + r), !f.pleine(c, r))
+                    << p.id << " in the tray at " << p.colonne + c << ", " << p.ligne + r;
+    }
+    SDL_FreeSurface(s);
 }
 
 TEST_F(Verificateur, LaLigneDeCommande) {
