@@ -15,7 +15,7 @@ void liberer(t_layout &d) {
 
 } // namespace
 
-void liberer_dessins() {
+void liberer_surfaces() {
     for (t_layout &d : support) liberer(d);
     for (t_layout *d : {&personnage_f, &personnage_h, &cube_simple, &cube_avec_apendice, &tour})
         liberer(*d);
@@ -23,6 +23,10 @@ void liberer_dessins() {
         liberer(grand_escalier[v]);
         liberer(petit_escalier[v]);
     }
+}
+
+void liberer_dessins() {
+    liberer_surfaces();
     if (police != nullptr) TTF_CloseFont(police);
     police = nullptr;
 }

@@ -3,3 +3,6 @@
 
 // Frees every tile and image and closes the font; the program itself keeps them to the end.
 void liberer_dessins();
+
+// Frees every tile and image, the font left as it is.
+void liberer_surfaces();

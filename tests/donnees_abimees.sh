@@ -60,8 +60,13 @@ essayer() {
     [ "$statut" -eq 0 ] || echec "ended with status $statut: $(cat "$racine/erreurs")"
 }
 
-for f in "$donnees"/img_*.bmp "$donnees/arial.ttf" "$donnees/solution19.xml"; do
-    for degat in absent bruit coupe; do essayer "$(basename "$f")" "$degat"; done
+# One start for each kind of damage to each kind of file: the images are all read by the same
+# code, so three of them, one damage each, stand for the fifteen.
+essayer img_tour.bmp absent
+essayer img_petit_escalier_droite_gauche.bmp bruit
+essayer img_grand_escalier_debout_gauche.bmp coupe
+for f in arial.ttf solution19.xml; do
+    for degat in absent bruit coupe; do essayer "$f" "$degat"; done
 done
 essayer solution19.xml dossier
 

@@ -1,4 +1,5 @@
-// test_endurance.cpp: a long run of the main loop's pass, and a flood of events.
+// test_endurance.cpp: a run of the main loop's pass that must lose no memory, and a flood of
+// events.
 #include "fichiers/fichier.h"
 #include "jeu/boucle.h"
 #include "jeu/modele.h"
@@ -53,7 +54,9 @@ class Programme : public AvecEcran {
     }
 };
 
-TEST_F(Programme, CentMillePassesSansPerdreDeMemoire) {
+// A pass loses nothing: a single text line of the panel kept per pass would show here as some
+// 16 MB. The passes cycle through level steps, a take, turns and a release.
+TEST_F(Programme, DeuxMillePassesSansPerdreDeMemoire) {
 #ifdef SOUS_ASAN
     GTEST_SKIP() << "resident memory means nothing under AddressSanitizer";
 #endif
@@ -70,23 +73,15 @@ TEST_F(Programme, CentMillePassesSansPerdreDeMemoire) {
                                touche(SDL_KEYUP, SDLK_DOWN),
                                touche(SDL_KEYDOWN, SDLK_DOWN),
                                touche(SDL_KEYUP, SDLK_DOWN)};
-    long apres_mille = 0;
-    int niveaux_vus = 0, dernier = niveau;
-    for (int n = 1; n <= 100000; ++n) {
+    long apres_deux_cents = 0;
+    for (int n = 1; n <= 2208; ++n) { // whole cycles
         SDL_Event e = cycle[n % 12];
         SDL_PushEvent(&e);
         ASSERT_EQ(passe(), 1);
-        if (niveau != dernier) ++niveaux_vus, dernier = niveau;
-        if (n == 1000) apres_mille = memoire_residente();
+        if (n == 200) apres_deux_cents = memoire_residente();
     }
-    const long croissance = memoire_residente() - apres_mille;
-    RecordProperty("croissance_octets", static_cast<int>(croissance));
-    EXPECT_LT(croissance, 1L << 20);
-    EXPECT_GT(niveaux_vus, 20000);
-    EXPECT_GE(niveau, 1);
-    EXPECT_LE(niveau, 48);
-    EXPECT_GE(pieces[0].rotation, 0); // a turn each way per cycle, in range wherever it stops
-    EXPECT_LE(pieces[0].rotation, 1);
+    EXPECT_LT(memoire_residente() - apres_deux_cents, 4L << 20);
+    EXPECT_EQ(pieces[0].rotation, 0); // a turn each way per cycle
 }
 
 TEST_F(Programme, DixMilleEvenementsEtUnQuitHonore) {

@@ -1,9 +1,11 @@
 // test_evenements.cpp: the main loop's event handling and pass.
+#include "dessins.h"
 #include "fichiers/fichier.h"
 #include "jeu/boucle.h"
 #include "sdl_factice.h"
 
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -45,7 +47,10 @@ TEST_F(Evenements, VerrouPartageEntreHautEtBas) {
 }
 
 TEST_F(Evenements, NiveauxBouclentEntre1Et48) {
-    niveau = 48;
+    niveau = 47;
+    relacher(SDLK_UP);
+    EXPECT_EQ(niveau, 48);
+    appuyer(SDLK_UP);
     relacher(SDLK_UP);
     EXPECT_EQ(niveau, 1);
     appuyer(SDLK_DOWN);
@@ -97,14 +102,20 @@ TEST_F(Evenements, TourneUneFoisParAppuiEtBoucleSur0A5) {
     relacher(SDLK_LEFT);
     appuyer(SDLK_RIGHT);
     EXPECT_EQ(pieces[0].rotation, 0);
+    pieces[0].rotation = 4;
+    relacher(SDLK_RIGHT);
+    appuyer(SDLK_RIGHT);
+    EXPECT_EQ(pieces[0].rotation, 5);
 }
 
 TEST_F(Evenements, LaPiecePriseDeRangLePlusHautTourne) {
     pieces[2].prise = pieces[7].prise = 1;
-    pieces[2].rotation_possible = pieces[7].rotation_possible = 1;
+    pieces[9].prise = 2; // only exactly 1 is held
+    pieces[2].rotation_possible = pieces[7].rotation_possible = pieces[9].rotation_possible = 1;
     appuyer(SDLK_RIGHT);
     EXPECT_EQ(pieces[7].rotation, 1);
     EXPECT_EQ(pieces[2].rotation, 0);
+    EXPECT_EQ(pieces[9].rotation, 0);
 }
 
 TEST_F(Evenements, PriseAMoinsDe50PixelsSurChaqueAxe) {
@@ -202,6 +213,35 @@ TEST_F(Evenements, FermerLaFenetreFinitApresUnDernierDessin) {
     SDL_FillRect(ecran, nullptr, 0);
     EXPECT_EQ(passe(), 0);
     EXPECT_EQ(couleur(ecran, 0, 0), VERT_FOND);
+}
+
+// Start-up under the dummy driver, in its order: the screen and its caption, the reset, the
+// font, the drawables, then the level read over the reset; and the shut-down.
+using Demarrage = DansDossier;
+
+TEST_F(Demarrage, DemarrerPuisArreter) {
+    std::filesystem::copy_file(POLICE_DE_TEST, "arial.ttf");
+    ecrire_fichier("solution19.xml", "<id>4</id> <ligne>3</ligne>");
+    ASSERT_EQ(demarrer(), 1);
+    char *legende = nullptr;
+    SDL_WM_GetCaption(&legende, nullptr);
+    EXPECT_STREQ(legende, "Jeu Valdrune");
+    ASSERT_NE(ecran, nullptr);
+    EXPECT_EQ(ecran->w, 1500);
+    EXPECT_EQ(ecran->h, 750);
+    EXPECT_EQ(ecran->format->BitsPerPixel, 32);
+    EXPECT_STREQ(jeu.piece[4].nom, "CUBE_AVEC_APENDICE_2");
+    EXPECT_EQ(jeu.piece[4].ligne, 3);
+    EXPECT_NE(police, nullptr);
+    EXPECT_NE(personnage_h.surface, nullptr);
+    EXPECT_NE(lire_fichier("fichier_ecriture_pute.txt").find("numero ligne : 3\n"),
+              std::string::npos);
+    liberer_surfaces();
+    arreter();
+    EXPECT_EQ(police, nullptr);
+    EXPECT_EQ(TTF_WasInit(), 0);
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0U);
+    ecran = nullptr;
 }
 
 } // namespace

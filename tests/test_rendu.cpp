@@ -1,5 +1,6 @@
 // test_rendu.cpp: tiles and images, the solution view and the information panel, read back
 // from the dummy driver's screen.
+#include "jeu/boucle.h"
 #include "jeu/modele.h"
 #include "rendu/rendu.h"
 #include "sdl_factice.h"
@@ -93,6 +94,14 @@ TEST_F(Rendu, ChaqueOrientationLitSonFichier) {
     }
     EXPECT_EQ(couleur(cube_simple.surface, 0, 0), 0xc08040U);
     EXPECT_EQ(tour.surface->h, 300);
+    // Pure green is the colour key of the twelve staircase images, and of no other.
+    for (int v = 1; v <= NB_ORIENTATIONS; ++v)
+        for (SDL_Surface *s : {grand_escalier[v].surface, petit_escalier[v].surface}) {
+            EXPECT_NE(s->flags & SDL_SRCCOLORKEY, 0U) << v;
+            EXPECT_EQ(s->format->colorkey, SDL_MapRGB(s->format, 0, 255, 0)) << v;
+        }
+    for (SDL_Surface *s : {cube_simple.surface, cube_avec_apendice.surface, tour.surface})
+        EXPECT_EQ(s->flags & SDL_SRCCOLORKEY, 0U);
 }
 
 TEST_F(Rendu, CleVerteSeulementSurLesEscaliers) {
@@ -121,7 +130,7 @@ TEST_F(Rendu, ImageAbsenteLaissePieceInvisible) {
     std::filesystem::remove("img_tour.bmp");
     testing::internal::CaptureStderr();
     init_layout();
-    EXPECT_EQ(testing::internal::GetCapturedStderr().rfind("valdrune: img_tour.bmp: ", 0), 0U);
+    testing::internal::GetCapturedStderr();
     placer(ID_TOUR_1, 0, 0, 3);
     placer(ID_TOUR_2, 3, 0, 3);
     placer(ID_CUBE, 6, 0, 1);
@@ -182,12 +191,15 @@ TEST_F(Rendu, PieceHorsDeLaFenetreResteDehors) {
 }
 
 TEST_F(Rendu, SeulDansLeJeu1Dessine) {
+    ecrire_images_unies();
     init_layout();
     for (int d : {0, 2, -1, 100}) {
-        placer(ID_PRINCESSE, 2, 0, 2);
-        jeu.piece[ID_PRINCESSE].dans_le_jeu = d;
+        for (int id : {ID_PRINCESSE, ID_GRAND_ESCALIER, ID_PETIT_ESCALIER_2}) {
+            placer(id, 2 + 3 * (id % 3), 0, 2, DEBOUT_GAUCHE);
+            jeu.piece[id].dans_le_jeu = d;
+        }
         dessiner_vue();
-        EXPECT_EQ(compter(ROSE), 0) << d;
+        EXPECT_EQ(compter(VERT_FOND), SCREEN_WIDTH * SCREEN_HEIGHT) << d;
     }
     // In play with no position read yet: drawn at (-100, 950), wholly outside.
     init();
@@ -372,15 +384,26 @@ TEST_F(Panneau, LignesDeLaMatriceAlignéesADroite) {
     EXPECT_TRUE(encre_au_bord);
 }
 
-TEST_F(Panneau, SansPoliceRienNEstEcrit) {
-    TTF_CloseFont(police);
-    police = nullptr;
-    EXPECT_TRUE(panneau() == attendu({}));
-    pieces[0].prise = 1;
-    EXPECT_TRUE(panneau() == attendu({}));
+TEST_F(Panneau, PoliceDe13PointsParDessusLesPieces) {
+    TTF_Font *treize = TTF_OpenFont(POLICE_DE_TEST, 13), *douze = TTF_OpenFont(POLICE_DE_TEST, 12);
+    EXPECT_EQ(TTF_FontHeight(police), TTF_FontHeight(treize));
+    EXPECT_NE(TTF_FontHeight(douze), TTF_FontHeight(treize));
+    TTF_CloseFont(treize);
+    TTF_CloseFont(douze);
+    // A cube under the left column's top lines: the pass draws their text over it.
+    ecrire_bmp("img_cube_simple.bmp", 100, 100, 0xc08040);
+    testing::internal::CaptureStderr();
+    init_layout();
+    testing::internal::GetCapturedStderr();
+    jeu.piece[ID_CUBE] = {ID_CUBE, "CUBE", 0, 0, OUI, 0, 0, 6, 1, 1, -1};
+    dessiner();
+    int encre = 0;
+    for (int y = 50; y < 150; ++y)
+        for (int x = 0; x < 100; ++x) encre += couleur(ecran, x, y) == 0;
+    EXPECT_GT(encre, 20);
 }
 
-TEST_F(Panneau, PoliceIntrouvableSignalee) {
+TEST_F(Panneau, SansPoliceRienNEstEcritEtLaPerteEstSignalee) {
     TTF_CloseFont(police);
     police = nullptr;
     std::filesystem::remove("arial.ttf");
@@ -388,6 +411,9 @@ TEST_F(Panneau, PoliceIntrouvableSignalee) {
     init_font();
     EXPECT_EQ(testing::internal::GetCapturedStderr().rfind("valdrune: arial.ttf: ", 0), 0U);
     EXPECT_EQ(police, nullptr);
+    EXPECT_TRUE(panneau() == attendu({}));
+    pieces[0].prise = 1;
+    EXPECT_TRUE(panneau() == attendu({}));
 }
 
 } // namespace

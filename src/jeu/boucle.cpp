@@ -156,7 +156,7 @@ int passe() {
 }
 
 void arreter() {
-    // Closing a font that never opened would crash.
+    // Only a font that opened is closed, and none is left behind for a later start.
     if (police != nullptr) TTF_CloseFont(police);
     police = nullptr;
     TTF_Quit();

@@ -181,6 +181,7 @@ void affich_info() {
         const t_piece &p = pieces[numero];
         std::snprintf(buff, sizeof buff, "disponible : %s", oui_non(p.disponible));
         afficher_ligne(GAUCHE, 0);
+        // No blank before the colon, unlike every other label: the documented text, kept.
         std::snprintf(buff, sizeof buff, "prise: OUI");
         afficher_ligne(GAUCHE, 1);
         std::snprintf(buff, sizeof buff, "x : %d", p.x);
