@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int CASE = 100; // pixels per cell
+constexpr int CASE = 100;  // pixels per cell
 constexpr int BORD = 3;    // outline where the piece ends
 constexpr int BISEAU = 9;  // lit and shaded bands along the outer faces
 constexpr int MARCHE = 16; // a staircase's treads, lit, and its risers, shaded

@@ -47,6 +47,7 @@ struct t_hasard {
 };
 
 struct t_candidat {
+    uint64_t tirage = 0; // the draw's number, its seed
     t_piecer piece[NB_PIECES];
     t_fiche fiche;
 };
@@ -216,8 +217,9 @@ int main(int argc, char **argv) {
         for (size_t f = 0; f < nb_fils; ++f)
             fils.emplace_back([&, f] {
                 for (size_t i = f; i < LOT; i += nb_fils) {
-                    t_hasard h(uint64_t(lots) * LOT + i);
                     t_candidat c;
+                    c.tirage = uint64_t(lots) * LOT + i;
+                    t_hasard h(c.tirage);
                     if (tirer(h, c) && garder(c)) trouves[f].push_back(c);
                 }
                 liberer_equilibre();
@@ -226,9 +228,8 @@ int main(int argc, char **argv) {
         // Back in the order of the draws.
         std::vector<t_candidat> lot;
         for (auto &v : trouves) lot.insert(lot.end(), v.begin(), v.end());
-        std::stable_sort(lot.begin(), lot.end(), [](const t_candidat &a, const t_candidat &b) {
-            return a.fiche.essais < b.fiche.essais; // any order that does not depend on the cores
-        });
+        std::sort(lot.begin(), lot.end(),
+                  [](const t_candidat &a, const t_candidat &b) { return a.tirage < b.tirage; });
         for (t_candidat &c : lot) {
             ++compte[std::min<size_t>(a_placer(c), 4)];
             gardes.push_back(c);

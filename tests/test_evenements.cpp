@@ -22,28 +22,24 @@ class Evenements : public AvecEcran {
     void lacher() { agir(bouton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 0, 0)); }
 };
 
-TEST_F(Evenements, UnAppuiUnPasDeNiveau) {
+TEST_F(Evenements, UnAppuiUnPasDeNiveauVerrouPartage) {
     relacher(SDLK_UP); // the latch starts open: no press needed first
     EXPECT_EQ(niveau, 20);
-    relacher(SDLK_UP);
     relacher(SDLK_UP);
     EXPECT_EQ(niveau, 20);
     appuyer(SDLK_UP);
     appuyer(SDLK_UP); // held down: no repeat
-    EXPECT_EQ(niveau, 20);
     relacher(SDLK_UP);
     EXPECT_EQ(niveau, 21);
     appuyer(SDLK_DOWN);
     relacher(SDLK_DOWN);
     EXPECT_EQ(niveau, 20);
-}
-
-TEST_F(Evenements, VerrouPartageEntreHautEtBas) {
+    // Up and Down share the latch: a press of one opens it for the other.
     appuyer(SDLK_UP);
     relacher(SDLK_DOWN);
-    EXPECT_EQ(niveau, 18);
+    EXPECT_EQ(niveau, 19);
     relacher(SDLK_UP);
-    EXPECT_EQ(niveau, 18);
+    EXPECT_EQ(niveau, 19);
 }
 
 TEST_F(Evenements, NiveauxBouclentEntre1Et48) {
@@ -66,23 +62,19 @@ TEST_F(Evenements, PasDeNiveauRelitEtTrace) {
               std::string::npos);
 }
 
-TEST_F(Evenements, SansPiecePriseRienNeTourne) {
+TEST_F(Evenements, RienNeTourneSansPieceTournablePrise) {
     pieces[4].rotation_possible = 1;
     appuyer(SDLK_RIGHT);
     appuyer(SDLK_LEFT);
     EXPECT_EQ(pieces[4].rotation, 0);
-    EXPECT_EQ(autoriser_rotation, 1);
-}
-
-TEST_F(Evenements, PieceNonTournableGardeLeVerrouOuvert) {
     cliquer(0, 0);
     ASSERT_EQ(id_piece_prise, 0);
-    appuyer(SDLK_RIGHT);
-    EXPECT_EQ(pieces[0].rotation, 0);
-    EXPECT_EQ(autoriser_rotation, 1);
-    pieces[0].rotation_possible = 2; // only exactly 1 allows a turn
-    appuyer(SDLK_RIGHT);
-    EXPECT_EQ(pieces[0].rotation, 0);
+    for (int possible : {0, 2}) { // only exactly 1 allows a turn
+        pieces[0].rotation_possible = possible;
+        appuyer(SDLK_RIGHT);
+        EXPECT_EQ(pieces[0].rotation, 0);
+        EXPECT_EQ(autoriser_rotation, 1); // and the latch stays open
+    }
 }
 
 TEST_F(Evenements, TourneUneFoisParAppuiEtBoucleSur0A5) {
@@ -118,17 +110,23 @@ TEST_F(Evenements, LaPiecePriseDeRangLePlusHautTourne) {
     EXPECT_EQ(pieces[9].rotation, 0);
 }
 
-TEST_F(Evenements, PriseAMoinsDe50PixelsSurChaqueAxe) {
+TEST_F(Evenements, PriseAMoinsDe50PixelsUnePieceALaFois) {
     cliquer(50, 10);
-    EXPECT_EQ(id_piece_prise, -1);
     cliquer(10, 50);
     EXPECT_EQ(id_piece_prise, -1);
     cliquer(49, 49);
     EXPECT_EQ(id_piece_prise, 0);
     EXPECT_EQ(pieces[0].prise, 1);
-}
-
-TEST_F(Evenements, PremierePieceTouchee) {
+    pieces[1].x = 300;
+    cliquer(300, 0); // one piece at a time
+    EXPECT_EQ(id_piece_prise, 0);
+    EXPECT_EQ(pieces[1].prise, 0);
+    lacher();
+    EXPECT_EQ(id_piece_prise, -1);
+    EXPECT_EQ(pieces[0].prise, 0);
+    lacher(); // nothing held: nothing changes
+    EXPECT_EQ(id_piece_prise, -1);
+    // The first piece in identity order whose point is near enough.
     for (int k = 0; k < NB_PIECES; ++k) pieces[k].x = pieces[k].y = 1000;
     pieces[3].x = 500;
     pieces[3].y = 300;
@@ -141,21 +139,6 @@ TEST_F(Evenements, PremierePieceTouchee) {
     lacher();
     cliquer(551, 300);
     EXPECT_EQ(id_piece_prise, 6);
-}
-
-TEST_F(Evenements, UnePieceALaFois) {
-    pieces[1].x = 300;
-    cliquer(0, 0);
-    cliquer(300, 0);
-    EXPECT_EQ(id_piece_prise, 0);
-    EXPECT_EQ(pieces[1].prise, 0);
-    lacher();
-    EXPECT_EQ(id_piece_prise, -1);
-    EXPECT_EQ(pieces[0].prise, 0);
-    lacher(); // nothing held: nothing changes
-    EXPECT_EQ(id_piece_prise, -1);
-    cliquer(300, 0);
-    EXPECT_EQ(id_piece_prise, 1);
 }
 
 TEST_F(Evenements, AutresBoutonsEtAutresEvenementsIgnores) {

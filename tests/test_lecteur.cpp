@@ -133,39 +133,41 @@ TEST_F(Lecteur, NomDuFichierSansZeroDevant) {
     EXPECT_EQ(jeu.piece[1].colonne, 48);
 }
 
-TEST_F(Lecteur, ChampsAvantToutIdOuHorsBornesIgnores) {
+TEST_F(Lecteur, ChoixDeLaPieceParLId) {
+    // Fields before any id, or after an id out of range or empty, go nowhere.
     ecrire_fichier("solution19.xml", "<ligne>4</ligne> <id>10</id> <colonne>4</colonne> "
                                      "<id>-1</id> <hauteur>4</hauteur> <id></id> "
                                      "<largeur>4</largeur> <id>-100</id> <rotation>4</rotation>");
     const t_jeu avant = jeu;
     load_fichier();
     EXPECT_EQ(std::memcmp(&jeu, &avant, sizeof jeu), 0);
-}
-
-TEST_F(Lecteur, IdSeulNEcritQueLId) {
+    // An id alone writes only the id.
     jeu.piece[3].id = 42;
     ecrire_fichier("solution19.xml", "<id>3</id>");
     load_fichier();
     EXPECT_EQ(jeu.piece[3].id, 3);
     EXPECT_EQ(jeu.piece[3].ligne, -1);
-}
-
-TEST_F(Lecteur, ValeurVideStockeeMoinsCent) {
-    ecrire_fichier("solution19.xml", "<id>9</id><rotation></rotation>");
-    load_fichier(); // one token: "<id>9</id><rotation></rotation>" is an id token
-    EXPECT_EQ(jeu.piece[9].rotation, 1);
-    ecrire_fichier("solution19.xml", "<id>9</id> <rotation></rotation>");
-    load_fichier();
-    EXPECT_EQ(jeu.piece[9].rotation, -100);
-}
-
-TEST_F(Lecteur, BalisesParPrefixe) {
+    // Tags match by their beginning, up to the '>' and no shorter.
     ecrire_fichier("solution19.xml", "<identite>3</identite> <lignes>5</lignes> "
-                                     "<dans_le_jeux>1</dans_le_jeux> <piece>7</piece>");
+                                     "<dans_le_jeux>1</dans_le_jeux> <piece>7</piece> "
+                                     "<ix>8</ix> <lignX>1</lignX> <colonnX>1</colonnX> "
+                                     "<rotatioX>1</rotatioX> <hauteuX>1</hauteuX> "
+                                     "<largeuX>1</largeuX> <dans_le_jeX>0</dans_le_jeX>");
     load_fichier();
     EXPECT_EQ(jeu.piece[3].ligne, 5);
     EXPECT_EQ(jeu.piece[3].dans_le_jeu, 1);
     EXPECT_EQ(jeu.piece[7].ligne, -1);
+    EXPECT_EQ(jeu.piece[8].id, 8); // as the reset left it, not chosen
+    for (int v : {jeu.piece[3].colonne, jeu.piece[3].hauteur, jeu.piece[3].largeur})
+        EXPECT_EQ(v, -1);
+    EXPECT_EQ(jeu.piece[3].rotation, 0);
+    // An empty value is stored as -100; glued to the id, it is part of the id's token.
+    ecrire_fichier("solution19.xml", "<id>9</id><rotation></rotation>");
+    load_fichier();
+    EXPECT_EQ(jeu.piece[9].rotation, 1);
+    ecrire_fichier("solution19.xml", "<id>9</id> <rotation></rotation>");
+    load_fichier();
+    EXPECT_EQ(jeu.piece[9].rotation, -100);
 }
 
 TEST_F(Lecteur, ChampsGardesDUnNiveauALAutre) {
@@ -184,7 +186,7 @@ TEST_F(Lecteur, ChampsGardesDUnNiveauALAutre) {
 }
 
 TEST_F(Lecteur, Seuls132JetonsExamines) {
-    std::string texte = "<id>2</id>\n";
+    std::string texte = " \n<id>2</id>\n"; // blanks first: they are no token
     for (int k = 2; k <= 131; ++k) texte += "<bourrage/>\n";
     texte += "<ligne>7</ligne>\n<colonne>8</colonne>\n<hauteur>9</hauteur>\n";
     ecrire_fichier("solution19.xml", texte);
