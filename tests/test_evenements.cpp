@@ -133,6 +133,7 @@ TEST_F(Evenements, PriseAMoinsDe50PixelsUnePieceALaFois) {
     pieces[6].x = 520;
     pieces[6].y = 300;
     cliquer(450, 300);
+    cliquer(500, 250);
     EXPECT_EQ(id_piece_prise, -1);
     cliquer(540, 349);
     EXPECT_EQ(id_piece_prise, 3);
@@ -201,6 +202,17 @@ TEST_F(Evenements, FermerLaFenetreFinitApresUnDernierDessin) {
 // Start-up under the dummy driver, in its order: the screen and its caption, the reset, the
 // font, the drawables, then the level read over the reset; and the shut-down.
 using Demarrage = DansDossier;
+
+TEST_F(Demarrage, SansVideoUnMessageEtRienDePlus) {
+    setenv("SDL_VIDEODRIVER", "inexistant", 1);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(demarrer(), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr().rfind("valdrune: cannot initialise SDL: ", 0),
+              0U);
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    EXPECT_EQ(ecran, nullptr);
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0U);
+}
 
 TEST_F(Demarrage, DemarrerPuisArreter) {
     std::filesystem::copy_file(POLICE_DE_TEST, "arial.ttf");

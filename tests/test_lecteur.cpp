@@ -35,7 +35,8 @@ TEST(TestLigne, PrefixeJusquAuChevronFermant) {
     const std::pair<const char *, const char *> oui[] = {{"<ligne>2</ligne>", "<ligne>"},
                                                          {"<lignes>5</lignes>", "<ligne>"},
                                                          {"<identite>3</identite>", "<id>"},
-                                                         {"<ligneX", "<ligne>"}};
+                                                         {"<ligneX", "<ligne>"},
+                                                         {"<a", "<"}};
     for (auto [jeton, balise] : oui) EXPECT_EQ(test_ligne(jeton, balise), 1) << jeton;
     // Another tag, another case, a missing '<', or shorter than the tag.
     const std::pair<const char *, const char *> non[] = {{"<colonne>2</colonne>", "<ligne>"},
@@ -109,6 +110,18 @@ TEST_F(Lecteur, TraceExacte) {
     EXPECT_EQ(std::count(trace.begin(), trace.end(), '\n'), 70);
     EXPECT_EQ(trace.substr(0, 82), "numero piece : 0\nnumero ligne : 3\nnumero colonne : 3\n"
                                    "numero rotation : 3\nnumero ha");
+}
+
+// Every file opened is closed: a hundred loads leave the process's open files as they were.
+TEST_F(Lecteur, FichiersRefermes) {
+    ecrire_fichier("solution19.xml", niveau_complet(1));
+    const auto ouverts = [] {
+        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                             std::filesystem::directory_iterator());
+    };
+    const auto avant = ouverts();
+    for (int k = 0; k < 100; ++k) load_fichier();
+    EXPECT_EQ(ouverts(), avant);
 }
 
 TEST_F(Lecteur, FichierAbsentNeChangeRienEtTraceEnEntier) {
