@@ -217,6 +217,7 @@ TEST_F(Demarrage, SansVideoUnMessageEtRienDePlus) {
 TEST_F(Demarrage, DemarrerPuisArreter) {
     std::filesystem::copy_file(POLICE_DE_TEST, "arial.ttf");
     ecrire_fichier("solution19.xml", "<id>4</id> <ligne>3</ligne>");
+    std::memset(&jeu, 0x5a, sizeof jeu); // so that the reset shows
     ASSERT_EQ(demarrer(), 1);
     char *legende = nullptr;
     SDL_WM_GetCaption(&legende, nullptr);
@@ -227,6 +228,7 @@ TEST_F(Demarrage, DemarrerPuisArreter) {
     EXPECT_EQ(ecran->format->BitsPerPixel, 32);
     EXPECT_STREQ(jeu.piece[4].nom, "CUBE_AVEC_APENDICE_2");
     EXPECT_EQ(jeu.piece[4].ligne, 3);
+    EXPECT_EQ(jeu.piece[5].ligne, -1);
     EXPECT_NE(police, nullptr);
     EXPECT_NE(personnage_h.surface, nullptr);
     EXPECT_NE(lire_fichier("fichier_ecriture_pute.txt").find("numero ligne : 3\n"),

@@ -401,6 +401,7 @@ TEST_F(Panneau, PoliceDe13PointsParDessusLesPieces) {
     for (int y = 50; y < 150; ++y)
         for (int x = 0; x < 100; ++x) encre += couleur(ecran, x, y) == 0;
     EXPECT_GT(encre, 20);
+    EXPECT_EQ(couleur(ecran, 99, 149), 0xc08040U); // below the text, the cube
 }
 
 TEST_F(Panneau, SansPoliceRienNEstEcritEtLaPerteEstSignalee) {
