@@ -385,11 +385,17 @@ TEST_F(Panneau, LignesDeLaMatriceAlignéesADroite) {
 }
 
 TEST_F(Panneau, PoliceDe13PointsParDessusLesPieces) {
-    TTF_Font *treize = TTF_OpenFont(POLICE_DE_TEST, 13), *douze = TTF_OpenFont(POLICE_DE_TEST, 12);
-    EXPECT_EQ(TTF_FontHeight(police), TTF_FontHeight(treize));
-    EXPECT_NE(TTF_FontHeight(douze), TTF_FontHeight(treize));
-    TTF_CloseFont(treize);
-    TTF_CloseFont(douze);
+    // The width of a line tells 13 points from 12 and from 14.
+    const auto largeur = [](TTF_Font *f) {
+        int l = 0, h = 0;
+        TTF_SizeText(f, "pos_x_sur_grille : -1", &l, &h);
+        return l;
+    };
+    for (int points : {12, 13, 14}) {
+        TTF_Font *f = TTF_OpenFont(POLICE_DE_TEST, points);
+        EXPECT_EQ(largeur(police) == largeur(f), points == 13) << points;
+        TTF_CloseFont(f);
+    }
     // A cube under the left column's top lines: the pass draws their text over it.
     ecrire_bmp("img_cube_simple.bmp", 100, 100, 0xc08040);
     testing::internal::CaptureStderr();
