@@ -171,16 +171,17 @@ TEST_F(Lecteur, ChoixDeLaPieceParLId) {
     // Tags match by their beginning, up to the '>' and no shorter.
     ecrire_fichier("solution19.xml", "<identite>3</identite> <lignes>5</lignes> "
                                      "<dans_le_jeux>1</dans_le_jeux> <piece>7</piece> "
-                                     "<ix>8</ix> <lignX>1</lignX> <colonnX>1</colonnX> "
-                                     "<rotatioX>1</rotatioX> <hauteuX>1</hauteuX> "
-                                     "<largeuX>1</largeuX> <dans_le_jeX>0</dans_le_jeX>");
+                                     "<ix>8</ix> <hauteur>2</hauteur> <lignX>1</lignX> "
+                                     "<colonnX>1</colonnX> <rotatioX>1</rotatioX> "
+                                     "<hauteuX>1</hauteuX> <largeuX>1</largeuX> "
+                                     "<dans_le_jeX>0</dans_le_jeX>");
     load_fichier();
     EXPECT_EQ(jeu.piece[3].ligne, 5);
     EXPECT_EQ(jeu.piece[3].dans_le_jeu, 1);
+    EXPECT_EQ(jeu.piece[3].hauteur, 2); // "<ix>" chose no piece
     EXPECT_EQ(jeu.piece[7].ligne, -1);
-    EXPECT_EQ(jeu.piece[8].id, 8); // as the reset left it, not chosen
-    for (int v : {jeu.piece[3].colonne, jeu.piece[3].hauteur, jeu.piece[3].largeur})
-        EXPECT_EQ(v, -1);
+    EXPECT_EQ(jeu.piece[3].colonne, -1);
+    EXPECT_EQ(jeu.piece[3].largeur, -1);
     EXPECT_EQ(jeu.piece[3].rotation, 0);
     // An empty value is stored as -100; glued to the id, it is part of the id's token.
     ecrire_fichier("solution19.xml", "<id>9</id><rotation></rotation>");
