@@ -23,7 +23,6 @@
 namespace {
 
 constexpr int NB_NIVEAUX = 48;
-constexpr int CASE = 100;
 // What a thumbnail shows of the window: the board (columns 4 to 9, rows 0 to 5) with half a
 // cell around it, and for a challenge the tray too.
 constexpr int CADRE_X = 350, CADRE_Y = 110, CADRE_H = 640;
