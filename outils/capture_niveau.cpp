@@ -9,6 +9,7 @@
 #include "jeu/boucle.h"
 #include "jeu/jeu.h"
 #include "jeu/modele.h"
+#include "regles/solveur.h"
 #include "rendu/rendu.h"
 
 #include <SDL.h>
@@ -42,10 +43,6 @@ constexpr t_rangement rangements[] = {{ID_GRAND_ESCALIER, 11, 0},
                                       {ID_PETIT_ESCALIER_1, 11, 3},
                                       {ID_PETIT_ESCALIER_2, 13, 3}};
 
-bool a_placer(const t_piecer &p) {
-    return p.dans_le_jeu == OUI && p.piece_de_depart != OUI;
-}
-
 // The challenge, drawn like a pass: the pieces to place are moved into the tray for the
 // drawing, and put back.
 void dessiner_defi() {
@@ -53,13 +50,12 @@ void dessiner_defi() {
     std::copy(jeu.piece, jeu.piece + NB_PIECES, solution);
     for (const t_rangement &r : rangements) {
         t_piecer &p = jeu.piece[r.id];
-        if (!a_placer(p)) continue;
+        if (!est_a_placer(p)) continue;
         p.colonne = r.colonne;
         p.ligne = r.ligne;
-        if (p.id != ID_CUBE) {
-            p.rotation = DEBOUT_GAUCHE; // finding the orientation is part of the puzzle
-            p.hauteur = p.id == ID_GRAND_ESCALIER ? 3 : 2;
-        }
+        // Upright: finding the orientation is part of the puzzle.
+        if (est_escalier(p.id)) p.rotation = DEBOUT_GAUCHE;
+        p.hauteur = forme_de(p.id, p.rotation)->hauteur;
     }
     SDL_FillRect(ecran, nullptr, SDL_MapRGB(ecran->format, 17, 206, 112));
     SDL_Rect plateau = PLATEAU_DE_RANGEMENT;
@@ -123,7 +119,8 @@ SDL_Surface *planche(bool defi) {
         const int x = ECART + ((n - 1) % colonnes) * (l + ECART);
         const int y = ECART + ((n - 1) / colonnes) * (h + LEGENDE + ECART);
         reduire(s, CADRE_X, CADRE_Y, l * 10 / ECHELLE_SUR_10, CADRE_H, x, y + LEGENDE);
-        const int nb = static_cast<int>(std::count_if(jeu.piece, jeu.piece + NB_PIECES, a_placer));
+        const int nb =
+            static_cast<int>(std::count_if(jeu.piece, jeu.piece + NB_PIECES, est_a_placer));
         char legende[64];
         // Latin-1, as the panel's text is.
         std::snprintf(legende, sizeof legende,

@@ -5,6 +5,7 @@
 #include "jeu/modele.h"
 #include "regles/equilibre.h"
 #include "regles/variete.h"
+#include "verification.h"
 
 #include <algorithm>
 #include <array>
@@ -76,8 +77,6 @@ bool lacher(t_hasard &h, t_piecer piece[NB_PIECES], int k) {
     t_piecer &p = piece[k];
     p.rotation = est_escalier(k) ? 1 + h.entre(NB_ORIENTATIONS) : 0;
     const t_forme &f = *forme_de(k, p.rotation);
-    p.largeur = f.largeur;
-    p.hauteur = f.hauteur;
     p.colonne = PLATEAU_COLONNE + h.entre(PLATEAU_LARGEUR - f.largeur + 1);
     p.dans_le_jeu = OUI;
     p.ligne = PLATEAU_HAUTEUR - f.hauteur;
@@ -106,8 +105,6 @@ bool poser_figure(t_piecer piece[NB_PIECES], int k, int colonne, int ligne) {
     t_piecer &p = piece[k];
     p.colonne = colonne + PLATEAU_COLONNE;
     p.ligne = ligne;
-    p.largeur = 1;
-    p.hauteur = 2;
     p.dans_le_jeu = OUI;
     return !heurte(piece, k);
 }
@@ -118,12 +115,7 @@ bool poser_figure(t_piecer piece[NB_PIECES], int k, int colonne, int ligne) {
 // at random.
 bool tirer(t_hasard &h, t_candidat &c) {
     t_piecer *piece = c.piece;
-    std::copy(jeu.piece, jeu.piece + NB_PIECES, piece);
-    for (int k = 0; k < NB_PIECES; ++k) {
-        t_piecer &p = piece[k];
-        p.colonne = p.ligne = p.largeur = p.hauteur = p.rotation = 0;
-        p.dans_le_jeu = NON;
-    }
+    std::copy(jeu.piece, jeu.piece + NB_PIECES, piece); // as the reset leaves them: none in play
     std::vector<int> a_placer = {ID_CUBE, ID_PETIT_ESCALIER_1, ID_PETIT_ESCALIER_2,
                                  ID_GRAND_ESCALIER};
     std::vector<int> depart = {ID_CUBE_AVEC_APPENDICE_1, ID_CUBE_AVEC_APPENDICE_2, ID_TOUR_1,
@@ -150,8 +142,7 @@ bool tirer(t_hasard &h, t_candidat &c) {
                     if (!poser_figure(piece, ID_CHEVALIER, cc, hc) || !valide(piece)) continue;
                     // One place drawn in one pass, a longer and steeper walk more likely.
                     const t_chemin chemin = evaluer(construire_scene(piece)).chemin;
-                    const int poids =
-                        1 + chemin.pas() + 3 * (chemin.montees() + chemin.descentes());
+                    const int poids = 1 + chemin.pas() + 3 * chemin.changements_de_hauteur();
                     vus += poids;
                     if (h.entre(vus) < poids) std::copy(piece, piece + NB_PIECES, choisi);
                 }
@@ -165,7 +156,7 @@ bool tirer(t_hasard &h, t_candidat &c) {
 bool garder(t_candidat &c) {
     const t_resolution r = resoudre(c.piece, 2);
     if (r.solutions.size() != 1) return false;
-    c.fiche = ficher(0, c.piece, evaluer(construire_scene(c.piece)).chemin, r);
+    c.fiche = ficher(0, c.piece, r);
     return true;
 }
 
@@ -173,23 +164,11 @@ size_t a_placer(const t_candidat &c) {
     return c.fiche.a_placer.size();
 }
 
+// Unlike every level chosen; ressemblances() is symmetric, mirror images included.
 bool unique_parmi(const t_candidat &c, const std::vector<const t_candidat *> &choisis) {
     return std::all_of(choisis.begin(), choisis.end(), [&](const t_candidat *d) {
-        return ressemblances(d->fiche, c.fiche).empty() && ressemblances(c.fiche, d->fiche).empty();
+        return ressemblances(d->fiche, c.fiche).empty();
     });
-}
-
-void ecrire(const std::string &chemin, int numero, const t_piecer piece[NB_PIECES]) {
-    std::ofstream f(chemin);
-    f << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<solution niveau=\"" << numero << "\">\n";
-    for (int k = 0; k < NB_PIECES; ++k) {
-        const t_piecer &p = piece[k];
-        f << "<piece>\n<id>" << k << "</id>\n<ligne>" << p.ligne << "</ligne>\n<colonne>"
-          << p.colonne << "</colonne>\n<rotation>" << p.rotation << "</rotation>\n<hauteur>"
-          << p.hauteur << "</hauteur>\n<largeur>" << p.largeur << "</largeur>\n<dans_le_jeu>"
-          << p.dans_le_jeu << "</dans_le_jeu>\n</piece>\n";
-    }
-    f << "</solution>\n";
 }
 
 } // namespace
@@ -251,8 +230,8 @@ int main(int argc, char **argv) {
     const auto valeur = [](const t_candidat *c) {
         const t_fiche &f = c->fiche;
         const bool escalier = std::any_of(f.a_placer.begin(), f.a_placer.end(), est_escalier);
-        return std::make_tuple(f.a_placer.size(), escalier,
-                               f.chemin.montees() + f.chemin.descentes(), f.chemin.pas(), f.essais);
+        return std::make_tuple(f.a_placer.size(), escalier, f.chemin.changements_de_hauteur(),
+                               f.chemin.pas(), f.essais);
     };
     std::stable_sort(tries.begin(), tries.end(), [&](const t_candidat *a, const t_candidat *b) {
         return valeur(a) > valeur(b);
@@ -278,14 +257,14 @@ int main(int argc, char **argv) {
         return 1;
     }
     std::stable_sort(choisis.begin(), choisis.end(), [](const t_candidat *a, const t_candidat *b) {
-        return a->fiche.difficulte < b->fiche.difficulte;
+        return a->fiche.difficulte() < b->fiche.difficulte();
     });
     for (size_t l = 0; l < choisis.size(); ++l) {
         const t_fiche &f = choisis[l]->fiche;
         std::printf("level %2zu: difficulty %d, %zu to place, walk %s, %lld poses tried\n", l + 1,
-                    f.difficulte, f.a_placer.size(), f.chemin.forme.c_str(), f.essais);
-        ecrire(std::string(argv[1]) + "/solution" + std::to_string(l + 1) + ".xml", int(l) + 1,
-               choisis[l]->piece);
+                    f.difficulte(), f.a_placer.size(), f.chemin.forme.c_str(), f.essais);
+        std::ofstream fichier(std::string(argv[1]) + "/solution" + std::to_string(l + 1) + ".xml");
+        ecrire_niveau(fichier, int(l) + 1, choisis[l]->piece);
     }
     return 0;
 }

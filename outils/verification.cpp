@@ -200,3 +200,21 @@ std::vector<t_probleme> verifier_fichier(const std::string &chemin, t_piecer lu[
     for (t_probleme &p : verifier_placement(lu, peintures, sain)) problemes.push_back(p);
     return problemes;
 }
+
+void ecrire_niveau(std::ostream &f, int numero, const t_piecer piece[NB_PIECES]) {
+    f << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<solution niveau=\"" << numero << "\">\n";
+    for (int k = 0; k < NB_PIECES; ++k) {
+        t_piecer p{};
+        if (piece[k].dans_le_jeu == OUI) {
+            p = piece[k];
+            const t_forme *f = forme_de(k, p.rotation); // none for an orientation out of range
+            p.hauteur = f != nullptr ? f->hauteur : 0;
+            p.largeur = f != nullptr ? f->largeur : 0;
+        }
+        f << "<piece>\n<id>" << k << "</id>\n<ligne>" << p.ligne << "</ligne>\n<colonne>"
+          << p.colonne << "</colonne>\n<rotation>" << p.rotation << "</rotation>\n<hauteur>"
+          << p.hauteur << "</hauteur>\n<largeur>" << p.largeur << "</largeur>\n<dans_le_jeu>"
+          << p.dans_le_jeu << "</dans_le_jeu>\n</piece>\n";
+    }
+    f << "</solution>\n";
+}

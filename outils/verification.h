@@ -3,6 +3,7 @@
 
 #include "regles/plateau.h"
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -12,3 +13,8 @@
 // pieces could be put on the board (every field sound, no piece off it or sharing a cell).
 std::vector<t_probleme> verifier_fichier(const std::string &chemin, t_piecer lu[NB_PIECES],
                                          bool &sain);
+
+// Writes a level file as the shipped ones are: every piece with all six fields, its box from
+// its shape when in play (0 for a staircase orientation without one), and every field 0 when
+// not.
+void ecrire_niveau(std::ostream &f, int numero, const t_piecer piece[NB_PIECES]);

@@ -59,8 +59,7 @@ void verifier_defi(t_niveau &n) {
         n.problemes.push_back({"-", "its challenge has another solution: " + facon});
         return;
     }
-    n.fiche = std::make_unique<t_fiche>(
-        ficher(numero(n.fichier), n.piece, evaluer(construire_scene(n.piece)).chemin, r));
+    n.fiche = std::make_unique<t_fiche>(ficher(numero(n.fichier), n.piece, r));
 }
 
 } // namespace
@@ -120,7 +119,7 @@ int main(int argc, char **argv) {
         if (!n.fiche) continue;
         const t_fiche &f = *n.fiche;
         std::printf("%s: difficulty %d, %zu piece%s to place (%s), walk %s, %lld poses tried\n",
-                    n.fichier.c_str(), f.difficulte, f.a_placer.size(),
+                    n.fichier.c_str(), f.difficulte(), f.a_placer.size(),
                     f.a_placer.size() == 1 ? "" : "s", noms(n.piece, f.a_placer).c_str(),
                     f.chemin.forme.c_str(), f.essais);
         for (size_t j = 0; j < i; ++j)

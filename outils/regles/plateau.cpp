@@ -3,6 +3,7 @@
 
 #include "equilibre.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -68,7 +69,7 @@ class t_terrain {
         if (!libre(l.c, l.h) || !libre(l.c, l.h + 1)) return false;
         if (l.h == 0) return true;
         const int dessous = s_.cases[l.c][l.h - 1];
-        return dessous != -1 && dessous != ID_CHEVALIER && !est_figure(dessous);
+        return dessous != -1 && !est_figure(dessous);
     }
 
     // The footholds one move away, flat moves first.
@@ -116,6 +117,11 @@ class t_terrain {
     std::vector<t_marche> marches_;
 };
 
+// In a column next to the princess's, at her height: where the knight has arrived.
+bool a_cote(t_lieu l, t_lieu princesse) {
+    return l.h == princesse.h && (l.c == princesse.c - 1 || l.c == princesse.c + 1);
+}
+
 // Breadth-first from the knight's start to a place beside the princess at her height, through
 // footholds where `tient` holds; the first way found is a shortest one.
 template <typename T>
@@ -126,7 +132,7 @@ bool marcher(const t_terrain &terrain, t_lieu depart, t_lieu princesse, T tient,
     venu[depart.c][depart.h] = -1;
     for (size_t i = 0; i < file.size(); ++i) {
         const t_lieu l = file[i];
-        if (l.h == princesse.h && (l.c == princesse.c - 1 || l.c == princesse.c + 1)) {
+        if (a_cote(l, princesse)) {
             chemin.forme.clear();
             for (t_lieu m = l; venu[m.c][m.h] != -1;) {
                 const t_lieu avant = file[size_t(venu[m.c][m.h])];
@@ -182,16 +188,8 @@ int sorte(int id) {
     }
 }
 
-int t_chemin::montees() const {
-    int n = 0;
-    for (char m : forme) n += m == '+';
-    return n;
-}
-
-int t_chemin::descentes() const {
-    int n = 0;
-    for (char m : forme) n += m == '-';
-    return n;
+int t_chemin::changements_de_hauteur() const {
+    return pas() - static_cast<int>(std::count(forme.begin(), forme.end(), '='));
 }
 
 t_scene construire_scene(const t_piecer piece[NB_PIECES]) {
@@ -232,8 +230,7 @@ t_verdict evaluer(const t_scene &s) {
     const t_lieu depart = {s.colonne[ID_CHEVALIER], s.ligne[ID_CHEVALIER]};
     const t_lieu princesse = {s.colonne[ID_PRINCESSE], s.ligne[ID_PRINCESSE]};
     if (!terrain.appui(depart)) return echouer(E_SANS_APPUI, ID_CHEVALIER);
-    if (depart.h == princesse.h && (depart.c == princesse.c - 1 || depart.c == princesse.c + 1))
-        return echouer(E_A_COTE, ID_CHEVALIER);
+    if (a_cote(depart, princesse)) return echouer(E_A_COTE, ID_CHEVALIER);
     if (!marcher(
             terrain, depart, princesse, [](t_lieu) { return true; }, v.chemin))
         return echouer(E_SANS_CHEMIN, ID_CHEVALIER);

@@ -55,8 +55,7 @@ t_scene construire_scene(const t_piecer piece[NB_PIECES]);
 struct t_chemin {
     std::string forme;
     int pas() const { return static_cast<int>(forme.size()); }
-    int montees() const;
-    int descentes() const;
+    int changements_de_hauteur() const; // the moves up or down
 };
 
 // What stops a level, the first broken rule in the order the checker reports them.

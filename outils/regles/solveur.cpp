@@ -6,6 +6,15 @@
 
 namespace {
 
+// The cells of shape f with its box's lower left corner at board column c, row r.
+uint64_t masque_de(const t_forme &f, int c, int r) {
+    uint64_t m = 0;
+    for (int y = 0; y < f.hauteur; ++y)
+        for (int x = 0; x < f.largeur; ++x)
+            if (f.pleine(x, y)) m |= uint64_t(1) << (6 * (r + y) + c + x);
+    return m;
+}
+
 // The poses of one kind of piece, each set of cells once.
 std::vector<t_pose> poses_possibles(int id) {
     std::vector<t_pose> poses;
@@ -15,14 +24,7 @@ std::vector<t_pose> poses_possibles(int id) {
         const t_forme &f = *forme_de(id, rotation);
         for (int r = 0; r + f.hauteur <= PLATEAU_HAUTEUR; ++r)
             for (int c = 0; c + f.largeur <= PLATEAU_LARGEUR; ++c) {
-                t_pose p;
-                p.id = id;
-                p.colonne = c + PLATEAU_COLONNE;
-                p.ligne = r;
-                p.rotation = rotation;
-                for (int y = 0; y < f.hauteur; ++y)
-                    for (int x = 0; x < f.largeur; ++x)
-                        if (f.pleine(x, y)) p.masque |= uint64_t(1) << (6 * (r + y) + c + x);
+                const t_pose p = {id, c + PLATEAU_COLONNE, r, rotation, masque_de(f, c, r)};
                 if (std::none_of(poses.begin(), poses.end(),
                                  [&](const t_pose &q) { return q.masque == p.masque; }))
                     poses.push_back(p);
@@ -63,46 +65,33 @@ struct t_recherche {
     }
 };
 
-uint64_t bit(int c, int r) {
-    return c >= 0 && c < PLATEAU_LARGEUR && r >= 0 && r < PLATEAU_HAUTEUR
-               ? uint64_t(1) << (6 * r + c)
-               : 0;
-}
-
 } // namespace
 
+bool est_a_placer(const t_piecer &p) {
+    return p.dans_le_jeu == OUI && p.piece_de_depart != OUI;
+}
+
 t_resolution resoudre(const t_piecer piece[NB_PIECES], int limite) {
+    static const std::vector<t_pose> cube = poses_possibles(ID_CUBE),
+                                     petit = poses_possibles(ID_PETIT_ESCALIER_1),
+                                     grand = poses_possibles(ID_GRAND_ESCALIER);
     t_recherche rech;
     rech.limite = limite;
-    t_scene complete = construire_scene(piece);
-    rech.scene = complete;
+    rech.scene = construire_scene(piece);
+    const t_scene &s = rech.scene;
     for (int k = 0; k < NB_PIECES; ++k) {
-        if (!complete.en_jeu[k]) continue;
-        if (piece[k].piece_de_depart == OUI) {
-            for (int c = 0; c < PLATEAU_LARGEUR; ++c)
-                for (int r = 0; r < PLATEAU_HAUTEUR; ++r)
-                    if (complete.cases[c][r] == k) rech.interdit |= bit(c, r);
-        } else {
-            rech.r.a_placer.push_back(k);
-            rech.scene.enlever(k);
+        if (!s.en_jeu[k]) continue;
+        if (!est_a_placer(piece[k])) {
+            rech.interdit |= masque_de(*s.forme[k], s.colonne[k], s.ligne[k]);
+            // Nothing may rest on a figure.
+            if (est_figure(k) && s.ligne[k] + 2 < PLATEAU_HAUTEUR)
+                rech.interdit |= uint64_t(1) << (6 * (s.ligne[k] + 2) + s.colonne[k]);
+            continue;
         }
+        rech.r.a_placer.push_back(k);
+        rech.poses.push_back(k == ID_CUBE ? cube : k == ID_GRAND_ESCALIER ? grand : petit);
     }
-    // Nothing may rest on a figure.
-    for (int k : {ID_CHEVALIER, ID_PRINCESSE})
-        if (complete.en_jeu[k]) rech.interdit |= bit(complete.colonne[k], complete.ligne[k] + 2);
-    for (int id : rech.r.a_placer) {
-        static const std::vector<t_pose> toutes[NB_PIECES] = {{},
-                                                              {},
-                                                              poses_possibles(ID_CUBE),
-                                                              {},
-                                                              {},
-                                                              {},
-                                                              {},
-                                                              poses_possibles(ID_PETIT_ESCALIER_1),
-                                                              poses_possibles(ID_PETIT_ESCALIER_1),
-                                                              poses_possibles(ID_GRAND_ESCALIER)};
-        rech.poses.push_back(toutes[sorte(id)]);
-    }
+    for (int k : rech.r.a_placer) rech.scene.enlever(k);
     rech.courante.resize(rech.poses.size());
     rech.chercher(0, 0);
     return rech.r;
@@ -112,18 +101,10 @@ std::vector<t_pose> poses_du_niveau(const t_piecer piece[NB_PIECES]) {
     std::vector<t_pose> v;
     for (int k = 0; k < NB_PIECES; ++k) {
         const t_piecer &p = piece[k];
-        if (p.dans_le_jeu != OUI || p.piece_de_depart == OUI) continue;
-        t_pose pose;
-        pose.id = k;
-        pose.colonne = p.colonne;
-        pose.ligne = p.ligne;
-        pose.rotation = p.rotation;
-        const t_forme &f = *forme_de(k, p.rotation);
-        for (int y = 0; y < f.hauteur; ++y)
-            for (int x = 0; x < f.largeur; ++x)
-                if (f.pleine(x, y))
-                    pose.masque |= bit(p.colonne - PLATEAU_COLONNE + x, p.ligne + y);
-        v.push_back(pose);
+        if (!est_a_placer(p)) continue;
+        const int c = p.colonne - PLATEAU_COLONNE;
+        v.push_back(
+            {k, p.colonne, p.ligne, p.rotation, masque_de(*forme_de(k, p.rotation), c, p.ligne)});
     }
     return v;
 }

@@ -54,18 +54,16 @@ int difficulte(size_t a_placer, const t_chemin &chemin, long long essais) {
         essais /= 2;
         ++log2;
     }
-    return 100 * static_cast<int>(a_placer) + 10 * (chemin.montees() + chemin.descentes()) + log2;
+    return 100 * static_cast<int>(a_placer) + 10 * chemin.changements_de_hauteur() + log2;
 }
 
-t_fiche ficher(int numero, const t_piecer piece[NB_PIECES], const t_chemin &chemin,
-               const t_resolution &resolution) {
+t_fiche ficher(int numero, const t_piecer piece[NB_PIECES], const t_resolution &resolution) {
     t_fiche f;
     f.numero = numero;
     f.scene = construire_scene(piece);
-    f.chemin = chemin;
+    f.chemin = evaluer(f.scene).chemin;
     f.a_placer = resolution.a_placer;
     f.essais = resolution.essais;
-    f.difficulte = difficulte(f.a_placer.size(), chemin, f.essais);
     return f;
 }
 
@@ -88,9 +86,9 @@ std::vector<std::string> ressemblances(const t_fiche &a, const t_fiche &b) {
 
 std::vector<std::string> verifier_courbe(const t_fiche *a, const t_fiche &b) {
     std::vector<std::string> v;
-    if (a != nullptr && b.difficulte < a->difficulte)
-        v.push_back("difficulty " + std::to_string(b.difficulte) + " is below level " +
-                    std::to_string(a->numero) + "'s " + std::to_string(a->difficulte));
+    if (a != nullptr && b.difficulte() < a->difficulte())
+        v.push_back("difficulty " + std::to_string(b.difficulte()) + " is below level " +
+                    std::to_string(a->numero) + "'s " + std::to_string(a->difficulte()));
     const size_t n = b.a_placer.size();
     if (b.numero >= 1 && b.numero <= 3 && n != 1)
         v.push_back(std::to_string(n) + " pieces to place: levels 1 to 3 have one");

@@ -9,6 +9,10 @@
 
 constexpr int NB_NIVEAUX = 48;
 
+// 100 per piece to place, 10 per change of height along the walk, and the solver's effort:
+// the base-2 logarithm of the poses it tried, rounded down.
+int difficulte(size_t a_placer, const t_chemin &chemin, long long essais);
+
 // A sound level as the comparisons see it.
 struct t_fiche {
     int numero = 0; // level number, 0 when unknown
@@ -16,15 +20,11 @@ struct t_fiche {
     t_chemin chemin;
     std::vector<int> a_placer; // the pieces to place, by identity
     long long essais = 0;      // the solver's effort
-    int difficulte = 0;
+    int difficulte() const { return ::difficulte(a_placer.size(), chemin, essais); }
 };
 
-// 100 per piece to place, 10 per change of height along the walk, and the solver's effort:
-// the base-2 logarithm of the poses it tried, rounded down.
-int difficulte(size_t a_placer, const t_chemin &chemin, long long essais);
-
-t_fiche ficher(int numero, const t_piecer piece[NB_PIECES], const t_chemin &chemin,
-               const t_resolution &resolution);
+// The level's scene and walk, with what its challenge's resolution tells.
+t_fiche ficher(int numero, const t_piecer piece[NB_PIECES], const t_resolution &resolution);
 
 // Why level b is too like level a, also as a mirror image: the same challenge; the same
 // knight's start, princess's place and walk; more than three quarters of the larger level's
