@@ -23,9 +23,9 @@ corpus=$(mktemp -d)
 journal=$(mktemp)
 trap 'rm -rf "$corpus" "$journal"' EXIT
 if ! "$RACINE/build-san/tests/fuzz_lecteur" -max_total_time="$FUZZ_SECONDES" \
-    -artifact_prefix="$RACINE/build-san/" "$corpus" "$RACINE/tests/corpus_lecteur" >"$journal" 2>&1; then
+    -artifact_prefix="$RACINE/build-san/" "$corpus" "$RACINE/tests/lecteur" >"$journal" 2>&1; then
     tail -n 40 "$journal"
-    echo "The fuzzer found a crash, saved in build-san/: add it to tests/corpus_lecteur." >&2
+    echo "The fuzzer found a crash, saved in build-san/: add it to tests/lecteur as a case." >&2
     exit 1
 fi
 grep '^Done' "$journal"
