@@ -50,6 +50,17 @@ std::string niveau_complet(int graine) {
     return s.str();
 }
 
+Uint32 couleur(SDL_Surface *s, int x, int y) {
+    SDL_LockSurface(s);
+    const auto *ligne = static_cast<const Uint8 *>(s->pixels) + y * s->pitch;
+    Uint32 pixel = 0;
+    std::memcpy(&pixel, ligne + x * s->format->BytesPerPixel, s->format->BytesPerPixel);
+    SDL_UnlockSurface(s);
+    Uint8 r, g, b;
+    SDL_GetRGB(pixel, s->format, &r, &g, &b);
+    return static_cast<Uint32>(r) << 16 | static_cast<Uint32>(g) << 8 | b;
+}
+
 void DansDossier::SetUp() {
     ancien_ = std::filesystem::current_path();
     char modele[] = "/tmp/valdrune-test-XXXXXX";

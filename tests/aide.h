@@ -1,4 +1,5 @@
-// aide.h: what the tests share: start values of the shared state and a scratch directory.
+// aide.h: what the tests share: start values of the shared state, a scratch directory, and
+// reading a surface's pixels.
 #pragma once
 
 #include "jeu/jeu.h"
@@ -18,6 +19,14 @@ std::string lire_fichier(const std::string &nom);
 // A level file naming all ten pieces with all six fields, as the shipped ones do; the values
 // differ from piece to piece and follow from graine.
 std::string niveau_complet(int graine);
+
+// The colour of one pixel of a surface, as (r, g, b) packed in 0xRRGGBB.
+Uint32 couleur(SDL_Surface *s, int x, int y);
+
+constexpr Uint32 VERT_FOND = 0x11ce70; // (17, 206, 112)
+constexpr Uint32 VERT_PUR = 0x00ff00;
+constexpr Uint32 ROSE = 0xff64ff; // princess tile
+constexpr Uint32 BLEU = 0x0000ff; // knight tile
 
 // Runs each test in a fresh empty working directory with the start state.
 class DansDossier : public ::testing::Test {

@@ -61,14 +61,3 @@ void ecrire_bmp(const std::string &nom, int largeur, int hauteur, Uint32 fond,
     ASSERT_EQ(SDL_SaveBMP(s, nom.c_str()), 0);
     SDL_FreeSurface(s);
 }
-
-Uint32 couleur(SDL_Surface *s, int x, int y) {
-    SDL_LockSurface(s);
-    const auto *ligne = static_cast<const Uint8 *>(s->pixels) + y * s->pitch;
-    Uint32 pixel = 0;
-    std::memcpy(&pixel, ligne + x * s->format->BytesPerPixel, s->format->BytesPerPixel);
-    SDL_UnlockSurface(s);
-    Uint8 r, g, b;
-    SDL_GetRGB(pixel, s->format, &r, &g, &b);
-    return static_cast<Uint32>(r) << 16 | static_cast<Uint32>(g) << 8 | b;
-}

@@ -22,11 +22,3 @@ SDL_Event bouton(Uint8 type, Uint8 numero, Uint16 x, Uint16 y);
 // Writes a 24-bit bitmap of one colour (0xRRGGBB), with single pixels {x, y, colour} over it.
 void ecrire_bmp(const std::string &nom, int largeur, int hauteur, Uint32 fond,
                 const std::vector<std::array<int, 3>> &points = {});
-
-// The colour of one pixel of a surface, as (r, g, b) packed in 0xRRGGBB.
-Uint32 couleur(SDL_Surface *s, int x, int y);
-
-constexpr Uint32 VERT_FOND = 0x11ce70; // (17, 206, 112)
-constexpr Uint32 VERT_PUR = 0x00ff00;
-constexpr Uint32 ROSE = 0xff64ff; // princess tile
-constexpr Uint32 BLEU = 0x0000ff; // knight tile
