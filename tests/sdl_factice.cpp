@@ -45,19 +45,13 @@ SDL_Event bouton(Uint8 type, Uint8 numero, Uint16 x, Uint16 y) {
     return e;
 }
 
-void ecrire_bmp(const std::string &nom, int largeur, int hauteur, Uint32 fond,
-                const std::vector<std::array<int, 3>> &points) {
+void ecrire_bmp(const std::string &nom, int largeur, int hauteur, Uint32 fond, bool coin_vert) {
     SDL_Surface *s =
         SDL_CreateRGBSurface(SDL_SWSURFACE, largeur, hauteur, 24, 0xff0000, 0x00ff00, 0x0000ff, 0);
     ASSERT_NE(s, nullptr);
-    const auto rvb = [s](Uint32 c) {
-        return SDL_MapRGB(s->format, c >> 16, c >> 8 & 0xff, c & 0xff);
-    };
-    SDL_FillRect(s, nullptr, rvb(fond));
-    for (const auto &p : points) {
-        SDL_Rect r{static_cast<Sint16>(p[0]), static_cast<Sint16>(p[1]), 1, 1};
-        SDL_FillRect(s, &r, rvb(static_cast<Uint32>(p[2])));
-    }
+    SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, fond >> 16, fond >> 8 & 0xff, fond & 0xff));
+    SDL_Rect coin{0, 0, 50, 50};
+    if (coin_vert) SDL_FillRect(s, &coin, SDL_MapRGB(s->format, 0, 255, 0));
     ASSERT_EQ(SDL_SaveBMP(s, nom.c_str()), 0);
     SDL_FreeSurface(s);
 }

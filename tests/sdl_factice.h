@@ -4,9 +4,7 @@
 #include "aide.h"
 
 #include <SDL.h>
-#include <array>
 #include <string>
-#include <vector>
 
 // A fresh working directory with the start state, SDL's video and SDL_ttf up, and ecran a
 // 1500 by 750 screen surface in memory.
@@ -19,6 +17,7 @@ class AvecEcran : public DansDossier {
 SDL_Event touche(Uint8 type, SDLKey sym);
 SDL_Event bouton(Uint8 type, Uint8 numero, Uint16 x, Uint16 y);
 
-// Writes a 24-bit bitmap of one colour (0xRRGGBB), with single pixels {x, y, colour} over it.
+// Writes a 24-bit bitmap of one colour (0xRRGGBB), its top-left 50-pixel square pure green
+// when coin_vert.
 void ecrire_bmp(const std::string &nom, int largeur, int hauteur, Uint32 fond,
-                const std::vector<std::array<int, 3>> &points = {});
+                bool coin_vert = false);

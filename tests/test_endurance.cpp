@@ -44,7 +44,7 @@ class Programme : public AvecEcran {
                 continue;
             }
             for (const char *o : orientations)
-                ecrire_bmp(std::string(image) + o + ".bmp", 20, 20, 0x604020, {{5, 5, VERT_PUR}});
+                ecrire_bmp(std::string(image) + o + ".bmp", 20, 20, 0x604020, true);
         }
         std::filesystem::copy_file(POLICE_DE_TEST, "arial.ttf");
         init();
