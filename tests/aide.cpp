@@ -36,20 +36,6 @@ std::string lire_fichier(const std::string &nom) {
     return s.str();
 }
 
-std::string niveau_complet(int graine) {
-    std::ostringstream s;
-    s << "<?xml version=\"1.0\"?>\n<solution>\n";
-    for (int k = 0; k < NB_PIECES; ++k) {
-        const int v = graine + k;
-        s << "<piece>\n<id>" << k << "</id>\n<ligne>" << v % 6 << "</ligne>\n<colonne>" << v % 7
-          << "</colonne>\n<rotation>" << v % 4 << "</rotation>\n<hauteur>" << 1 + v % 3
-          << "</hauteur>\n<largeur>" << 1 + v % 2 << "</largeur>\n<dans_le_jeu>" << v % 2
-          << "</dans_le_jeu>\n</piece>\n";
-    }
-    s << "</solution>\n";
-    return s.str();
-}
-
 Uint32 couleur(SDL_Surface *s, int x, int y) {
     SDL_LockSurface(s);
     const auto *ligne = static_cast<const Uint8 *>(s->pixels) + y * s->pitch;

@@ -16,10 +16,6 @@ void ecrire_fichier(const std::string &nom, const std::string &texte);
 // Whole text of the file nom, or "<absent>" when it cannot be read.
 std::string lire_fichier(const std::string &nom);
 
-// A level file naming all ten pieces with all six fields, as the shipped ones do; the values
-// differ from piece to piece and follow from graine.
-std::string niveau_complet(int graine);
-
 // The colour of one pixel of a surface, as (r, g, b) packed in 0xRRGGBB.
 Uint32 couleur(SDL_Surface *s, int x, int y);
 

@@ -27,26 +27,13 @@ long memoire_residente() {
     return residente * sysconf(_SC_PAGESIZE);
 }
 
-// A working directory with what the program reads: 48 levels, every image, small, and a font.
+// A working directory with the shipped data, the program started on it as at start-up.
 class Programme : public AvecEcran {
   protected:
     void SetUp() override {
         AvecEcran::SetUp();
-        for (int n = 1; n <= 48; ++n)
-            ecrire_fichier("solution" + std::to_string(n) + ".xml", niveau_complet(n));
-        const char *images[] = {"img_cube_simple", "img_cube_avec_apendice", "img_tour",
-                                "img_grand_escalier_", "img_petit_escalier_"};
-        const char *orientations[] = {"debout_gauche", "debout_droite", "droite_gauche",
-                                      "droite_droite", "gauche_gauche", "gauche_droite"};
-        for (const char *image : images) {
-            if (std::string(image).back() != '_') {
-                ecrire_bmp(std::string(image) + ".bmp", 20, 20, 0x806040);
-                continue;
-            }
-            for (const char *o : orientations)
-                ecrire_bmp(std::string(image) + o + ".bmp", 20, 20, 0x604020, true);
-        }
-        std::filesystem::copy_file(POLICE_DE_TEST, "arial.ttf");
+        for (const auto &e : std::filesystem::directory_iterator(DOSSIER_DONNEES))
+            std::filesystem::copy(e.path(), e.path().filename());
         init();
         init_font();
         init_layout();

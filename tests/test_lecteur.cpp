@@ -92,7 +92,7 @@ TEST_F(Lecteur, TraceImpossibleSautee) {
 
 // Every file opened is closed: a hundred loads leave the process's open files as they were.
 TEST_F(Lecteur, FichiersRefermes) {
-    ecrire_fichier("solution19.xml", niveau_complet(1));
+    ecrire_fichier("solution19.xml", lire_fichier(std::string(CAS_LECTEUR) + "/niveau19.xml"));
     const auto ouverts = [] {
         return std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
                              std::filesystem::directory_iterator());
@@ -132,14 +132,14 @@ TEST_F(Lecteur, UnIdSeulEcritLId) {
 }
 
 TEST_F(Lecteur, ChampsGardesDUnNiveauALAutre) {
-    ecrire_fichier("solution19.xml", niveau_complet(0));
-    ecrire_fichier("solution20.xml", "<id>2</id> <ligne>5</ligne> <id>6</id> "
+    ecrire_fichier("solution19.xml", lire_fichier(std::string(CAS_LECTEUR) + "/complet.xml"));
+    ecrire_fichier("solution20.xml", "<id>2</id> <ligne>1</ligne> <id>6</id> "
                                      "<dans_le_jeu>0</dans_le_jeu>");
     load_fichier();
     const t_jeu niveau19 = jeu;
     niveau = 20;
     load_fichier();
-    EXPECT_EQ(jeu.piece[2].ligne, 5);
+    EXPECT_EQ(jeu.piece[2].ligne, 1);
     EXPECT_EQ(jeu.piece[6].dans_le_jeu, 0);
     jeu.piece[2].ligne = niveau19.piece[2].ligne;
     jeu.piece[6].dans_le_jeu = niveau19.piece[6].dans_le_jeu;
