@@ -6,177 +6,105 @@
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 namespace {
+
+// What a transcript shows after each line: the level and its latch, the turn latch, the held
+// piece, then each piece's held flag and turn counter, and whether the loop goes on.
+std::string etat(int suite) {
+    std::string pris, tours;
+    for (const t_piece &p : pieces) {
+        pris += std::to_string(p.prise);
+        tours += std::to_string(p.rotation);
+    }
+    return "niveau " + std::to_string(niveau) + " change " + std::to_string(change) + " verrou " +
+           std::to_string(autoriser_rotation) + " prise " + std::to_string(id_piece_prise) +
+           " pris " + pris + " tours " + tours + " suite " + std::to_string(suite);
+}
+
+SDLKey touche_nommee(const std::string &nom) {
+    const std::pair<const char *, SDLKey> touches[] = {
+        {"HAUT", SDLK_UP},      {"BAS", SDLK_DOWN}, {"GAUCHE", SDLK_LEFT},
+        {"DROITE", SDLK_RIGHT}, {"A", SDLK_a},      {"PAGEUP", SDLK_PAGEUP}};
+    for (auto [n, sym] : touches)
+        if (nom == n) return sym;
+    ADD_FAILURE() << "no key " << nom;
+    return SDLK_UNKNOWN;
+}
 
 class Evenements : public AvecEcran {
   protected:
     // Acts on one event as a pass would, and says whether the loop goes on.
-    int agir(const SDL_Event &e) {
+    static int agir(const SDL_Event &e) {
         event = e;
         return traiter_evenement();
     }
-    void appuyer(SDLKey sym) { agir(touche(SDL_KEYDOWN, sym)); }
-    void relacher(SDLKey sym) { agir(touche(SDL_KEYUP, sym)); }
-    void cliquer(Uint16 x, Uint16 y) { agir(bouton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, x, y)); }
-    void lacher() { agir(bouton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 0, 0)); }
+    // Acts on one line of a transcript, before its "=>": "appuyer KEY", "relacher KEY",
+    // "bouton N X Y" (pressed), "lacher N" (released), "souris" (moved), "fermer", or sets
+    // the level ("niveau N") or a field of a piece ("poser FIELD PIECE VALUE").
+    static int jouer(const std::string &action) {
+        std::istringstream mots(action);
+        std::string verbe, nom;
+        mots >> verbe;
+        if (verbe == "appuyer" || verbe == "relacher") {
+            mots >> nom;
+            return agir(touche(verbe == "appuyer" ? SDL_KEYDOWN : SDL_KEYUP, touche_nommee(nom)));
+        }
+        if (verbe == "poser") mots >> nom;
+        int a = 0, b = 0, c = 0;
+        mots >> a >> b >> c;
+        if (verbe == "bouton")
+            return agir(bouton(SDL_MOUSEBUTTONDOWN, Uint8(a), Uint16(b), Uint16(c)));
+        if (verbe == "lacher") return agir(bouton(SDL_MOUSEBUTTONUP, Uint8(a), 0, 0));
+        SDL_Event e{};
+        e.type = verbe == "souris" ? SDL_MOUSEMOTION : SDL_QUIT;
+        if (verbe == "souris" || verbe == "fermer") return agir(e);
+        if (verbe == "niveau") niveau = a;
+        const std::pair<const char *, int t_piece::*> champs[] = {
+            {"x", &t_piece::x},
+            {"y", &t_piece::y},
+            {"prise", &t_piece::prise},
+            {"tournable", &t_piece::rotation_possible},
+            {"tour", &t_piece::rotation}};
+        for (auto [n, champ] : champs)
+            if (nom == n) pieces[a].*champ = b;
+        return 1;
+    }
 };
 
-TEST_F(Evenements, UnAppuiUnPasDeNiveauVerrouPartage) {
-    relacher(SDLK_UP); // the latch starts open: no press needed first
-    EXPECT_EQ(niveau, 20);
-    relacher(SDLK_UP);
-    EXPECT_EQ(niveau, 20);
-    appuyer(SDLK_UP);
-    appuyer(SDLK_UP); // held down: no repeat
-    relacher(SDLK_UP);
-    EXPECT_EQ(niveau, 21);
-    appuyer(SDLK_DOWN);
-    relacher(SDLK_DOWN);
-    EXPECT_EQ(niveau, 20);
-    // Up and Down share the latch: a press of one opens it for the other.
-    appuyer(SDLK_UP);
-    relacher(SDLK_DOWN);
-    EXPECT_EQ(niveau, 19);
-    relacher(SDLK_UP);
-    EXPECT_EQ(niveau, 19);
-}
-
-TEST_F(Evenements, NiveauxBouclentEntre1Et48) {
-    niveau = 47;
-    relacher(SDLK_UP);
-    EXPECT_EQ(niveau, 48);
-    appuyer(SDLK_UP);
-    relacher(SDLK_UP);
-    EXPECT_EQ(niveau, 1);
-    appuyer(SDLK_DOWN);
-    relacher(SDLK_DOWN);
-    EXPECT_EQ(niveau, 48);
+// Each transcript in tests/evenements: every line acted on from the start state, and after its
+// "=>" the state it must leave.
+TEST_F(Evenements, ChaqueTranscription) {
+    int transcriptions = 0;
+    for (const auto &e : std::filesystem::directory_iterator(TRANSCRIPTIONS)) {
+        if (e.path().extension() != ".txt") continue;
+        remettre_etat();
+        std::ifstream f(e.path());
+        std::string ligne, lu, joue;
+        while (std::getline(f, ligne)) {
+            lu += ligne + '\n';
+            const size_t fleche = ligne.find(" =>");
+            if (ligne.empty() || ligne[0] == '#') {
+                joue += ligne + '\n';
+                continue;
+            }
+            const std::string action = ligne.substr(0, fleche);
+            joue += action + " => " + etat(jouer(action)) + '\n';
+        }
+        EXPECT_EQ(joue, lu) << e.path();
+        ++transcriptions;
+    }
+    EXPECT_GE(transcriptions, 5);
 }
 
 TEST_F(Evenements, PasDeNiveauRelitEtTrace) {
     ecrire_fichier("solution20.xml", "<id>5</id> <ligne>3</ligne> <dans_le_jeu>1</dans_le_jeu>");
-    relacher(SDLK_UP);
+    agir(touche(SDL_KEYUP, SDLK_UP));
     EXPECT_EQ(jeu.piece[5].ligne, 3);
     EXPECT_NE(lire_fichier("fichier_ecriture_pute.txt").find("numero ligne : 3\n"),
               std::string::npos);
-}
-
-TEST_F(Evenements, RienNeTourneSansPieceTournablePrise) {
-    pieces[4].rotation_possible = 1;
-    appuyer(SDLK_RIGHT);
-    appuyer(SDLK_LEFT);
-    EXPECT_EQ(pieces[4].rotation, 0);
-    cliquer(0, 0);
-    ASSERT_EQ(id_piece_prise, 0);
-    for (int possible : {0, 2}) { // only exactly 1 allows a turn
-        pieces[0].rotation_possible = possible;
-        appuyer(SDLK_RIGHT);
-        EXPECT_EQ(pieces[0].rotation, 0);
-        EXPECT_EQ(autoriser_rotation, 1); // and the latch stays open
-    }
-}
-
-TEST_F(Evenements, TourneUneFoisParAppuiEtBoucleSur0A5) {
-    pieces[0].rotation_possible = 1;
-    cliquer(10, 10);
-    appuyer(SDLK_RIGHT);
-    EXPECT_EQ(pieces[0].rotation, 1);
-    EXPECT_EQ(autoriser_rotation, 0);
-    appuyer(SDLK_RIGHT);
-    appuyer(SDLK_LEFT);
-    EXPECT_EQ(pieces[0].rotation, 1);
-    relacher(SDLK_LEFT); // either key reopens the latch
-    appuyer(SDLK_LEFT);
-    relacher(SDLK_RIGHT);
-    appuyer(SDLK_LEFT);
-    EXPECT_EQ(pieces[0].rotation, 5);
-    relacher(SDLK_LEFT);
-    appuyer(SDLK_RIGHT);
-    EXPECT_EQ(pieces[0].rotation, 0);
-    pieces[0].rotation = 4;
-    relacher(SDLK_RIGHT);
-    appuyer(SDLK_RIGHT);
-    EXPECT_EQ(pieces[0].rotation, 5);
-}
-
-TEST_F(Evenements, LaPiecePriseDeRangLePlusHautTourne) {
-    pieces[2].prise = pieces[7].prise = 1;
-    pieces[9].prise = 2; // only exactly 1 is held
-    pieces[2].rotation_possible = pieces[7].rotation_possible = pieces[9].rotation_possible = 1;
-    appuyer(SDLK_RIGHT);
-    EXPECT_EQ(pieces[7].rotation, 1);
-    EXPECT_EQ(pieces[2].rotation, 0);
-    EXPECT_EQ(pieces[9].rotation, 0);
-}
-
-TEST_F(Evenements, PriseAMoinsDe50PixelsUnePieceALaFois) {
-    cliquer(50, 10);
-    cliquer(10, 50);
-    EXPECT_EQ(id_piece_prise, -1);
-    cliquer(49, 49);
-    EXPECT_EQ(id_piece_prise, 0);
-    EXPECT_EQ(pieces[0].prise, 1);
-    pieces[1].x = 300;
-    cliquer(300, 0); // one piece at a time
-    EXPECT_EQ(id_piece_prise, 0);
-    EXPECT_EQ(pieces[1].prise, 0);
-    lacher();
-    EXPECT_EQ(id_piece_prise, -1);
-    EXPECT_EQ(pieces[0].prise, 0);
-    lacher(); // nothing held: nothing changes
-    EXPECT_EQ(id_piece_prise, -1);
-    // The first piece in identity order whose point is near enough.
-    for (int k = 0; k < NB_PIECES; ++k) pieces[k].x = pieces[k].y = 1000;
-    pieces[3].x = 500;
-    pieces[3].y = 300;
-    pieces[6].x = 520;
-    pieces[6].y = 300;
-    cliquer(450, 300);
-    cliquer(500, 250);
-    EXPECT_EQ(id_piece_prise, -1);
-    cliquer(540, 349);
-    EXPECT_EQ(id_piece_prise, 3);
-    lacher();
-    cliquer(551, 300);
-    EXPECT_EQ(id_piece_prise, 6);
-}
-
-TEST_F(Evenements, AutresBoutonsEtAutresEvenementsIgnores) {
-    agir(bouton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 0, 0));
-    EXPECT_EQ(id_piece_prise, -1);
-    cliquer(0, 0);
-    agir(bouton(SDL_MOUSEBUTTONUP, SDL_BUTTON_MIDDLE, 0, 0));
-    EXPECT_EQ(id_piece_prise, 0);
-    SDL_Event e{};
-    e.type = SDL_MOUSEMOTION;
-    EXPECT_EQ(agir(e), 1);
-    agir(touche(SDL_KEYUP, SDLK_a));
-    agir(touche(SDL_KEYDOWN, SDLK_PAGEUP));
-    EXPECT_EQ(niveau, 19);
-    EXPECT_EQ(id_piece_prise, 0);
-}
-
-TEST_F(Evenements, UnEvenementRepeteNeChangeRien) {
-    pieces[0].rotation_possible = 1;
-    const SDL_Event suite[] = {touche(SDL_KEYUP, SDLK_UP),
-                               touche(SDL_KEYDOWN, SDLK_DOWN),
-                               bouton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 3, 3),
-                               touche(SDL_KEYDOWN, SDLK_LEFT),
-                               touche(SDL_KEYUP, SDLK_LEFT),
-                               touche(SDL_KEYUP, SDLK_DOWN),
-                               bouton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 3, 3)};
-    for (const SDL_Event &e : suite) {
-        agir(e);
-        const int etat[] = {niveau,         change,          autoriser_rotation,
-                            id_piece_prise, pieces[0].prise, pieces[0].rotation};
-        agir(e);
-        const int encore[] = {niveau,         change,          autoriser_rotation,
-                              id_piece_prise, pieces[0].prise, pieces[0].rotation};
-        EXPECT_EQ(std::memcmp(etat, encore, sizeof etat), 0) << int(e.type);
-    }
-    EXPECT_EQ(niveau, 19);
-    EXPECT_EQ(pieces[0].rotation, 5);
 }
 
 TEST_F(Evenements, LaPasseAgitPuisDessine) {

@@ -127,6 +127,7 @@ TEST_F(Rendu, ChaqueVueCommeSonCroquis) {
     testing::internal::GetCapturedStderr();
     int vues = 0;
     for (const auto &e : std::filesystem::directory_iterator(VUES)) {
+        if (e.path().extension() != ".txt") continue;
         init();
         std::ifstream f(e.path());
         std::string ligne, attendu;
