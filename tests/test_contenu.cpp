@@ -12,7 +12,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -97,37 +96,25 @@ TEST(Formes, OrientationsDesEscaliers) {
     EXPECT_EQ(forme_de(ID_PETIT_ESCALIER_1, 7), nullptr);
 }
 
-// A level: the pieces in play with their column, row and orientation.
+// A piece in play with its column, row and orientation.
 struct t_place {
     int id, colonne, ligne, rotation;
 };
 
-// The level's pieces, from the reset's values (which mark the starting pieces).
-void poser(const std::vector<t_place> &poses, t_piecer piece[NB_PIECES]) {
-    init();
-    std::copy(jeu.piece, jeu.piece + NB_PIECES, piece);
-    for (const t_place &p : poses) {
-        t_piecer &q = piece[p.id];
-        q.dans_le_jeu = OUI;
-        q.colonne = p.colonne;
-        q.ligne = p.ligne;
-        q.rotation = p.rotation;
-    }
-}
-
-// The level's file, as the shipped ones are written.
-std::string niveau(const std::vector<t_place> &places) {
-    t_piecer piece[NB_PIECES];
-    poser(places, piece);
-    std::ostringstream s;
-    ecrire_niveau(s, 0, piece);
-    return s.str();
+// Level numero of tests/verificateur, as the viewer reads it.
+void lire_niveau(int numero, t_piecer piece[NB_PIECES]) {
+    bool sain = false;
+    verifier_fichier(std::string(CAS_VERIFICATEUR) + "/solution" + std::to_string(numero) + ".xml",
+                     piece, sain);
 }
 
 // Whether the pieces stand with the knight at (colonne, ligne) of the window.
 bool tient(const std::vector<t_place> &poses, int colonne, int ligne) {
+    init();
     t_piecer piece[NB_PIECES];
-    poser(poses, piece);
+    std::copy(jeu.piece, jeu.piece + NB_PIECES, piece);
+    for (const t_place &p : poses)
+        piece[p.id] = {p.id, "", p.rotation, 0, OUI, 0, p.colonne, p.ligne, 0, 0, -1};
     return tient_debout(construire_scene(piece), colonne - PLATEAU_COLONNE, ligne);
 }
 
@@ -162,34 +149,16 @@ class Capture : public DansDossier {
     }
 };
 
-// The knight on the ground at column 4 climbs the big staircase from its foot to the princess
-// standing on a tower at column 8.
-const std::vector<t_place> sain = {{ID_CHEVALIER, 4, 0, 0},
-                                   {ID_GRAND_ESCALIER, 5, 0, DEBOUT_GAUCHE},
-                                   {ID_TOUR_1, 8, 0, 0},
-                                   {ID_PRINCESSE, 8, 3, 0}};
-
-// A challenge of four pieces to place with four solutions: the cube and the small staircases
-// can be swapped about under the top one.
-const std::vector<t_place> quatre_facons = {{ID_CHEVALIER, 9, 4, 0},
-                                            {ID_PRINCESSE, 4, 4, 0},
-                                            {ID_CUBE, 8, 1, 0},
-                                            {ID_CUBE_AVEC_APPENDICE_1, 6, 0, 0},
-                                            {ID_CUBE_AVEC_APPENDICE_2, 4, 0, 0},
-                                            {ID_TOUR_2, 4, 1, 0},
-                                            {ID_PETIT_ESCALIER_1, 8, 0, DEBOUT_GAUCHE},
-                                            {ID_PETIT_ESCALIER_2, 8, 2, DEBOUT_GAUCHE},
-                                            {ID_GRAND_ESCALIER, 5, 1, DEBOUT_DROITE}};
-
+// Level 1: one way to place its one piece; level 30: four ways to place its four.
 TEST(Regles, Solveur) {
     t_piecer piece[NB_PIECES];
-    poser(sain, piece);
+    lire_niveau(1, piece);
     t_resolution r = resoudre(piece);
     EXPECT_EQ(r.a_placer, std::vector<int>{ID_GRAND_ESCALIER});
     ASSERT_EQ(r.solutions.size(), 1U);
     EXPECT_TRUE(meme_facon(r.solutions[0], poses_du_niveau(piece)));
 
-    poser(quatre_facons, piece);
+    lire_niveau(30, piece);
     r = resoudre(piece);
     EXPECT_EQ(r.a_placer, (std::vector<int>{ID_CUBE, ID_PETIT_ESCALIER_1, ID_PETIT_ESCALIER_2,
                                             ID_GRAND_ESCALIER}));
@@ -210,14 +179,14 @@ TEST(Regles, Solveur) {
 
 TEST(Regles, VarieteEtCourbe) {
     t_piecer piece[NB_PIECES];
-    const auto fiche = [&](const std::vector<t_place> &places, int numero) {
-        poser(places, piece);
+    const auto fiche = [&](int lu, int numero) {
+        lire_niveau(lu, piece);
         return ficher(numero, piece, resoudre(piece));
     };
-    const t_fiche un = fiche(sain, 1);
+    const t_fiche un = fiche(1, 1);
     EXPECT_EQ(un.difficulte(), 100 + 30 + 4); // one piece, three steps up, 22 poses tried
     EXPECT_EQ(difficulte(3, un.chemin, 1), 330);
-    const t_fiche quatre = fiche(quatre_facons, 40);
+    const t_fiche quatre = fiche(30, 40);
     EXPECT_TRUE(ressemblances(un, quatre).empty());
     // Eight cells each, six of them in common: three quarters exactly is still unlike.
     t_fiche a, b;
@@ -238,7 +207,7 @@ TEST(Regles, VarieteEtCourbe) {
 
     EXPECT_TRUE(verifier_courbe(nullptr, un).empty());
     EXPECT_TRUE(verifier_courbe(&un, quatre).empty());
-    EXPECT_EQ(verifier_courbe(&quatre, fiche(sain, 41)),
+    EXPECT_EQ(verifier_courbe(&quatre, fiche(1, 41)),
               (std::vector<std::string>{
                   "difficulty 134 is below level 40's " + std::to_string(quatre.difficulte()),
                   "1 piece to place: the last twelve levels have three or more"}));
@@ -252,40 +221,31 @@ TEST(Regles, VarieteEtCourbe) {
     EXPECT_FALSE(escalier_au_debut(&cube, nullptr));
 }
 
-// The challenge sheet: the pieces to place are off the board, upright in the tray.
+// The challenge sheet of level 30: the starting pieces on the board, the pieces to place off
+// it, upright in the tray at columns 11 to 14 (the big staircase and the cube on its floor, the
+// small ones above them); '#' where a cell's middle is neither the board's green nor the tray's.
 TEST_F(Capture, DefiDessineLePlateauEtLePlateauDeRangement) {
-    ecrire_fichier("solution7.xml", niveau(quatre_facons));
-    const std::string commande = std::string(CAPTURE_NIVEAU) + " --defi . 7 defi.bmp";
+    fs::copy_file(std::string(CAS_VERIFICATEUR) + "/solution30.xml", "solution30.xml");
+    const std::string commande = std::string(CAPTURE_NIVEAU) + " --defi . 30 defi.bmp";
     ASSERT_EQ(std::system(commande.c_str()), 0);
     SDL_Surface *s = SDL_LoadBMP("defi.bmp");
     ASSERT_NE(s, nullptr);
-    const auto fond = [&](int colonne, int ligne) {
-        const Uint32 p = couleur(s, colonne * 100 + 50, 750 - ligne * 100 - 50);
-        return p == 0x11ce70 || p == 0x78e2a0; // the board's green, the tray's
-    };
-    for (const t_place &p : quatre_facons) {
-        const t_forme &f = *forme_de(p.id, p.rotation);
-        const bool depart = p.id <= ID_TOUR_2 && p.id != ID_CUBE;
-        for (int r = 0; r < f.hauteur; ++r)
-            for (int c = 0; c < f.largeur; ++c) {
-                if (f.pleine(c, r)) {
-                    EXPECT_EQ(fond(p.colonne + c, p.ligne + r), !depart)
-                        << p.id << " at " << p.colonne + c << ", " << p.ligne + r;
-                }
-            }
-    }
-    // The tray: the big staircase and the cube on its floor, the small ones above them.
-    for (const t_place &p : std::vector<t_place>{{ID_GRAND_ESCALIER, 11, 0, DEBOUT_GAUCHE},
-                                                 {ID_CUBE, 14, 0, 0},
-                                                 {ID_PETIT_ESCALIER_1, 11, 3, DEBOUT_GAUCHE},
-                                                 {ID_PETIT_ESCALIER_2, 13, 3, DEBOUT_GAUCHE}}) {
-        const t_forme &f = *forme_de(p.id, p.rotation);
-        for (int r = 0; r < f.hauteur; ++r)
-            for (int c = 0; c < f.largeur; ++c)
-                EXPECT_EQ(fond(p.colonne + c, p.ligne + r), !f.pleine(c, r))
-                    << p.id << " in the tray at " << p.colonne + c << ", " << p.ligne + r;
+    std::string croquis;
+    for (int ligne = 6; ligne >= 0; --ligne) {
+        for (int colonne = 0; colonne < 15; ++colonne) {
+            const Uint32 p = couleur(s, colonne * 100 + 50, 750 - ligne * 100 - 50);
+            croquis += p == 0x11ce70 || p == 0x78e2a0 ? '.' : '#';
+        }
+        croquis += '\n';
     }
     SDL_FreeSurface(s);
+    EXPECT_EQ(croquis, "#.............#\n" // the panel's first lines
+                       "....#....#.....\n"
+                       "....#....#..#.#\n"
+                       "....#......####\n"
+                       "....#........#.\n"
+                       "....#.......##.\n"
+                       "....####...####\n");
 }
 
 } // namespace

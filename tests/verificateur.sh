@@ -9,6 +9,6 @@ trap 'rm -rf "$travail"' EXIT
 cp -r "$2"/. "$travail"
 cp "$3"/*.bmp "$travail"
 cd "$travail" || exit 1
-"$1" . sans_images/solution29.xml solution30.xml >sortie.txt
+"$1" . sans_images/solution29.xml solution31.xml >sortie.txt
 statut=$?
 diff -u attendu.txt sortie.txt && [ "$statut" -eq 1 ]
