@@ -157,11 +157,19 @@ TEST_F(Rendu, ChaqueVueCommeSonCroquis) {
 
 // ---- the information panel ----
 
-struct t_ligne {
-    std::string texte;
-    int droite; // 1 for the right column
-    int rang;
-};
+using t_colonne = std::vector<std::string>; // a column's lines from the top, "" for none
+
+// The left column with nothing held, and the right one with the start values.
+const t_colonne GAUCHE_SANS_PIECE = {"disponible : ",
+                                     "prise : ",
+                                     "x : ",
+                                     "y : ",
+                                     "rotation possible : ",
+                                     "rotation : ",
+                                     "pos_x_sur_grille : -1",
+                                     "pos_y_sur_grille : -1"};
+const std::string ZEROS = "0 0 0 0 0 0";
+const t_colonne DROITE_DE_DEPART = {ZEROS, ZEROS, ZEROS, ZEROS, ZEROS, "", "niveau : 19"};
 
 class Panneau : public AvecEcran {
   protected:
@@ -171,23 +179,6 @@ class Panneau : public AvecEcran {
         init_font();
         ASSERT_NE(police, nullptr);
     }
-    // The panel as it must look: each line rendered on its own and placed by hand.
-    static std::vector<Uint8> attendu(const std::vector<t_ligne> &lignes) {
-        SDL_Surface *s = SDL_CreateRGBSurface(SDL_SWSURFACE, SCREEN_WIDTH, SCREEN_HEIGHT, 32,
-                                              ecran->format->Rmask, ecran->format->Gmask,
-                                              ecran->format->Bmask, 0);
-        SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 17, 206, 112));
-        for (const t_ligne &l : lignes) {
-            SDL_Surface *t = TTF_RenderText_Blended(police, l.texte.c_str(), {0, 0, 0, 0});
-            SDL_Rect r{static_cast<Sint16>(l.droite ? SCREEN_WIDTH - t->w : 0),
-                       static_cast<Sint16>(l.rang * t->h), 0, 0};
-            SDL_BlitSurface(t, nullptr, s, &r);
-            SDL_FreeSurface(t);
-        }
-        std::vector<Uint8> pixels = octets(s);
-        SDL_FreeSurface(s);
-        return pixels;
-    }
     static std::vector<Uint8> octets(SDL_Surface *s) {
         const auto *p = static_cast<const Uint8 *>(s->pixels);
         std::vector<Uint8> v;
@@ -195,65 +186,63 @@ class Panneau : public AvecEcran {
             v.insert(v.end(), p + y * s->pitch, p + y * s->pitch + s->w * 4);
         return v;
     }
+    // The panel as it must look: each line rendered on its own and placed by hand.
+    static std::vector<Uint8> attendu(const t_colonne &gauche, const t_colonne &droite) {
+        SDL_Surface *s = SDL_CreateRGBSurface(SDL_SWSURFACE, SCREEN_WIDTH, SCREEN_HEIGHT, 32,
+                                              ecran->format->Rmask, ecran->format->Gmask,
+                                              ecran->format->Bmask, 0);
+        SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 17, 206, 112));
+        for (const t_colonne *c : {&gauche, &droite})
+            for (size_t rang = 0; rang < c->size(); ++rang) {
+                if ((*c)[rang].empty()) continue;
+                SDL_Surface *t = TTF_RenderText_Blended(police, (*c)[rang].c_str(), {0, 0, 0, 0});
+                SDL_Rect r{Sint16(c == &droite ? SCREEN_WIDTH - t->w : 0), Sint16(rang * t->h), 0,
+                           0};
+                SDL_BlitSurface(t, nullptr, s, &r);
+                SDL_FreeSurface(t);
+            }
+        std::vector<Uint8> pixels = octets(s);
+        SDL_FreeSurface(s);
+        return pixels;
+    }
     static std::vector<Uint8> panneau() {
         SDL_FillRect(ecran, nullptr, SDL_MapRGB(ecran->format, 17, 206, 112));
         affich_info();
         EXPECT_EQ(texte.surface, nullptr);
         return octets(ecran);
     }
-    // The lines other than the matrix's with nothing held and the start values.
-    static std::vector<t_ligne> lignes_sans_piece_prise() {
-        return {{"disponible : ", 0, 0},
-                {"prise : ", 0, 1},
-                {"x : ", 0, 2},
-                {"y : ", 0, 3},
-                {"rotation possible : ", 0, 4},
-                {"rotation : ", 0, 5},
-                {"niveau : 19", 1, 6},
-                {"pos_x_sur_grille : -1", 0, 6},
-                {"pos_y_sur_grille : -1", 0, 7}};
-    }
-    static std::vector<t_ligne> matrice_lignes(const char *r5 = "0 0 0 0 0 0",
-                                               const char *r1 = "0 0 0 0 0 0") {
-        return {{r5, 1, 0},
-                {"0 0 0 0 0 0", 1, 1},
-                {"0 0 0 0 0 0", 1, 2},
-                {"0 0 0 0 0 0", 1, 3},
-                {r1, 1, 4}};
-    }
 };
 
 TEST_F(Panneau, AuDemarrage) {
-    std::vector<t_ligne> l = lignes_sans_piece_prise();
-    for (const t_ligne &m : matrice_lignes()) l.push_back(m);
-    EXPECT_TRUE(panneau() == attendu(l));
+    EXPECT_TRUE(panneau() == attendu(GAUCHE_SANS_PIECE, DROITE_DE_DEPART));
     niveau = 20;
-    l[6].texte = "niveau : 20";
-    EXPECT_TRUE(panneau() == attendu(l));
+    t_colonne droite = DROITE_DE_DEPART;
+    droite[6] = "niveau : 20";
+    EXPECT_TRUE(panneau() == attendu(GAUCHE_SANS_PIECE, droite));
 }
 
 TEST_F(Panneau, PiecePriseLaPlusHauteSansNiveau) {
     pieces[2].prise = 1;
     pieces[7] = {2, 1, 5, -6, 1, 3};
-    std::vector<t_ligne> l = {{"disponible : NON", 0, 0},
-                              {"prise: OUI", 0, 1},
-                              {"x : 5", 0, 2},
-                              {"y : -6", 0, 3},
-                              {"rotation possible : OUI", 0, 4},
-                              {"rotation : 3", 0, 5},
-                              {"pos_x_sur_grille : -1", 0, 6},
-                              {"pos_y_sur_grille : -1", 0, 7}};
-    for (const t_ligne &m : matrice_lignes()) l.push_back(m);
-    EXPECT_TRUE(panneau() == attendu(l));
+    t_colonne gauche = {"disponible : NON",
+                        "prise: OUI",
+                        "x : 5",
+                        "y : -6",
+                        "rotation possible : OUI",
+                        "rotation : 3",
+                        GAUCHE_SANS_PIECE[6],
+                        GAUCHE_SANS_PIECE[7]};
+    const t_colonne matrice_seule(DROITE_DE_DEPART.begin(), DROITE_DE_DEPART.begin() + 5);
+    EXPECT_TRUE(panneau() == attendu(gauche, matrice_seule));
     pieces[7].prise = 0;
     pieces[2].disponible = 1;
     pieces[2].rotation_possible = 2;
-    l[0].texte = "disponible : OUI";
-    l[2].texte = "x : 0";
-    l[3].texte = "y : 0";
-    l[4].texte = "rotation possible : NON";
-    l[5].texte = "rotation : 0";
-    EXPECT_TRUE(panneau() == attendu(l));
+    gauche[0] = "disponible : OUI";
+    gauche[2] = "x : 0";
+    gauche[3] = "y : 0";
+    gauche[4] = "rotation possible : NON";
+    gauche[5] = "rotation : 0";
+    EXPECT_TRUE(panneau() == attendu(gauche, matrice_seule));
 }
 
 TEST_F(Panneau, LignesDeLaMatriceAlignéesADroite) {
@@ -263,10 +252,10 @@ TEST_F(Panneau, LignesDeLaMatriceAlignéesADroite) {
     std::memcpy(matrice[1], r1, sizeof r1);
     for (int16_t &c : matrice[0]) c = 7;
     for (int16_t &c : matrice[6]) c = 7;
-    std::vector<t_ligne> l = lignes_sans_piece_prise();
-    for (const t_ligne &m : matrice_lignes("1 2 3 4 5 -6", "-32768 32767 0 -1 10 100"))
-        l.push_back(m);
-    EXPECT_TRUE(panneau() == attendu(l));
+    t_colonne droite = DROITE_DE_DEPART;
+    droite[0] = "1 2 3 4 5 -6";
+    droite[4] = "-32768 32767 0 -1 10 100";
+    EXPECT_TRUE(panneau() == attendu(GAUCHE_SANS_PIECE, droite));
     // The top line's ink reaches the right edge of the window.
     bool encre_au_bord = false;
     for (int y = 0; y < TTF_FontHeight(police); ++y)
@@ -308,9 +297,9 @@ TEST_F(Panneau, SansPoliceRienNEstEcritEtLaPerteEstSignalee) {
     init_font();
     EXPECT_EQ(testing::internal::GetCapturedStderr().rfind("valdrune: arial.ttf: ", 0), 0U);
     EXPECT_EQ(police, nullptr);
-    EXPECT_TRUE(panneau() == attendu({}));
+    EXPECT_TRUE(panneau() == attendu({}, {}));
     pieces[0].prise = 1;
-    EXPECT_TRUE(panneau() == attendu({}));
+    EXPECT_TRUE(panneau() == attendu({}, {}));
 }
 
 } // namespace
