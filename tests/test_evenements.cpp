@@ -99,27 +99,20 @@ TEST_F(Evenements, ChaqueTranscription) {
     EXPECT_GE(transcriptions, 5);
 }
 
-TEST_F(Evenements, PasDeNiveauRelitEtTrace) {
-    ecrire_fichier("solution20.xml", "<id>5</id> <ligne>3</ligne> <dans_le_jeu>1</dans_le_jeu>");
-    agir(touche(SDL_KEYUP, SDLK_UP));
-    EXPECT_EQ(jeu.piece[5].ligne, 3);
-    EXPECT_NE(lire_fichier("fichier_ecriture_pute.txt").find("numero ligne : 3\n"),
-              std::string::npos);
-}
-
+// A pass acts on a new event, then draws; a level step reads the level and writes its trace.
 TEST_F(Evenements, LaPasseAgitPuisDessine) {
+    ecrire_fichier("solution20.xml", "<id>5</id> <ligne>3</ligne> <dans_le_jeu>1</dans_le_jeu>");
     SDL_Event e = touche(SDL_KEYUP, SDLK_UP);
     SDL_PushEvent(&e);
     SDL_FillRect(ecran, nullptr, 0);
     EXPECT_EQ(passe(), 1);
-    EXPECT_EQ(niveau, 20);
+    EXPECT_EQ(jeu.piece[5].ligne, 3);
+    EXPECT_NE(lire_fichier("fichier_ecriture_pute.txt").find("numero ligne : 3\n"),
+              std::string::npos);
     EXPECT_EQ(couleur(ecran, 1499, 749), VERT_FOND);
     EXPECT_EQ(passe(), 1); // no event waiting: nothing more happens
     EXPECT_EQ(niveau, 20);
-}
-
-TEST_F(Evenements, FermerLaFenetreFinitApresUnDernierDessin) {
-    SDL_Event e{};
+    // Closing the window ends the loop after a last drawing.
     e.type = SDL_QUIT;
     SDL_PushEvent(&e);
     SDL_FillRect(ecran, nullptr, 0);
