@@ -3,6 +3,7 @@
 #include "fichiers/fichier.h"
 #include "jeu/modele.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -43,7 +44,12 @@ TEST_F(Lecteur, ChaqueCasLaisseSaTrace) {
         if (e.path().extension() != ".xml") continue;
         remettre_etat();
         ecrire_fichier("solution19.xml", lire_fichier(e.path().string()));
+        const t_jeu avant = jeu;
         load_fichier();
+        // The rest of the game record, which no trace shows, is left as it was.
+        t_jeu hors_pieces = jeu;
+        std::copy(avant.piece, avant.piece + NB_PIECES, hors_pieces.piece);
+        EXPECT_EQ(std::memcmp(&hors_pieces, &avant, sizeof jeu), 0) << e.path();
         std::filesystem::path trace = e.path();
         EXPECT_EQ(lire_fichier("fichier_ecriture_pute.txt"),
                   lire_fichier(trace.replace_extension(".trace").string()))
