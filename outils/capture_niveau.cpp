@@ -10,6 +10,7 @@
 #include "jeu/jeu.h"
 #include "jeu/modele.h"
 #include "regles/solveur.h"
+#include "regles/variete.h"
 #include "rendu/rendu.h"
 
 #include <SDL.h>
@@ -23,7 +24,6 @@
 
 namespace {
 
-constexpr int NB_NIVEAUX = 48;
 // What a thumbnail shows of the window: the board (columns 4 to 9, rows 0 to 5) with half a
 // cell around it, and for a challenge the tray too.
 constexpr int CADRE_X = 350, CADRE_Y = 110, CADRE_H = 640;

@@ -19,11 +19,7 @@ trap 'rm -rf "$travail"' EXIT
 en_png() {
     local bmp=$1 png=$2
     shift 2
-    if [ $# -gt 0 ]; then
-        bmptopnm "$bmp" 2>/dev/null | pamcut "$@" | pnmtopng -compression 9 >"$png" 2>/dev/null
-    else
-        bmptopnm "$bmp" 2>/dev/null | pnmtopng -compression 9 >"$png" 2>/dev/null
-    fi
+    bmptopnm "$bmp" 2>/dev/null | pamcut "$@" | pnmtopng -compression 9 >"$png" 2>/dev/null
 }
 
 "$capture" "$RACINE/data" all "$travail/s.bmp" && en_png "$travail/s.bmp" "$docs/niveaux.png"

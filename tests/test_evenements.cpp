@@ -61,7 +61,10 @@ class Evenements : public AvecEcran {
         SDL_Event e{};
         e.type = verbe == "souris" ? SDL_MOUSEMOTION : SDL_QUIT;
         if (verbe == "souris" || verbe == "fermer") return agir(e);
-        if (verbe == "niveau") niveau = a;
+        if (verbe == "niveau") {
+            niveau = a;
+            return 1;
+        }
         const std::pair<const char *, int t_piece::*> champs[] = {
             {"x", &t_piece::x},
             {"y", &t_piece::y},
@@ -69,7 +72,12 @@ class Evenements : public AvecEcran {
             {"tournable", &t_piece::rotation_possible},
             {"tour", &t_piece::rotation}};
         for (auto [n, champ] : champs)
-            if (nom == n) pieces[a].*champ = b;
+            if (verbe == "poser" && nom == n) {
+                pieces[a].*champ = b;
+                return 1;
+            }
+        // A mistyped line would otherwise do nothing and pass.
+        ADD_FAILURE() << "no action " << action;
         return 1;
     }
 };

@@ -33,7 +33,7 @@ std::vector<std::string> ressemblances(const t_fiche &a, const t_fiche &b);
 
 // Why level b breaks the curve, a being the level before it (none for the first level
 // checked): the score never decreases; levels 1 to 3 have one piece to place, the last twelve
-// three or more. Level 1 or 2 having a staircase to place is checked by premiers_niveaux().
+// three or more. Level 1 or 2 having a staircase to place is checked by escalier_au_debut().
 std::vector<std::string> verifier_courbe(const t_fiche *a, const t_fiche &b);
 
 // Whether levels 1 and 2 (either may be missing) give a staircase to place.
