@@ -1,6 +1,6 @@
 // generer_images.cpp: makes the fifteen piece images from the shape table.
 // Usage: generer_images FOLDER
-#include "formes.h"
+#include "regles/formes.h"
 #include "jeu/jeu.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // test_contenu.cpp: the shipped images against the shape table; the level rules (balance, one
 // solution, how levels compare) on hand-made boards; the challenge sheet.
 #include "aide.h"
-#include "formes.h"
+#include "regles/formes.h"
 #include "jeu/modele.h"
 #include "regles/equilibre.h"
 #include "regles/solveur.h"

@@ -29,22 +29,9 @@ std::string case_(int c, int r) {
     return "(" + std::to_string(c + PLATEAU_COLONNE) + ", " + std::to_string(r) + ")";
 }
 
-// Calls f(colonne, rang) for each cell of the box that the shape marks, in board cells.
-template <typename F> void pour_cases(int colonne, int ligne, const t_forme &forme, F f) {
-    for (int r = 0; r < forme.hauteur; ++r)
-        for (int c = 0; c < forme.largeur; ++c)
-            if (forme.pleine(c, r)) f(colonne + c, ligne + r);
-}
-
 bool en_jeu(const t_piecer &p) {
     return p.dans_le_jeu == OUI;
 }
-
-// A place of the knight: the column, and the row of the lower cell of his body.
-struct t_lieu {
-    int c, h;
-    bool operator==(const t_lieu &o) const { return c == o.c && h == o.h; }
-};
 
 // A change of height that a staircase allows, between two footholds in neighbouring columns.
 struct t_marche {
@@ -134,10 +121,12 @@ bool marcher(const t_terrain &terrain, t_lieu depart, t_lieu princesse, T tient,
         const t_lieu l = file[i];
         if (a_cote(l, princesse)) {
             chemin.forme.clear();
+            chemin.lieux = {l};
             for (t_lieu m = l; venu[m.c][m.h] != -1;) {
                 const t_lieu avant = file[size_t(venu[m.c][m.h])];
                 chemin.forme.insert(chemin.forme.begin(),
                                     m.h == avant.h ? '=' : (m.h > avant.h ? '+' : '-'));
+                chemin.lieux.insert(chemin.lieux.begin(), avant);
                 m = avant;
             }
             return true;
@@ -152,41 +141,6 @@ bool marcher(const t_terrain &terrain, t_lieu depart, t_lieu princesse, T tient,
 }
 
 } // namespace
-
-t_scene::t_scene() {
-    for (auto &col : cases)
-        for (int8_t &c : col) c = -1;
-}
-
-void t_scene::poser(int k, const t_forme *f, int c, int r) {
-    en_jeu[k] = true;
-    forme[k] = f;
-    colonne[k] = c;
-    ligne[k] = r;
-    pour_cases(c, r, *f, [&](int x, int y) { cases[x][y] = int8_t(k); });
-}
-
-void t_scene::enlever(int k) {
-    pour_cases(colonne[k], ligne[k], *forme[k], [&](int x, int y) { cases[x][y] = -1; });
-    en_jeu[k] = false;
-}
-
-bool est_figure(int id) {
-    return id == ID_CHEVALIER || id == ID_PRINCESSE;
-}
-
-int sorte(int id) {
-    switch (id) {
-    case ID_CUBE_AVEC_APPENDICE_2:
-        return ID_CUBE_AVEC_APPENDICE_1;
-    case ID_TOUR_2:
-        return ID_TOUR_1;
-    case ID_PETIT_ESCALIER_2:
-        return ID_PETIT_ESCALIER_1;
-    default:
-        return id;
-    }
-}
 
 int t_chemin::changements_de_hauteur() const {
     return pas() - static_cast<int>(std::count(forme.begin(), forme.end(), '='));
@@ -245,9 +199,14 @@ t_verdict evaluer(const t_scene &s) {
         if (t == -1) t = tient_debout(s, l.c, l.h) ? 1 : 0;
         return t == 1;
     };
+    v.bascule = depart;
     if (!tient(depart)) return echouer(E_TOMBE_AU_DEPART, -1);
-    if (!marcher(terrain, depart, princesse, tient, v.chemin))
+    // Where it tips: the first foothold that does not hold along a shortest walk, which stays
+    // in v.chemin when the walk through standing footholds fails.
+    if (!marcher(terrain, depart, princesse, tient, v.chemin)) {
+        v.bascule = *std::find_if_not(v.chemin.lieux.begin(), v.chemin.lieux.end(), tient);
         return echouer(E_TOMBE, ID_CHEVALIER);
+    }
     return v;
 }
 

@@ -2,33 +2,10 @@
 // the checker, the solver and the generator all take from evaluer().
 #pragma once
 
-#include "formes.h"
-#include "jeu/jeu.h"
+#include "scene.h"
 
-#include <cstdint>
 #include <string>
 #include <vector>
-
-// The board: six columns from column 4, six rows from the ground.
-constexpr int PLATEAU_COLONNE = 4;
-constexpr int PLATEAU_LARGEUR = 6;
-constexpr int PLATEAU_HAUTEUR = 6;
-
-// A level on the board: who owns each cell, and where each piece in play stands. Columns are
-// counted from the board's first one.
-struct t_scene {
-    int8_t cases[PLATEAU_LARGEUR][PLATEAU_HAUTEUR]; // piece identity, -1 for none
-    bool en_jeu[NB_PIECES] = {};
-    int colonne[NB_PIECES] = {};
-    int ligne[NB_PIECES] = {};
-    const t_forme *forme[NB_PIECES] = {};
-
-    t_scene();
-    // Puts piece k at (colonne, ligne) with its shape, or takes it away; the caller has made
-    // sure the cells are on the board and free.
-    void poser(int k, const t_forme *f, int c, int r);
-    void enlever(int k);
-};
 
 // One problem of a level: the piece it concerns (its name, or "-" for the whole level).
 struct t_probleme {
@@ -40,20 +17,22 @@ struct t_probleme {
 // without a colour key, the staircase image's non-green cells for the others.
 using t_peintures = std::vector<const t_forme *>; // indexed by piece identity
 
-// The knight and the princess, who carry nothing.
-bool est_figure(int id);
-
-// The kind of a piece: the two pieces of a kind (cubes with an appendix, towers, small
-// staircases) are the same to the player, and have the lower identity of the two.
-int sorte(int id);
-
 // The scene of pieces whose fields are sound (shape, box, rotation) and that lie on the
 // board without sharing a cell.
 t_scene construire_scene(const t_piecer piece[NB_PIECES]);
 
-// The knight's walk: moves, one letter each ('=' flat, '+' up a step, '-' down a step).
+// A place of the knight: the column (from the board's first) and the row of the lower cell
+// of his body.
+struct t_lieu {
+    int c = 0, h = 0;
+    bool operator==(const t_lieu &o) const { return c == o.c && h == o.h; }
+};
+
+// The knight's walk: moves, one letter each ('=' flat, '+' up a step, '-' down a step), and
+// the footholds he stands on, his start first and his arrival last.
 struct t_chemin {
     std::string forme;
+    std::vector<t_lieu> lieux;
     int pas() const { return static_cast<int>(forme.size()); }
     int changements_de_hauteur() const; // the moves up or down
 };
@@ -74,6 +53,7 @@ struct t_verdict {
     t_echec echec = E_AUCUN;
     int piece = -1, autre = -1;
     t_chemin chemin; // a shortest walk along which the level stands
+    t_lieu bascule;  // where the knight stands when the level tips over (E_TOMBE...)
 };
 
 // Placement (cells free of figures' loads), support, the walk and the balance along it.

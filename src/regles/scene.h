@@ -1,0 +1,43 @@
+// scene.h: the board and a level standing on it, cell by cell, which the balance and the walk
+// both read.
+#pragma once
+
+#include "formes.h"
+#include "jeu/jeu.h"
+
+#include <cstdint>
+
+// The board: six columns from column 4, six rows from the ground.
+constexpr int PLATEAU_COLONNE = 4;
+constexpr int PLATEAU_LARGEUR = 6;
+constexpr int PLATEAU_HAUTEUR = 6;
+
+// A level on the board: who owns each cell, and where each piece in play stands. Columns are
+// counted from the board's first one.
+struct t_scene {
+    int8_t cases[PLATEAU_LARGEUR][PLATEAU_HAUTEUR]; // piece identity, -1 for none
+    bool en_jeu[NB_PIECES] = {};
+    int colonne[NB_PIECES] = {};
+    int ligne[NB_PIECES] = {};
+    const t_forme *forme[NB_PIECES] = {};
+
+    t_scene();
+    // Puts piece k at (colonne, ligne) with its shape, or takes it away; the caller has made
+    // sure the cells are on the board and free.
+    void poser(int k, const t_forme *f, int c, int r);
+    void enlever(int k);
+};
+
+// The knight and the princess, who carry nothing.
+bool est_figure(int id);
+
+// The kind of a piece: the two pieces of a kind (cubes with an appendix, towers, small
+// staircases) are the same to the player, and have the lower identity of the two.
+int sorte(int id);
+
+// Calls f(colonne, rang) for each cell of the box that the shape marks, in board cells.
+template <typename F> void pour_cases(int colonne, int ligne, const t_forme &forme, F f) {
+    for (int r = 0; r < forme.hauteur; ++r)
+        for (int c = 0; c < forme.largeur; ++c)
+            if (forme.pleine(c, r)) f(colonne + c, ligne + r);
+}
