@@ -153,13 +153,17 @@ void init_layout() {
 }
 
 void affich_solution() {
+    dessiner_pieces(jeu.piece);
+}
+
+void dessiner_pieces(const t_piecer piece[NB_PIECES]) {
     for (const t_dessin_simple &d : dessins_simples) {
-        const t_piecer &p = jeu.piece[d.id];
+        const t_piecer &p = piece[d.id];
         if (p.dans_le_jeu == OUI) dessiner_piece(p, d.dessin->surface, d.dessin->position);
     }
     SDL_Rect position{};
     for (const t_dessin_escalier &d : dessins_escaliers) {
-        const t_piecer &p = jeu.piece[d.id];
+        const t_piecer &p = piece[d.id];
         if (p.dans_le_jeu != OUI) continue;
         const bool a_une_image = p.rotation >= 1 && p.rotation <= NB_ORIENTATIONS;
         dessiner_piece(p, a_une_image ? d.images[p.rotation].surface : nullptr, position);

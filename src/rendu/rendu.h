@@ -1,6 +1,8 @@
 // rendu.h: the drawables, the solution view and the information panel.
 #pragma once
 
+#include "jeu/jeu.h"
+
 // Opens arial.ttf at 13 points into police; says so on stderr when it cannot.
 void init_font();
 
@@ -10,6 +12,9 @@ void init_layout();
 
 // Draws every piece of the current level that is in play at its grid cells.
 void affich_solution();
+
+// The same for any set of pieces: those in play, at their grid cells, in the drawing order.
+void dessiner_pieces(const t_piecer piece[NB_PIECES]);
 
 // Draws the text panel: the held piece, the grid fields, the matrix and the level.
 void affich_info();

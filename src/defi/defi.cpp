@@ -1,0 +1,365 @@
+// defi.cpp: one level's challenge: the pieces to place moved between the tray and the board,
+// and the level rules' verdict on where they stand.
+#include "defi/defi.h"
+
+#include "fichiers/fichier.h"
+#include "jeu/modele.h"
+#include "regles/solveur.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+
+constexpr int DERNIERE_COLONNE = PLATEAU_COLONNE + PLATEAU_LARGEUR - 1;
+
+const char *const MESSAGE_DE_DEPART =
+    "Posez les pièces de la réserve sur le plateau : le chevalier doit rejoindre la princesse.";
+
+// Division rounding down, so that a pixel left of or below the window is in no cell of it.
+int diviser_vers_le_bas(int a, int b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+const t_forme &forme_placee(int id, const t_place &p) {
+    return *forme_de(id, p.rotation);
+}
+
+// The board cells that piece id fills at place p, one bit each (6r + c); cells off the board
+// count for nothing.
+uint64_t cellules(int id, const t_place &p) {
+    uint64_t m = 0;
+    pour_cases(p.colonne - PLATEAU_COLONNE, p.ligne, forme_placee(id, p), [&](int c, int r) {
+        if (c >= 0 && c < PLATEAU_LARGEUR && r >= 0 && r < PLATEAU_HAUTEUR)
+            m |= uint64_t(1) << (PLATEAU_LARGEUR * r + c);
+    });
+    return m;
+}
+
+t_place place_du_fichier(const t_piecer &p) {
+    return {p.colonne, p.ligne, p.rotation};
+}
+
+// Whether the box of a shape at place p lies wholly on the board.
+bool sur_le_plateau(const t_forme &f, const t_place &p) {
+    return p.colonne >= PLATEAU_COLONNE && p.ligne >= 0 &&
+           p.colonne <= DERNIERE_COLONNE + 1 - f.largeur && p.ligne <= PLATEAU_HAUTEUR - f.hauteur;
+}
+
+// A level the challenge can stand on: both figures, every piece in play with a shape and on
+// the board, no two sharing a cell, and at least one piece to place.
+bool niveau_sain(const t_piecer piece[NB_PIECES]) {
+    if (piece[ID_CHEVALIER].dans_le_jeu != OUI || piece[ID_PRINCESSE].dans_le_jeu != OUI)
+        return false;
+    uint64_t prises = 0;
+    bool a_placer = false;
+    for (int k = 0; k < NB_PIECES; ++k) {
+        if (piece[k].dans_le_jeu != OUI) continue;
+        const t_forme *f = forme_de(k, piece[k].rotation);
+        const t_place p = place_du_fichier(piece[k]);
+        if (f == nullptr || !sur_le_plateau(*f, p) || (cellules(k, p) & prises) != 0) return false;
+        prises |= cellules(k, p);
+        a_placer = a_placer || est_a_placer(piece[k]);
+    }
+    return a_placer;
+}
+
+// Every piece in play on the board but `exclu`: the starting pieces, and the pieces to place
+// that are not in the tray.
+uint64_t cases_prises(const t_defi &d, int exclu) {
+    uint64_t m = 0;
+    for (int k = 0; k < NB_PIECES; ++k) {
+        if (k == exclu || d.piece[k].dans_le_jeu != OUI) continue;
+        m |= cellules(k, d.a_placer[k] ? d.places[k] : place_du_fichier(d.piece[k]));
+    }
+    return m;
+}
+
+bool tout_sur_le_plateau(const t_defi &d) {
+    for (int k = 0; k < NB_PIECES; ++k)
+        if (d.a_placer[k] && (k == d.tenue || en_reserve(d, k))) return false;
+    return true;
+}
+
+void effacer_verdict(t_defi &d) {
+    d.verdict = t_verdict();
+    d.pas = -1;
+    d.etat = DEFI_EN_COURS;
+}
+
+// A change of places: the places before it can be undone, and any verdict is void.
+void changer(t_defi &d) {
+    d.historique.push_back(d.places);
+    effacer_verdict(d);
+}
+
+void juger_si_complet(t_defi &d) {
+    if (tout_sur_le_plateau(d)) juger(d);
+}
+
+std::string majuscule(std::string s) {
+    if (!s.empty() && s[0] >= 'a' && s[0] <= 'z') s[0] = char(s[0] - 'a' + 'A');
+    return s;
+}
+
+// What the knight stands on at place l: a piece's name with "sur", or the ground.
+std::string sous_le_chevalier(const t_scene &s, t_lieu l) {
+    if (l.h == 0) return "au sol";
+    const int dessous = s.cases[l.c][l.h - 1];
+    return std::string("sur ") + (dessous >= 0 ? nom_commun(dessous) : "le vide");
+}
+
+} // namespace
+
+int colonne_de_pixel(int x) {
+    return diviser_vers_le_bas(x, taille_cube);
+}
+
+int ligne_de_pixel(int y) {
+    return diviser_vers_le_bas(SCREEN_HEIGHT - 1 - y, taille_cube);
+}
+
+t_place place_en_reserve(int id) {
+    switch (id) {
+    case ID_GRAND_ESCALIER:
+        return {RESERVE_COLONNE, 0, DEBOUT_GAUCHE};
+    case ID_PETIT_ESCALIER_1:
+        return {RESERVE_COLONNE, 4, DEBOUT_GAUCHE};
+    case ID_PETIT_ESCALIER_2:
+        return {RESERVE_COLONNE + 3, 4, DEBOUT_GAUCHE};
+    default: // the cube, the only other piece that is never a starting piece
+        return {RESERVE_COLONNE + 4, 0, 0};
+    }
+}
+
+const char *nom_commun(int id) {
+    static const char *const noms[NB_PIECES] = {
+        "le chevalier",        "la princesse",     "le cube", "le cube à appendice",
+        "le cube à appendice", "la tour",          "la tour", "le petit escalier",
+        "le petit escalier",   "le grand escalier"};
+    return id >= 0 && id < NB_PIECES ? noms[id] : "une pièce";
+}
+
+void ouvrir_defi(t_defi &d, int n) {
+    d = t_defi();
+    d.niveau = n;
+    init();
+    niveau = n;
+    load_fichier();
+    std::copy(jeu.piece, jeu.piece + NB_PIECES, d.piece);
+    if (!niveau_sain(d.piece)) {
+        d.message = "Le niveau " + std::to_string(n) + " est absent ou abîmé : rien à jouer.";
+        return;
+    }
+    for (int k = 0; k < NB_PIECES; ++k) {
+        d.a_placer[k] = est_a_placer(d.piece[k]);
+        if (d.a_placer[k]) d.places[k] = place_en_reserve(k);
+    }
+    d.etat = DEFI_EN_COURS;
+    d.message = MESSAGE_DE_DEPART;
+}
+
+void pieces_du_moment(const t_defi &d, t_piecer piece[NB_PIECES]) {
+    std::copy(d.piece, d.piece + NB_PIECES, piece);
+    for (int k = 0; k < NB_PIECES; ++k) {
+        if (!d.a_placer[k]) continue;
+        const t_place p = k == d.tenue ? place_visee(d) : d.places[k];
+        const t_forme &f = forme_placee(k, p);
+        piece[k].colonne = p.colonne;
+        piece[k].ligne = p.ligne;
+        piece[k].rotation = p.rotation;
+        piece[k].largeur = f.largeur;
+        piece[k].hauteur = f.hauteur;
+    }
+    if (d.pas >= 0 && size_t(d.pas) < d.verdict.chemin.lieux.size()) {
+        const t_lieu l = d.verdict.chemin.lieux[size_t(d.pas)];
+        piece[ID_CHEVALIER].colonne = l.c + PLATEAU_COLONNE;
+        piece[ID_CHEVALIER].ligne = l.h;
+    }
+}
+
+bool en_reserve(const t_defi &d, int id) {
+    return d.places[id] == place_en_reserve(id);
+}
+
+t_place place_visee(const t_defi &d) {
+    return {d.colonne_pointeur - d.prise_colonne, d.ligne_pointeur - d.prise_ligne,
+            d.rotation_tenue};
+}
+
+bool place_permise(const t_defi &d, int id, const t_place &p) {
+    return sur_le_plateau(forme_placee(id, p), p) && (cellules(id, p) & cases_prises(d, id)) == 0;
+}
+
+void prendre(t_defi &d, int x, int y) {
+    if (d.etat == DEFI_ILLISIBLE || d.tenue != -1) return;
+    const int c = colonne_de_pixel(x), r = ligne_de_pixel(y);
+    for (int k = 0; k < NB_PIECES; ++k) {
+        if (!d.a_placer[k]) continue;
+        const t_place &p = d.places[k];
+        const t_forme &f = forme_placee(k, p);
+        const int dc = c - p.colonne, dr = r - p.ligne;
+        if (dc < 0 || dr < 0 || dc >= f.largeur || dr >= f.hauteur || !f.pleine(dc, dr)) continue;
+        d.tenue = k;
+        d.rotation_tenue = p.rotation;
+        d.prise_colonne = dc;
+        d.prise_ligne = dr;
+        d.colonne_pointeur = c;
+        d.ligne_pointeur = r;
+        effacer_verdict(d);
+        d.message.clear();
+        return;
+    }
+}
+
+void deplacer_pointeur(t_defi &d, int x, int y) {
+    d.colonne_pointeur = colonne_de_pixel(x);
+    d.ligne_pointeur = ligne_de_pixel(y);
+}
+
+void lacher(t_defi &d) {
+    if (d.tenue == -1) return;
+    const int k = d.tenue;
+    t_place p = place_visee(d);
+    const bool sur_la_reserve = d.colonne_pointeur >= RESERVE_COLONNE &&
+                                d.colonne_pointeur < RESERVE_COLONNE + RESERVE_LARGEUR &&
+                                d.ligne_pointeur >= 0 && d.ligne_pointeur < PLATEAU_HAUTEUR;
+    // Over the tray, a piece goes home: otherwise a piece on the board could only leave it
+    // by undoing or restarting.
+    if (!place_permise(d, k, p)) p = sur_la_reserve ? place_en_reserve(k) : d.places[k];
+    d.tenue = -1;
+    if (!(p == d.places[k])) {
+        changer(d);
+        d.places[k] = p;
+    }
+    juger_si_complet(d);
+}
+
+void tourner(t_defi &d, int sens) {
+    if (d.tenue == -1 || !est_escalier(d.tenue)) return;
+    d.rotation_tenue = (d.rotation_tenue - 1 + sens + NB_ORIENTATIONS) % NB_ORIENTATIONS + 1;
+}
+
+void reposer(t_defi &d) {
+    d.tenue = -1;
+}
+
+void recommencer(t_defi &d) {
+    d.tenue = -1;
+    bool deja = true;
+    for (int k = 0; k < NB_PIECES; ++k) deja = deja && (!d.a_placer[k] || en_reserve(d, k));
+    if (deja) return;
+    changer(d);
+    for (int k = 0; k < NB_PIECES; ++k)
+        if (d.a_placer[k]) d.places[k] = place_en_reserve(k);
+    d.message = "Toutes les pièces sont revenues dans la réserve (U pour annuler).";
+}
+
+void annuler(t_defi &d) {
+    d.tenue = -1;
+    if (d.historique.empty()) {
+        d.message = "Rien à annuler.";
+        return;
+    }
+    d.places = d.historique.back();
+    d.historique.pop_back();
+    effacer_verdict(d);
+    d.message = "Dernier coup annulé.";
+    juger_si_complet(d);
+}
+
+void donner_indice(t_defi &d) {
+    if (d.etat == DEFI_ILLISIBLE) return;
+    d.tenue = -1;
+    // Each piece to place already in a place of its kind's solution takes that place.
+    bool occupee[NB_PIECES] = {}, faite[NB_PIECES] = {};
+    for (int k = 0; k < NB_PIECES; ++k)
+        for (int j = 0; d.a_placer[k] && j < NB_PIECES && !faite[k]; ++j)
+            if (d.a_placer[j] && !occupee[j] && sorte(j) == sorte(k) &&
+                cellules(k, d.places[k]) == cellules(j, place_du_fichier(d.piece[j])))
+                occupee[j] = faite[k] = true;
+    for (int k = 0; k < NB_PIECES; ++k) {
+        if (!d.a_placer[k] || faite[k]) continue;
+        int j = 0;
+        while (!d.a_placer[j] || occupee[j] || sorte(j) != sorte(k)) ++j;
+        const t_place cible = place_du_fichier(d.piece[j]);
+        changer(d);
+        for (int autre = 0; autre < NB_PIECES; ++autre)
+            if (d.a_placer[autre] && autre != k &&
+                (cellules(autre, d.places[autre]) & cellules(k, cible)) != 0)
+                d.places[autre] = place_en_reserve(autre);
+        d.places[k] = cible;
+        ++d.indices;
+        d.message = "Indice : " + std::string(nom_commun(k)) + " est à sa place.";
+        d.annonces.push_back("niveau " + std::to_string(d.niveau) + " : indice");
+        juger_si_complet(d);
+        return;
+    }
+    d.message = "Toutes les pièces sont déjà à leur place.";
+}
+
+void montrer_solution(t_defi &d) {
+    if (d.etat == DEFI_ILLISIBLE) return;
+    d.tenue = -1;
+    changer(d);
+    for (int k = 0; k < NB_PIECES; ++k)
+        if (d.a_placer[k]) d.places[k] = place_du_fichier(d.piece[k]);
+    t_piecer piece[NB_PIECES];
+    pieces_du_moment(d, piece);
+    d.verdict = evaluer(construire_scene(piece));
+    d.solution_vue = true;
+    d.etat = DEFI_SOLUTION_VUE;
+    d.pas = 0;
+    d.message = "La solution du niveau " + std::to_string(d.niveau) + ".";
+    d.annonces.push_back("niveau " + std::to_string(d.niveau) + " : solution montrée");
+}
+
+void juger(t_defi &d) {
+    t_piecer piece[NB_PIECES];
+    pieces_du_moment(d, piece);
+    const t_scene scene = construire_scene(piece);
+    d.verdict = evaluer(scene);
+    const std::string niveau_n = "niveau " + std::to_string(d.niveau) + " : ";
+    if (d.verdict.echec == E_AUCUN) {
+        d.etat = d.solution_vue ? DEFI_SOLUTION_VUE : DEFI_RESOLU;
+        d.pas = 0;
+        d.message = d.solution_vue ? "Résolu, après avoir vu la solution."
+                                   : "Résolu ! Le chevalier rejoint la princesse.";
+        d.annonces.push_back(niveau_n + "résolu");
+        return;
+    }
+    d.etat = DEFI_ECHOUE;
+    d.message = majuscule(expliquer(d.verdict, scene)) + ".";
+    d.annonces.push_back(niveau_n + expliquer(d.verdict, scene));
+}
+
+bool avancer_marche(t_defi &d) {
+    if (d.pas < 0 || size_t(d.pas) + 1 >= d.verdict.chemin.lieux.size()) return false;
+    ++d.pas;
+    return true;
+}
+
+std::string expliquer(const t_verdict &v, const t_scene &s) {
+    const std::string piece = nom_commun(v.piece);
+    switch (v.echec) {
+    case E_AUCUN:
+        return "résolu";
+    case E_SUR_FIGURE:
+        return piece + " repose sur " + nom_commun(v.autre) + ", qui ne porte rien";
+    case E_FLOTTE:
+        return piece + " n'a rien dessous";
+    case E_SANS_APPUI:
+        return "le chevalier n'a pas où poser les pieds";
+    case E_A_COTE:
+        return "le chevalier est déjà à côté de la princesse";
+    case E_SANS_CHEMIN:
+        return "le chevalier ne trouve aucun chemin jusqu'à la princesse";
+    case E_TOMBE_AU_DEPART:
+        if (v.bascule.h == 0) return "l'empilement bascule : il ne tient pas debout";
+        return "l'empilement bascule sous le chevalier, dès son départ " +
+               sous_le_chevalier(s, v.bascule);
+    case E_TOMBE:
+        return "l'empilement bascule quand le chevalier passe " + sous_le_chevalier(s, v.bascule);
+    }
+    return "";
+}

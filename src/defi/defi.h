@@ -1,0 +1,114 @@
+// defi.h: the challenge mode's game: the pieces to place taken from the tray, carried, turned
+// and dropped on the board, undone, hinted, and the level rules' verdict on the placement.
+#pragma once
+
+#include "regles/plateau.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+// The tray beside the board, columns 10 to 14 and rows 0 to 5, where the pieces to place wait.
+constexpr int RESERVE_COLONNE = 10;
+constexpr int RESERVE_LARGEUR = 5;
+
+// Where the challenge stands.
+enum t_etat_defi {
+    DEFI_ILLISIBLE,   // the level file is missing or damaged: nothing to play
+    DEFI_EN_COURS,    // pieces to place wait in the tray or on the board
+    DEFI_ECHOUE,      // every piece placed, and a rule broken
+    DEFI_RESOLU,      // every piece placed, and every rule kept
+    DEFI_SOLUTION_VUE // the solution shown at the player's asking
+};
+
+// Where each piece to place stands: its column, row and orientation, as in a level file.
+struct t_place {
+    int colonne = 0, ligne = 0, rotation = 0;
+    bool operator==(const t_place &o) const {
+        return colonne == o.colonne && ligne == o.ligne && rotation == o.rotation;
+    }
+};
+using t_places = std::array<t_place, NB_PIECES>;
+
+// One level's challenge in play.
+struct t_defi {
+    int niveau = 0;
+    t_etat_defi etat = DEFI_ILLISIBLE;
+    t_piecer piece[NB_PIECES] = {}; // the level as its file gives it: its solution
+    bool a_placer[NB_PIECES] = {};
+    t_places places{};                // where each piece to place stands now
+    std::vector<t_places> historique; // the places before each drop, restart or hint
+    int indices = 0;                  // hints given on this level, in this run
+    bool solution_vue = false;        // S was asked for on this level, in this run
+
+    // The piece held, -1 for none; the cell of its box under the pointer, counted from the
+    // box's lower left; and the cell under the pointer, window column and row.
+    int tenue = -1;
+    int rotation_tenue = 0;
+    int prise_colonne = 0, prise_ligne = 0;
+    int colonne_pointeur = 0, ligne_pointeur = 0;
+
+    // The last verdict, its message in the player's words, and the knight's walk shown so far:
+    // the index of his foothold in verdict.chemin.lieux, -1 while he has not set off.
+    t_verdict verdict;
+    std::string message;
+    int pas = -1;
+
+    // Lines for standard output ("niveau N : ..."), taken by whoever prints them.
+    std::vector<std::string> annonces;
+};
+
+// Column and row of the window's grid cell under pixel (x, y), row 0 at the bottom.
+int colonne_de_pixel(int x);
+int ligne_de_pixel(int y);
+
+// The home of piece id in the tray: its column and row, upright and facing left.
+t_place place_en_reserve(int id);
+
+// Reads level niveau's file from the working directory into d, every piece to place in the
+// tray. A file that is missing, gives an unsound piece or nothing to place leaves d
+// DEFI_ILLISIBLE with a message.
+void ouvrir_defi(t_defi &d, int niveau);
+
+// The pieces as they stand now, for drawing and judging: the starting pieces where the file
+// puts them, the pieces to place at their places (the held one where the pointer carries it).
+void pieces_du_moment(const t_defi &d, t_piecer piece[NB_PIECES]);
+
+// Whether piece id's place is in the tray (its home), on the board.
+bool en_reserve(const t_defi &d, int id);
+
+// Where the held piece would land under the pointer, and whether it may be dropped there:
+// every solid cell on the board and free.
+t_place place_visee(const t_defi &d);
+bool place_permise(const t_defi &d, int id, const t_place &p);
+
+// The mouse: the left button pressed at pixel (x, y) takes the piece to place whose solid
+// cell is there; the pointer moved carries the held piece; the button released drops it.
+void prendre(t_defi &d, int x, int y);
+void deplacer_pointeur(t_defi &d, int x, int y);
+void lacher(t_defi &d);
+
+// The keys: turns the held staircase to the next (+1) or previous (-1) orientation; puts the
+// held piece back (Escape); every piece back in the tray (R); the last change undone (U).
+void tourner(t_defi &d, int sens);
+void reposer(t_defi &d);
+void recommencer(t_defi &d);
+void annuler(t_defi &d);
+
+// H: one piece to place that is not in a place of its solution goes there, the lowest
+// identity first; a piece in its way goes back to the tray. S: the whole solution.
+void donner_indice(t_defi &d);
+void montrer_solution(t_defi &d);
+
+// The level rules' verdict on the pieces as they stand, once every piece to place is on the
+// board; fills the verdict and the message, and sets the knight off on a solved level.
+void juger(t_defi &d);
+
+// The knight's next foothold along his walk; false once he has arrived (or is not walking).
+bool avancer_marche(t_defi &d);
+
+// The first broken rule of a verdict on scene s, in the player's words (French, UTF-8).
+std::string expliquer(const t_verdict &v, const t_scene &s);
+
+// A piece's name in the player's words, with its article: "le petit escalier".
+const char *nom_commun(int id);

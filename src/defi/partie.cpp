@@ -1,0 +1,100 @@
+// partie.cpp: the challenge mode's run: commands to the level in play, level steps, and the
+// progress recorded as levels are solved.
+#include "defi/partie.h"
+
+#include "jeu/jeu.h"
+
+#include <cstdio>
+
+namespace {
+
+void aller_au_niveau(t_partie &p, int n) {
+    p.courant = n;
+    niveau = n; // the panel's level line
+    t_defi &d = defi_courant(p);
+    if (d.niveau == 0) ouvrir_defi(d, n);
+}
+
+void enregistrer(t_partie &p) {
+    std::string erreur;
+    if (ecrire_progres(p.progres, FICHIER_PROGRES, erreur)) {
+        p.erreur_progres.clear();
+        return;
+    }
+    if (erreur != p.erreur_progres)
+        std::fprintf(stderr, "valdrune: progress not saved: %s\n", erreur.c_str());
+    p.erreur_progres = erreur;
+}
+
+} // namespace
+
+void commencer_partie(t_partie &p, int n) {
+    p.progres = lire_progres(FICHIER_PROGRES);
+    aller_au_niveau(p, n == 0 ? premier_non_resolu(p.progres) : n);
+}
+
+t_defi &defi_courant(t_partie &p) {
+    return p.defis[p.courant];
+}
+
+const t_defi &defi_courant(const t_partie &p) {
+    return p.defis[p.courant];
+}
+
+bool en_marche(const t_defi &d) {
+    return d.pas >= 0 && size_t(d.pas) + 1 < d.verdict.chemin.lieux.size();
+}
+
+void commander(t_partie &p, t_commande c, int x, int y) {
+    t_defi &d = defi_courant(p);
+    const t_etat_defi avant = d.etat;
+    switch (c) {
+    case C_PRENDRE:
+        prendre(d, x, y);
+        break;
+    case C_DEPLACER:
+        deplacer_pointeur(d, x, y);
+        break;
+    case C_LACHER:
+        lacher(d);
+        break;
+    case C_TOURNER_DROITE:
+        tourner(d, +1);
+        break;
+    case C_TOURNER_GAUCHE:
+        tourner(d, -1);
+        break;
+    case C_REPOSER:
+        reposer(d);
+        break;
+    case C_RECOMMENCER:
+        recommencer(d);
+        break;
+    case C_ANNULER:
+        annuler(d);
+        break;
+    case C_INDICE:
+        donner_indice(d);
+        break;
+    case C_SOLUTION:
+        montrer_solution(d);
+        break;
+    case C_SUIVANT:
+    case C_PRECEDENT:
+        reposer(d);
+        aller_au_niveau(
+            p, (p.courant - 1 + (c == C_SUIVANT ? 1 : -1) + NIVEAUX_DE_DEFI) % NIVEAUX_DE_DEFI + 1);
+        return;
+    case C_MARCHE:
+        avancer_marche(d);
+        return;
+    }
+    if (d.etat == avant) return;
+    if (d.etat == DEFI_RESOLU)
+        noter_resolu(p.progres, d.niveau, d.indices);
+    else if (d.etat == DEFI_SOLUTION_VUE)
+        noter_vu(p.progres, d.niveau);
+    else
+        return;
+    enregistrer(p);
+}

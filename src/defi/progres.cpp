@@ -1,0 +1,76 @@
+// progres.cpp: the progress file: one line per level solved ("19 résolu 2": level, hints) or
+// whose solution was seen ("20 vu").
+#include "defi/progres.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+bool niveau_valide(int n) {
+    return n >= 1 && n <= NIVEAUX_DE_DEFI;
+}
+
+} // namespace
+
+t_progres lire_progres(const char *fichier) {
+    t_progres p;
+    std::FILE *f = std::fopen(fichier, "r");
+    if (f == nullptr) return p;
+    char ligne[256];
+    while (std::fgets(ligne, sizeof ligne, f) != nullptr) {
+        int n = 0, indices = 0;
+        char mot[16] = "";
+        const int lus = std::sscanf(ligne, "%d %15s %d", &n, mot, &indices);
+        if (lus == 3 && std::strcmp(mot, "résolu") == 0 && indices >= 0)
+            noter_resolu(p, n, indices);
+        else if (lus == 2 && std::strcmp(mot, "vu") == 0)
+            noter_vu(p, n);
+    }
+    std::fclose(f);
+    return p;
+}
+
+bool ecrire_progres(const t_progres &p, const char *fichier, std::string &erreur) {
+    const std::string provisoire = std::string(fichier) + ".nouveau";
+    std::FILE *f = std::fopen(provisoire.c_str(), "w");
+    bool ecrit = f != nullptr;
+    if (ecrit) {
+        std::fprintf(f, "# Valdrune : défis résolus (niveau, indices pris) et solutions vues\n");
+        for (int n = 1; n <= NIVEAUX_DE_DEFI; ++n) {
+            if (p.avancement[n] == AV_RESOLU) std::fprintf(f, "%d résolu %d\n", n, p.indices[n]);
+            if (p.avancement[n] == AV_VU) std::fprintf(f, "%d vu\n", n);
+        }
+        ecrit = std::ferror(f) == 0;
+        ecrit = std::fclose(f) == 0 && ecrit;
+    }
+    if (ecrit) ecrit = std::rename(provisoire.c_str(), fichier) == 0;
+    if (!ecrit) {
+        erreur = std::string(fichier) + " : " + std::strerror(errno);
+        std::remove(provisoire.c_str());
+    }
+    return ecrit;
+}
+
+void noter_resolu(t_progres &p, int n, int indices) {
+    if (!niveau_valide(n)) return;
+    if (p.avancement[n] != AV_RESOLU || indices < p.indices[n]) p.indices[n] = indices;
+    p.avancement[n] = AV_RESOLU;
+}
+
+void noter_vu(t_progres &p, int n) {
+    if (niveau_valide(n) && p.avancement[n] == AV_RIEN) p.avancement[n] = AV_VU;
+}
+
+int premier_non_resolu(const t_progres &p) {
+    for (int n = 1; n <= NIVEAUX_DE_DEFI; ++n)
+        if (p.avancement[n] != AV_RESOLU) return n;
+    return 1;
+}
+
+int nombre_resolus(const t_progres &p) {
+    int n = 0;
+    for (int a : p.avancement) n += a == AV_RESOLU;
+    return n;
+}

@@ -1,0 +1,35 @@
+// progres.h: the challenges solved, with the hints they took, and the solutions seen, kept
+// between runs in a small text file of the working directory.
+#pragma once
+
+#include <string>
+
+// The progress file, in the working directory (the launcher's folder of the user's own).
+constexpr const char *FICHIER_PROGRES = "progression.txt";
+
+// How far the player has gone with a level.
+enum t_avancement { AV_RIEN = 0, AV_VU = 1, AV_RESOLU = 2 };
+
+constexpr int NIVEAUX_DE_DEFI = 48;
+
+struct t_progres {
+    int avancement[NIVEAUX_DE_DEFI + 1] = {}; // by level, 1 to 48
+    int indices[NIVEAUX_DE_DEFI + 1] = {};    // hints taken by the best solve
+};
+
+// Reads the file; a missing file, or any line that is not a sound record, counts for nothing.
+t_progres lire_progres(const char *fichier);
+
+// Rewrites the file whole through a temporary one, so that a failure leaves the old one;
+// returns false with the reason in `erreur`.
+bool ecrire_progres(const t_progres &p, const char *fichier, std::string &erreur);
+
+// A solve keeps the fewest hints; a solution seen never undoes a solve.
+void noter_resolu(t_progres &p, int niveau, int indices);
+void noter_vu(t_progres &p, int niveau);
+
+// The first level not solved yet, 1 once all are.
+int premier_non_resolu(const t_progres &p);
+
+// How many levels are solved.
+int nombre_resolus(const t_progres &p);

@@ -1,0 +1,136 @@
+// boucle_defi.cpp: the challenge mode's loop. It sleeps in SDL_WaitEvent while nothing moves,
+// and draws at most 60 frames a second while the pointer carries a piece or the knight walks.
+#include "plateforme/boucle_defi.h"
+
+#include "jeu/boucle.h"
+#include "jeu/jeu.h"
+#include "plateforme/ecran_defi.h"
+
+#include <SDL.h>
+#include <cstdio>
+
+namespace {
+
+constexpr Uint32 IMAGE_MS = 16; // at most 60 frames a second
+constexpr Uint32 PAS_MS = 250;  // the knight's footholds, four a second
+
+} // namespace
+
+int traiter_evenement_defi(t_partie &p, const SDL_Event &e, bool &redessiner) {
+    const auto agir = [&](t_commande c, int x = 0, int y = 0) {
+        commander(p, c, x, y);
+        redessiner = true;
+    };
+    switch (e.type) {
+    case SDL_QUIT:
+        return 0;
+    case SDL_KEYDOWN:
+        switch (e.key.keysym.sym) {
+        case SDLK_RIGHT:
+            agir(C_TOURNER_DROITE);
+            break;
+        case SDLK_LEFT:
+            agir(C_TOURNER_GAUCHE);
+            break;
+        case SDLK_ESCAPE:
+            agir(C_REPOSER);
+            break;
+        case SDLK_r:
+            agir(C_RECOMMENCER);
+            break;
+        case SDLK_u:
+        case SDLK_BACKSPACE:
+            agir(C_ANNULER);
+            break;
+        case SDLK_h:
+            agir(C_INDICE);
+            break;
+        case SDLK_s:
+            agir(C_SOLUTION);
+            break;
+        default:
+            break;
+        }
+        break;
+    case SDL_KEYUP:
+        if (e.key.keysym.sym == SDLK_UP) agir(C_SUIVANT);
+        if (e.key.keysym.sym == SDLK_DOWN) agir(C_PRECEDENT);
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+        if (e.button.button == SDL_BUTTON_LEFT) agir(C_PRENDRE, e.button.x, e.button.y);
+        // The wheel turns the held staircase too.
+        if (e.button.button == SDL_BUTTON_WHEELUP) agir(C_TOURNER_DROITE);
+        if (e.button.button == SDL_BUTTON_WHEELDOWN) agir(C_TOURNER_GAUCHE);
+        break;
+    case SDL_MOUSEBUTTONUP:
+        if (e.button.button == SDL_BUTTON_LEFT) {
+            commander(p, C_DEPLACER, e.button.x, e.button.y);
+            agir(C_LACHER);
+        }
+        break;
+    case SDL_MOUSEMOTION:
+        commander(p, C_DEPLACER, e.motion.x, e.motion.y);
+        // Only a carried piece changes the picture as the pointer moves.
+        redessiner = redessiner || defi_courant(p).tenue != -1;
+        break;
+    case SDL_VIDEOEXPOSE:
+    case SDL_ACTIVEEVENT:
+        redessiner = true;
+        break;
+    default:
+        break;
+    }
+    return 1;
+}
+
+void annoncer(t_partie &p) {
+    t_defi &d = defi_courant(p);
+    for (const std::string &a : d.annonces) std::printf("%s\n", a.c_str());
+    if (!d.annonces.empty()) std::fflush(stdout);
+    d.annonces.clear();
+}
+
+int jouer_defis(int n) {
+    if (demarrer() != 1) return 1;
+    ouvrir_police_defi();
+    static t_partie partie; // large: kept out of the stack
+    commencer_partie(partie, n);
+    bool continuer = true, redessiner = true;
+    Uint32 derniere_image = 0, prochain_pas = 0;
+    while (continuer) {
+        annoncer(partie);
+        if (redessiner) {
+            const Uint32 depuis = SDL_GetTicks() - derniere_image;
+            if (depuis < IMAGE_MS) SDL_Delay(IMAGE_MS - depuis);
+            dessiner_defi(partie);
+            SDL_Flip(ecran);
+            derniere_image = SDL_GetTicks();
+            redessiner = false;
+        }
+        SDL_Event e;
+        if (en_marche(defi_courant(partie))) {
+            const Uint32 maintenant = SDL_GetTicks();
+            if (prochain_pas == 0) prochain_pas = maintenant + PAS_MS;
+            if (!SDL_PollEvent(&e)) {
+                if (static_cast<Sint32>(maintenant - prochain_pas) >= 0) {
+                    commander(partie, C_MARCHE);
+                    prochain_pas += PAS_MS;
+                    redessiner = true;
+                } else {
+                    SDL_Delay(5);
+                }
+                continue;
+            }
+        } else {
+            prochain_pas = 0;
+            if (SDL_WaitEvent(&e) != 1) break;
+        }
+        // Every waiting event before the next frame: a moving pointer queues many.
+        do continuer = traiter_evenement_defi(partie, e, redessiner) == 1 && continuer;
+        while (SDL_PollEvent(&e) == 1);
+    }
+    annoncer(partie);
+    fermer_police_defi();
+    arreter();
+    return 0;
+}

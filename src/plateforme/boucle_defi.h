@@ -1,0 +1,18 @@
+// boucle_defi.h: the challenge mode's loop: SDL's events turned into commands, and frames
+// drawn only when something changed.
+#pragma once
+
+#include "defi/partie.h"
+
+#include <SDL_events.h>
+
+// Acts on one event; returns 0 when it asks the loop to stop, 1 otherwise. Sets `redessiner`
+// when the window must be drawn again.
+int traiter_evenement_defi(t_partie &p, const SDL_Event &e, bool &redessiner);
+
+// Prints the level's lines for standard output and forgets them.
+void annoncer(t_partie &p);
+
+// The challenge mode from start-up to shut-down on level n (0: the first not solved);
+// returns the exit status.
+int jouer_defis(int n);

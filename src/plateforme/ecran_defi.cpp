@@ -1,0 +1,226 @@
+// ecran_defi.cpp: the challenge mode's window: the board and its tray, the pieces where they
+// stand, the held piece, what the verdict marks, the panel and the messages above the board.
+#include "plateforme/ecran_defi.h"
+
+#include "jeu/jeu.h"
+#include "rendu/rendu.h"
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+#include <algorithm>
+#include <cstdio>
+
+// The messages' font, larger than the panel's; none without arial.ttf.
+static TTF_Font *police_defi = nullptr;
+
+namespace {
+
+constexpr int CASE = 100;
+// Above the board (row 5 ends 150 pixels below the window's top), between the panel's columns.
+constexpr int HAUT_DU_PLATEAU = 150;
+constexpr int MILIEU = 750;
+
+struct t_rgb {
+    Uint8 r, g, b;
+};
+constexpr t_rgb FOND = {17, 206, 112};
+constexpr t_rgb RESERVE = {120, 226, 160};
+constexpr t_rgb GRILLE = {12, 178, 96};
+constexpr t_rgb SOL = {92, 64, 40};
+constexpr t_rgb ROUGE = {220, 20, 30};
+constexpr t_rgb OR = {255, 200, 0};
+constexpr SDL_Color NOIR = {0, 0, 0, 0};
+constexpr SDL_Color ROUGE_TEXTE = {170, 0, 0, 0};
+constexpr SDL_Color VERT_TEXTE = {0, 80, 20, 0};
+
+void remplir(SDL_Surface *s, int x, int y, int l, int h, t_rgb c) {
+    SDL_Rect r = {Sint16(x), Sint16(y), Uint16(std::max(l, 0)), Uint16(std::max(h, 0))};
+    SDL_FillRect(s, &r, SDL_MapRGB(s->format, c.r, c.g, c.b));
+}
+
+// Pixel of the top-left corner of window cell (colonne, ligne).
+int x_de(int colonne) {
+    return colonne * CASE;
+}
+int y_de(int ligne) {
+    return SCREEN_HEIGHT - (ligne + 1) * CASE;
+}
+
+// A frame of width e along the edges of shape f at (colonne, ligne) that face no solid cell
+// of its own: the outline of the piece.
+void entourer(SDL_Surface *s, const t_forme &f, int colonne, int ligne, t_rgb c, int e) {
+    const auto plein = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < f.largeur && y < f.hauteur && f.pleine(x, y);
+    };
+    for (int y = 0; y < f.hauteur; ++y)
+        for (int x = 0; x < f.largeur; ++x) {
+            if (!f.pleine(x, y)) continue;
+            const int px = x_de(colonne + x), py = y_de(ligne + y);
+            if (!plein(x - 1, y)) remplir(s, px, py, e, CASE, c);
+            if (!plein(x + 1, y)) remplir(s, px + CASE - e, py, e, CASE, c);
+            if (!plein(x, y + 1)) remplir(s, px, py, CASE, e, c);
+            if (!plein(x, y - 1)) remplir(s, px, py + CASE - e, CASE, e, c);
+        }
+}
+
+void entourer_piece(SDL_Surface *s, const t_piecer &p, t_rgb c) {
+    if (const t_forme *f = forme_de(p.id, p.rotation)) entourer(s, *f, p.colonne, p.ligne, c, 4);
+}
+
+// One line of text centred on x = MILIEU at height y.
+void ecrire(SDL_Surface *s, const std::string &texte, int y, SDL_Color c) {
+    if (police_defi == nullptr || texte.empty()) return;
+    SDL_Surface *t = TTF_RenderUTF8_Blended(police_defi, texte.c_str(), c);
+    if (t == nullptr) return;
+    SDL_Rect r = {Sint16(MILIEU - t->w / 2), Sint16(y), 0, 0};
+    SDL_BlitSurface(t, nullptr, s, &r);
+    SDL_FreeSurface(t);
+}
+
+// The board's extent under the pieces: a faint grid over columns 4 to 9, rows 0 to 5, and
+// the ground along its foot; the tray beside it in a lighter green.
+void dessiner_plateau(SDL_Surface *s) {
+    remplir(s, x_de(RESERVE_COLONNE), HAUT_DU_PLATEAU, RESERVE_LARGEUR * CASE,
+            SCREEN_HEIGHT - HAUT_DU_PLATEAU, RESERVE);
+    const int gauche = x_de(PLATEAU_COLONNE), largeur = PLATEAU_LARGEUR * CASE;
+    for (int i = 0; i <= PLATEAU_LARGEUR; ++i)
+        remplir(s, gauche + i * CASE - (i == PLATEAU_LARGEUR), HAUT_DU_PLATEAU, 1,
+                SCREEN_HEIGHT - HAUT_DU_PLATEAU, GRILLE);
+    for (int i = 0; i < PLATEAU_HAUTEUR; ++i)
+        remplir(s, gauche, HAUT_DU_PLATEAU + i * CASE, largeur, 1, GRILLE);
+    remplir(s, gauche, SCREEN_HEIGHT - 4, largeur, 4, SOL);
+}
+
+// What the verdict marks: the piece that breaks a rule, or where the knight stands when the
+// level tips, or the knight with no way; the princess reached, once solved.
+void marquer_verdict(SDL_Surface *s, const t_defi &d, const t_piecer piece[NB_PIECES]) {
+    const t_verdict &v = d.verdict;
+    switch (v.echec) {
+    case E_AUCUN:
+        if (d.etat == DEFI_RESOLU && !en_marche(d)) entourer_piece(s, piece[ID_PRINCESSE], OR);
+        return;
+    case E_SUR_FIGURE:
+        entourer_piece(s, piece[v.autre], ROUGE);
+        entourer_piece(s, piece[v.piece], ROUGE);
+        return;
+    case E_FLOTTE:
+        entourer_piece(s, piece[v.piece], ROUGE);
+        return;
+    case E_TOMBE_AU_DEPART:
+    case E_TOMBE:
+        entourer(s, *forme_de(ID_CHEVALIER, 0), v.bascule.c + PLATEAU_COLONNE, v.bascule.h, ROUGE,
+                 4);
+        return;
+    default:
+        entourer_piece(s, piece[ID_CHEVALIER], ROUGE);
+        return;
+    }
+}
+
+// The panel's fields, alive here: each piece to place available, the held one's point, turn
+// and grid cell, and the board's occupancy as the matrix.
+void remplir_panneau(const t_defi &d, const t_piecer piece[NB_PIECES]) {
+    for (int k = 0; k < NB_PIECES; ++k) {
+        t_piece &p = pieces[k];
+        p.disponible = d.a_placer[k] ? OUI : NON;
+        p.prise = k == d.tenue ? OUI : NON;
+        p.rotation_possible = d.a_placer[k] && est_escalier(k) ? OUI : NON;
+        p.rotation = est_escalier(k) && piece[k].rotation > 0 ? piece[k].rotation - 1 : 0;
+        p.x = x_de(piece[k].colonne);
+        p.y = y_de(piece[k].ligne + piece[k].hauteur - 1);
+    }
+    id_piece_prise = d.tenue;
+    pos_x_sur_grille = d.tenue == -1 ? -1 : piece[d.tenue].colonne;
+    pos_y_sur_grille = d.tenue == -1 ? -1 : piece[d.tenue].ligne;
+    static const int16_t occupant[NB_PIECES] = {M_CHEVALIER,
+                                                M_PRINCESSE,
+                                                M_CUBE,
+                                                M_CUBE_AVEC_APPENDICE_1,
+                                                M_CUBE_AVEC_APPENDICE_2,
+                                                M_TOUR_1,
+                                                M_TOUR_2,
+                                                M_PETIT_ESCALIER_1_PLEIN,
+                                                M_PETIT_ESCALIER_2_PLEIN,
+                                                M_GRAND_ESCALIER_PLEIN};
+    for (auto &rang : matrice) std::fill(std::begin(rang), std::end(rang), int16_t(M_VIDE));
+    for (int k = 0; k < NB_PIECES; ++k) {
+        const t_piecer &p = piece[k];
+        const t_forme *f = forme_de(k, p.rotation);
+        if (p.dans_le_jeu != OUI || k == d.tenue || f == nullptr) continue;
+        pour_cases(p.colonne - PLATEAU_COLONNE, p.ligne, *f, [&](int c, int r) {
+            if (c >= 0 && c < PLATEAU_LARGEUR && r >= 0 && r < PLATEAU_HAUTEUR)
+                matrice[r][c] = occupant[k];
+        });
+    }
+}
+
+std::string avancement(const t_partie &p) {
+    const t_defi &d = defi_courant(p);
+    const int n = d.niveau;
+    std::string s = "Défi " + std::to_string(n) + " sur " + std::to_string(NIVEAUX_DE_DEFI);
+    const int indices = p.progres.indices[n];
+    if (p.progres.avancement[n] == AV_RESOLU)
+        s += " : résolu" + (indices == 0 ? std::string(" sans indice")
+                                         : " avec " + std::to_string(indices) + " indice" +
+                                               (indices > 1 ? "s" : ""));
+    else if (p.progres.avancement[n] == AV_VU)
+        s += " : solution vue, pas encore résolu";
+    else
+        s += " : pas encore résolu";
+    s += "   ·   " + std::to_string(nombre_resolus(p.progres)) + " défis résolus sur " +
+         std::to_string(NIVEAUX_DE_DEFI);
+    if (d.indices > 0)
+        s += "   ·   " + std::to_string(d.indices) + " indice" + (d.indices > 1 ? "s" : "") +
+             " pris";
+    return s;
+}
+
+} // namespace
+
+bool ouvrir_police_defi() {
+    police_defi = TTF_OpenFont("arial.ttf", 18);
+    return police_defi != nullptr;
+}
+
+void fermer_police_defi() {
+    if (police_defi != nullptr) TTF_CloseFont(police_defi);
+    police_defi = nullptr;
+}
+
+void dessiner_defi(const t_partie &p) {
+    SDL_Surface *s = ecran;
+    const t_defi &d = defi_courant(p);
+    SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, FOND.r, FOND.g, FOND.b));
+    dessiner_plateau(s);
+    t_piecer piece[NB_PIECES];
+    pieces_du_moment(d, piece);
+    if (d.etat != DEFI_ILLISIBLE) {
+        t_piecer posees[NB_PIECES], tenue[NB_PIECES];
+        std::copy(piece, piece + NB_PIECES, posees);
+        std::copy(piece, piece + NB_PIECES, tenue);
+        for (int k = 0; k < NB_PIECES; ++k) (k == d.tenue ? posees : tenue)[k].dans_le_jeu = NON;
+        dessiner_pieces(posees);
+        marquer_verdict(s, d, piece);
+        if (d.tenue != -1) {
+            dessiner_pieces(tenue);
+            // A piece that could not be dropped where it is drawn is outlined in red.
+            if (!place_permise(d, d.tenue, place_visee(d)))
+                entourer_piece(s, piece[d.tenue], ROUGE);
+        }
+        remplir_panneau(d, piece);
+        affich_info();
+    }
+    ecrire(s, avancement(p), 12, NOIR);
+    const bool echec = d.etat == DEFI_ECHOUE || d.etat == DEFI_ILLISIBLE;
+    ecrire(s,
+           d.message.empty() ? "Posez chaque pièce sur le plateau ; la case saisie reste sous "
+                               "le pointeur."
+                             : d.message,
+           44, echec ? ROUGE_TEXTE : (d.etat == DEFI_RESOLU ? VERT_TEXTE : NOIR));
+    ecrire(s,
+           "← → tourner · Échap reposer · U annuler · R recommencer · H indice · S solution "
+           "· ↑ ↓ niveau",
+           76, NOIR);
+    if (!p.erreur_progres.empty())
+        ecrire(s, "Progression non enregistrée : " + p.erreur_progres, 108, ROUGE_TEXTE);
+}
