@@ -2,7 +2,8 @@
 # installation.sh: installs to a temporary prefix, then builds the Debian package, has Debian's
 # checkers look at it, installs it (with dpkg as root, otherwise unpacked into a scratch root),
 # and runs each installed launcher from an unrelated directory on a virtual display: the window
-# opens with its caption, and the data, the font and the trace are in the per-user folder.
+# opens with its caption, and the data, the font and the trace are in the per-user folder. The
+# challenge mode is run once through the launcher on a level, and refuses a level that is not one.
 # Usage: installation.sh BUILD_DIR FERMER_FENETRE SCRIPTS_DIR
 set -euo pipefail
 build=$(realpath "$1")
@@ -51,6 +52,26 @@ cmp -s "$tmp/xdg/valdrune/solution19.xml" "$tmp/prefixe/share/games/valdrune/sol
     echec "an older copy was not refreshed"
 grep -q changed "$tmp/xdg/valdrune/solution20.xml" || echec "a newer user copy was replaced"
 
+# The challenge mode through the launcher: the level asked for reaches the program (a hint
+# names it), and the window closes like the viewer's.
+lancer_programme "$tmp/ailleurs" env XDG_DATA_HOME="$tmp/xdg" "$tmp/prefixe/games/valdrune" \
+    --defi 3 >"$tmp/sortie" || echec "--defi 3: no window captioned 'Jeu Valdrune'"
+xdotool windowfocus "$FENETRE"
+attendre 10 test "$(xdotool getwindowfocus)" = "$FENETRE" || echec "--defi 3: no focus"
+xdotool key h
+attendre 10 grep -qx 'niveau 3 : indice' "$tmp/sortie" ||
+    echec "--defi 3: H gave no hint on level 3: $(cat "$tmp/sortie")"
+statut=0
+fermer_programme "$fermer" || statut=$?
+[ "$statut" -eq 0 ] || echec "--defi 3: ended with status $statut"
+[ -z "$(ls -A "$tmp/ailleurs")" ] || echec "--defi 3: wrote into the directory it was started from"
+# A level that is not one is refused before any window: no display is needed to see it.
+statut=0
+(cd "$tmp/ailleurs" && env -u DISPLAY XDG_DATA_HOME="$tmp/xdg" "$tmp/prefixe/games/valdrune" \
+    --defi 99 >/dev/null 2>"$tmp/erreurs") || statut=$?
+[ "$statut" -eq 2 ] && [ "$(wc -l <"$tmp/erreurs")" -eq 1 ] ||
+    echec "--defi 99: status $statut, standard error: $(cat "$tmp/erreurs")"
+
 # The Debian package, as Debian's own checkers see it: no error, no warning.
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$tmp/deb" >/dev/null
 paquet=$(ls "$tmp"/deb/valdrune_*.deb)
@@ -60,8 +81,12 @@ desktop-file-validate "$tmp/racine/usr/share/applications/valdrune.desktop" ||
     echec "desktop-file-validate"
 appstreamcli validate --no-net "$tmp"/racine/usr/share/metainfo/*.metainfo.xml >/dev/null ||
     echec "appstreamcli: $(appstreamcli validate --no-net "$tmp"/racine/usr/share/metainfo/*.xml)"
-grep -q 'libsdl1.2debian (>= [0-9.]*) | libsdl1.2-compat' <<<"$(dpkg-deb -f "$paquet" Depends)" ||
-    echec "the package does not accept either SDL 1.2: $(dpkg-deb -f "$paquet" Depends)"
+# The linked libraries come from dpkg-shlibdeps, the font by hand: each must be there.
+depends=$(dpkg-deb -f "$paquet" Depends)
+for requis in 'libglpk[0-9]+' 'libsdl1\.2debian' 'fonts-liberation'; do
+    grep -Eq "(^|[ ,|])$requis( |,|$)" <<<"$depends" ||
+        echec "Depends names no $requis: $depends"
+done
 
 # Installed for real where this may be done (as root, over no copy of the user's), otherwise
 # run from the unpacked tree, with the system's font where its dependency would put it.
@@ -82,4 +107,5 @@ else
     comment="unpacked and run"
 fi
 echo "installed launcher and Debian package ($(basename "$paquet"), $comment): lintian," \
-    "desktop entry, AppStream, window, caption, font and trace in place"
+    "desktop entry, AppStream, Depends, window, caption, font and trace in place;" \
+    "challenge mode on a level, and a bad level refused"
