@@ -191,8 +191,14 @@ bool place_permise(const t_defi &d, int id, const t_place &p) {
     return sur_le_plateau(forme_placee(id, p), p) && (cellules(id, p) & cases_prises(d, id)) == 0;
 }
 
+bool sur_la_reserve(const t_defi &d) {
+    return d.colonne_pointeur >= RESERVE_COLONNE &&
+           d.colonne_pointeur < RESERVE_COLONNE + RESERVE_LARGEUR && d.ligne_pointeur >= 0 &&
+           d.ligne_pointeur < PLATEAU_HAUTEUR;
+}
+
 void prendre(t_defi &d, int x, int y) {
-    if (d.etat == DEFI_ILLISIBLE || d.tenue != -1) return;
+    if (d.tenue != -1) return;
     const int c = colonne_de_pixel(x), r = ligne_de_pixel(y);
     for (int k = 0; k < NB_PIECES; ++k) {
         if (!d.a_placer[k]) continue;
@@ -221,12 +227,9 @@ void lacher(t_defi &d) {
     if (d.tenue == -1) return;
     const int k = d.tenue;
     t_place p = place_visee(d);
-    const bool sur_la_reserve = d.colonne_pointeur >= RESERVE_COLONNE &&
-                                d.colonne_pointeur < RESERVE_COLONNE + RESERVE_LARGEUR &&
-                                d.ligne_pointeur >= 0 && d.ligne_pointeur < PLATEAU_HAUTEUR;
     // Over the tray, a piece goes home: otherwise a piece on the board could only leave it
     // by undoing or restarting.
-    if (!place_permise(d, k, p)) p = sur_la_reserve ? place_en_reserve(k) : d.places[k];
+    if (!place_permise(d, k, p)) p = sur_la_reserve(d) ? place_en_reserve(k) : d.places[k];
     d.tenue = -1;
     if (!(p == d.places[k])) {
         changer(d);
@@ -269,7 +272,6 @@ void annuler(t_defi &d) {
 }
 
 void donner_indice(t_defi &d) {
-    if (d.etat == DEFI_ILLISIBLE) return;
     d.tenue = -1;
     // Each piece to place already in a place of its kind's solution takes that place.
     bool occupee[NB_PIECES] = {}, faite[NB_PIECES] = {};
@@ -299,7 +301,6 @@ void donner_indice(t_defi &d) {
 }
 
 void montrer_solution(t_defi &d) {
-    if (d.etat == DEFI_ILLISIBLE) return;
     d.tenue = -1;
     changer(d);
     for (int k = 0; k < NB_PIECES; ++k)

@@ -82,6 +82,9 @@ bool en_reserve(const t_defi &d, int id);
 t_place place_visee(const t_defi &d);
 bool place_permise(const t_defi &d, int id, const t_place &p);
 
+// Whether the pointer is over the tray, where a dropped piece goes home.
+bool sur_la_reserve(const t_defi &d);
+
 // The mouse: the left button pressed at pixel (x, y) takes the piece to place whose solid
 // cell is there; the pointer moved carries the held piece; the button released drops it.
 void prendre(t_defi &d, int x, int y);

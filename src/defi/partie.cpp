@@ -48,6 +48,8 @@ bool en_marche(const t_defi &d) {
 void commander(t_partie &p, t_commande c, int x, int y) {
     t_defi &d = defi_courant(p);
     const t_etat_defi avant = d.etat;
+    // A level that could not be read has nothing to take, hint or show: only the level steps.
+    if (avant == DEFI_ILLISIBLE && c != C_SUIVANT && c != C_PRECEDENT) return;
     switch (c) {
     case C_PRENDRE:
         prendre(d, x, y);

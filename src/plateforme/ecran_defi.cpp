@@ -203,8 +203,9 @@ void dessiner_defi(const t_partie &p) {
         marquer_verdict(s, d, piece);
         if (d.tenue != -1) {
             dessiner_pieces(tenue);
-            // A piece that could not be dropped where it is drawn is outlined in red.
-            if (!place_permise(d, d.tenue, place_visee(d)))
+            // A piece that could not be dropped where it is drawn is outlined in red; over
+            // the tray it would go home.
+            if (!place_permise(d, d.tenue, place_visee(d)) && !sur_la_reserve(d))
                 entourer_piece(s, piece[d.tenue], ROUGE);
         }
         remplir_panneau(d, piece);

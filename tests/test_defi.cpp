@@ -1,0 +1,358 @@
+// test_defi.cpp: the challenge mode: transcripts of a player's events, a storm of random ones,
+// the progress file and the window's drawing.
+#include "defi/partie.h"
+#include "dessins.h"
+#include "plateforme/boucle_defi.h"
+#include "plateforme/ecran_defi.h"
+#include "rendu/rendu.h"
+#include "sdl_factice.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char *const NOMS_ETATS[] = {"illisible", "en_cours", "echoue", "resolu", "solution_vue"};
+
+std::string place(const t_place &p) {
+    return std::to_string(p.colonne) + "," + std::to_string(p.ligne) + "," +
+           std::to_string(p.rotation);
+}
+
+// What a transcript shows after each line: the level and where its challenge stands, the held
+// piece where it would land, each piece to place, the hints, the undo depth, the knight's
+// foothold, the message, then the lines printed and any progress error.
+std::string etat(t_partie &p, int suite) {
+    const t_defi &d = defi_courant(p);
+    std::string s = "niveau " + std::to_string(d.niveau) + " " + NOMS_ETATS[d.etat];
+    s += d.tenue == -1 ? " | tenue -"
+                       : " | tenue " + std::to_string(d.tenue) + "@" + place(place_visee(d)) +
+                             (place_permise(d, d.tenue, place_visee(d)) ? " permise" : " refusee");
+    s += " |";
+    for (int k = 0; k < NB_PIECES; ++k)
+        if (d.a_placer[k]) s += " " + std::to_string(k) + "@" + place(d.places[k]);
+    s += " | indices " + std::to_string(d.indices) + " annuler " +
+         std::to_string(d.historique.size()) + " pas " + std::to_string(d.pas);
+    if (!en_marche(d) && d.pas >= 0) s += " arrive";
+    s += " | " + d.message;
+    for (const std::string &a : d.annonces) s += " | > " + a;
+    defi_courant(p).annonces.clear();
+    if (!p.erreur_progres.empty()) s += " | ! " + p.erreur_progres;
+    if (suite == 0) s += " | fin";
+    return s;
+}
+
+SDLKey touche_nommee(const std::string &nom) {
+    const std::pair<const char *, SDLKey> touches[] = {
+        {"HAUT", SDLK_UP},      {"BAS", SDLK_DOWN},
+        {"GAUCHE", SDLK_LEFT},  {"DROITE", SDLK_RIGHT},
+        {"ECHAP", SDLK_ESCAPE}, {"R", SDLK_r},
+        {"U", SDLK_u},          {"RETOUR", SDLK_BACKSPACE},
+        {"H", SDLK_h},          {"S", SDLK_s},
+        {"A", SDLK_a}};
+    for (auto [n, sym] : touches)
+        if (nom == n) return sym;
+    ADD_FAILURE() << "no key " << nom;
+    return SDLK_UNKNOWN;
+}
+
+fs::path chemin_cas(const std::string &nom) {
+    return fs::path(TRANSCRIPTIONS_DEFI) / nom;
+}
+
+// A working directory holding the shipped levels, as the launcher's folder does.
+class Defi : public DansDossier {
+  protected:
+    void SetUp() override {
+        DansDossier::SetUp();
+        for (const auto &e : fs::directory_iterator(DOSSIER_DONNEES))
+            if (e.path().extension() == ".xml") fs::copy_file(e.path(), e.path().filename());
+        partie_ = std::make_unique<t_partie>();
+    }
+
+    // Acts on one line of a transcript, before its "=>": see tests/defis/README.md.
+    int jouer(const std::string &action) {
+        t_partie &p = *partie_;
+        std::istringstream mots(action);
+        std::string verbe, nom;
+        mots >> verbe;
+        bool redessiner = false;
+        SDL_Event e{};
+        if (verbe == "appuyer" || verbe == "relacher") {
+            mots >> nom;
+            e = touche(verbe == "appuyer" ? SDL_KEYDOWN : SDL_KEYUP, touche_nommee(nom));
+            return traiter_evenement_defi(p, e, redessiner);
+        }
+        if (verbe == "progression" || verbe == "copier") {
+            std::getline(mots >> std::ws, nom);
+            if (verbe == "copier") {
+                const size_t blanc = nom.find(' ');
+                fs::copy_file(chemin_cas(nom.substr(0, blanc)),
+                              "solution" + nom.substr(blanc + 1) + ".xml",
+                              fs::copy_options::overwrite_existing);
+                return 1;
+            }
+            for (size_t i; (i = nom.find("\\n")) != std::string::npos;) nom.replace(i, 2, "\n");
+            ecrire_fichier(FICHIER_PROGRES, nom);
+            return 1;
+        }
+        if (verbe == "fichier") {
+            std::string texte = lire_fichier(FICHIER_PROGRES);
+            for (size_t i; (i = texte.find('\n')) != std::string::npos;) texte.replace(i, 1, "\\n");
+            defi_courant(p).annonces.push_back(texte);
+            return 1;
+        }
+        if (verbe == "bloquer") {
+            fs::create_directory(std::string(FICHIER_PROGRES) + ".nouveau");
+            return 1;
+        }
+        int a = 0, b = 0;
+        mots >> a >> b;
+        if (verbe == "commencer") { // a new run of the program
+            partie_ = std::make_unique<t_partie>();
+            commencer_partie(*partie_, a);
+            return 1;
+        }
+        if (verbe == "marche") {
+            commander(p, C_MARCHE);
+            return 1;
+        }
+        if (verbe == "bouton" || verbe == "lacher" || verbe == "molette") {
+            const Uint8 numero = verbe != "molette" ? SDL_BUTTON_LEFT
+                                 : a > 0            ? SDL_BUTTON_WHEELUP
+                                                    : SDL_BUTTON_WHEELDOWN;
+            e = bouton(verbe == "lacher" ? SDL_MOUSEBUTTONUP : SDL_MOUSEBUTTONDOWN, numero,
+                       Uint16(a), Uint16(b));
+            return traiter_evenement_defi(p, e, redessiner);
+        }
+        if (verbe == "souris") {
+            e.type = SDL_MOUSEMOTION;
+            e.motion.x = Uint16(a);
+            e.motion.y = Uint16(b);
+            return traiter_evenement_defi(p, e, redessiner);
+        }
+        if (verbe == "fermer") {
+            e.type = SDL_QUIT;
+            return traiter_evenement_defi(p, e, redessiner);
+        }
+        ADD_FAILURE() << "no action " << action;
+        return 1;
+    }
+
+    std::unique_ptr<t_partie> partie_;
+};
+
+// Each transcript in tests/defis: every line acted on from a fresh run in a folder of the
+// shipped levels, and after its "=>" the state it must leave.
+TEST_F(Defi, ChaqueTranscription) {
+    int transcriptions = 0;
+    const fs::path ici = fs::current_path();
+    for (const auto &cas : fs::directory_iterator(TRANSCRIPTIONS_DEFI)) {
+        if (cas.path().extension() != ".txt") continue;
+        partie_ = std::make_unique<t_partie>();
+        fs::remove(FICHIER_PROGRES);
+        fs::remove(std::string(FICHIER_PROGRES) + ".nouveau");
+        std::ifstream f(cas.path());
+        std::string ligne, lu, joue;
+        while (std::getline(f, ligne)) {
+            lu += ligne + '\n';
+            if (ligne.empty() || ligne[0] == '#') {
+                joue += ligne + '\n';
+                continue;
+            }
+            const std::string action = ligne.substr(0, ligne.find(" =>"));
+            const int suite = jouer(action);
+            joue += action + " => " + etat(*partie_, suite) + '\n';
+        }
+        // REECRIRE=1 writes what was played back into the case, to be read before committing.
+        if (std::getenv("REECRIRE") != nullptr) std::ofstream(cas.path()) << joue;
+        EXPECT_EQ(joue, lu) << cas.path();
+        ++transcriptions;
+        for (const auto &e : fs::directory_iterator(ici))
+            if (e.path().extension() == ".xml") fs::remove(e.path());
+        for (const auto &e : fs::directory_iterator(DOSSIER_DONNEES))
+            if (e.path().extension() == ".xml") fs::copy_file(e.path(), e.path().filename());
+    }
+    EXPECT_GE(transcriptions, 6);
+}
+
+// Every solid cell of every piece in play, by window column and row; false when two share one
+// or a piece to place is neither in the tray, nor held, nor wholly on the board.
+bool places_saines(const t_defi &d, std::string &pourquoi) {
+    t_piecer piece[NB_PIECES];
+    pieces_du_moment(d, piece);
+    int proprietaire[15][8];
+    for (auto &c : proprietaire)
+        for (int &x : c) x = -1;
+    for (int k = 0; k < NB_PIECES; ++k) {
+        if (piece[k].dans_le_jeu != OUI || k == d.tenue) continue;
+        const t_forme &f = *forme_de(k, piece[k].rotation);
+        const bool reserve = d.a_placer[k] && en_reserve(d, k);
+        const bool dessus = place_permise(d, k, d.a_placer[k] ? d.places[k] : t_place{});
+        if (d.a_placer[k] && !reserve && !dessus) {
+            pourquoi = std::to_string(k) + " is neither in the tray nor on the board";
+            return false;
+        }
+        for (int r = 0; r < f.hauteur; ++r)
+            for (int c = 0; c < f.largeur; ++c) {
+                if (!f.pleine(c, r)) continue;
+                int &x = proprietaire[piece[k].colonne + c][piece[k].ligne + r];
+                if (x != -1) {
+                    pourquoi = std::to_string(k) + " shares a cell with " + std::to_string(x);
+                    return false;
+                }
+                x = k;
+            }
+    }
+    return true;
+}
+
+// 100,000 random events, anywhere, every key, level steps: no two pieces ever share a cell and
+// every piece to place stays in the tray, held or on the board. The window is drawn now and
+// then, so that the drawing sees the odd states too.
+class Tempete : public AvecEcran {};
+
+TEST_F(Tempete, CentMilleEvenements) {
+    for (const auto &e : fs::directory_iterator(DOSSIER_DONNEES))
+        fs::copy(e.path(), e.path().filename());
+    init_font();
+    init_layout();
+    ouvrir_police_defi();
+    auto p = std::make_unique<t_partie>();
+    commencer_partie(*p, 19);
+    std::mt19937 hasard(20261207);
+    const SDLKey touches[] = {SDLK_UP,        SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT,
+                              SDLK_ESCAPE,    SDLK_r,    SDLK_u,    SDLK_h,
+                              SDLK_BACKSPACE, SDLK_s,    SDLK_a,    SDLK_SPACE};
+    int verdicts = 0;
+    for (int i = 0; i < 100000; ++i) {
+        SDL_Event e{};
+        const int x = int(hasard() % 1700) - 100, y = int(hasard() % 950) - 100;
+        const int type = int(hasard() % 10);
+        if (type < 3) {
+            e = bouton(type == 0 ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP, Uint8(1 + hasard() % 5),
+                       Uint16(x), Uint16(y));
+        } else if (type < 7) {
+            e.type = SDL_MOUSEMOTION;
+            e.motion.x = Uint16(x);
+            e.motion.y = Uint16(y);
+        } else {
+            const SDLKey k = touches[hasard() % std::size(touches)];
+            // Level steps and solutions rarer, so that placements have time to grow.
+            if ((k == SDLK_UP || k == SDLK_DOWN || k == SDLK_s) && hasard() % 20 != 0) continue;
+            e = touche(hasard() % 2 ? SDL_KEYDOWN : SDL_KEYUP, k);
+        }
+        bool redessiner = false;
+        ASSERT_EQ(traiter_evenement_defi(*p, e, redessiner), 1);
+        if (hasard() % 7 == 0) commander(*p, C_MARCHE);
+        t_defi &d = defi_courant(*p);
+        verdicts += int(d.annonces.size());
+        d.annonces.clear();
+        std::string pourquoi;
+        ASSERT_TRUE(places_saines(d, pourquoi)) << "event " << i << ": " << pourquoi;
+        if (i % 5000 == 0) dessiner_defi(*p);
+    }
+    EXPECT_GT(verdicts, 50);
+    fermer_police_defi();
+}
+
+// The progress file: read back whatever it holds, never written half.
+TEST_F(Defi, ProgressionLueEtEcrite) {
+    ecrire_fichier(FICHIER_PROGRES, "# notes\n3 résolu 2\n3 résolu 1\n5 vu\n5 résolu x\n"
+                                    "0 résolu 0\n49 vu\n7 vu\n7 résolu 4\n9 résolu -1\n\xff\xfe\n");
+    const t_progres p = lire_progres(FICHIER_PROGRES);
+    EXPECT_EQ(p.avancement[3], AV_RESOLU);
+    EXPECT_EQ(p.indices[3], 1);
+    EXPECT_EQ(p.avancement[5], AV_VU);
+    EXPECT_EQ(p.avancement[7], AV_RESOLU);
+    EXPECT_EQ(p.indices[7], 4);
+    EXPECT_EQ(p.avancement[9], AV_RIEN);
+    EXPECT_EQ(nombre_resolus(p), 2);
+    EXPECT_EQ(premier_non_resolu(p), 1);
+    std::string erreur;
+    ASSERT_TRUE(ecrire_progres(p, FICHIER_PROGRES, erreur));
+    EXPECT_EQ(lire_fichier(FICHIER_PROGRES),
+              "# Valdrune : défis résolus (niveau, indices pris) et solutions vues\n"
+              "3 résolu 1\n5 vu\n7 résolu 4\n");
+    t_progres tous;
+    for (int n = 1; n <= NIVEAUX_DE_DEFI; ++n) noter_resolu(tous, n, 0);
+    EXPECT_EQ(premier_non_resolu(tous), 1);
+    tous.avancement[48] = AV_VU;
+    EXPECT_EQ(premier_non_resolu(tous), 48);
+    // A folder where the file should be: the old file is kept, the reason given.
+    fs::create_directory("bloque");
+    EXPECT_FALSE(ecrire_progres(p, "bloque", erreur));
+    EXPECT_EQ(erreur, "bloque : Is a directory");
+    EXPECT_FALSE(fs::exists("bloque.nouveau"));
+}
+
+// The window: the tray in its lighter green, the grid and the ground, the pieces where they
+// stand, a held piece outlined in red where it may not be dropped, the panel alive.
+class EcranDefi : public AvecEcran {
+  protected:
+    void SetUp() override {
+        AvecEcran::SetUp();
+        for (const auto &e : fs::directory_iterator(DOSSIER_DONNEES))
+            fs::copy(e.path(), e.path().filename());
+        fs::copy_file(POLICE_DE_TEST, "arial.ttf", fs::copy_options::overwrite_existing);
+        init_font();
+        init_layout();
+        ouvrir_police_defi();
+        partie_ = std::make_unique<t_partie>();
+        commencer_partie(*partie_, 19);
+    }
+    void TearDown() override {
+        fermer_police_defi();
+        AvecEcran::TearDown();
+    }
+    std::unique_ptr<t_partie> partie_;
+};
+
+TEST_F(EcranDefi, PlateauReserveEtPieceTenue) {
+    t_partie &p = *partie_;
+    dessiner_defi(p);
+    EXPECT_EQ(couleur(ecran, 1250, 300), 0x78e2a0U); // the tray
+    EXPECT_EQ(couleur(ecran, 950, 300), VERT_FOND);  // the board, between grid lines
+    EXPECT_EQ(couleur(ecran, 800, 300), 0x0cb260U);  // a grid line
+    EXPECT_EQ(couleur(ecran, 350, 300), VERT_FOND);  // off the board: no grid
+    EXPECT_EQ(couleur(ecran, 950, 748), 0x5c4028U);  // the ground
+    EXPECT_EQ(couleur(ecran, 750, 500), BLEU);       // the knight at (7, 1)
+    const Uint32 cube = couleur(ecran, 1450, 700);   // the cube in the tray, at (14, 0)
+    EXPECT_NE(cube, 0x78e2a0U);
+    // Taken: over the tray, no red; carried over the knight: drawn there, outlined in red.
+    commander(p, C_PRENDRE, 1450, 700);
+    dessiner_defi(p);
+    EXPECT_NE(couleur(ecran, 1402, 700), 0xdc141eU);
+    commander(p, C_DEPLACER, 750, 600);
+    dessiner_defi(p);
+    EXPECT_EQ(couleur(ecran, 1450, 700), 0x78e2a0U);
+    EXPECT_EQ(couleur(ecran, 750, 600), cube);
+    EXPECT_EQ(couleur(ecran, 701, 600), 0xdc141eU);
+    EXPECT_EQ(pieces[ID_CUBE].prise, OUI);
+    EXPECT_EQ(pos_x_sur_grille, 7);
+    EXPECT_EQ(pos_y_sur_grille, 1);
+    EXPECT_EQ(matrice[1][3], M_CHEVALIER);
+    EXPECT_EQ(matrice[0][0], M_CUBE_AVEC_APPENDICE_1);
+    // Where it may go, no red.
+    commander(p, C_DEPLACER, 550, 600);
+    dessiner_defi(p);
+    EXPECT_EQ(couleur(ecran, 550, 600), cube);
+    EXPECT_NE(couleur(ecran, 501, 600), 0xdc141eU);
+    // The verdict marks the piece with nothing under it: the staircase at (8, 2).
+    commander(p, C_LACHER);
+    commander(p, C_PRENDRE, 1350, 300);
+    commander(p, C_DEPLACER, 850, 500);
+    commander(p, C_LACHER);
+    ASSERT_EQ(defi_courant(p).etat, DEFI_ECHOUE);
+    dessiner_defi(p);
+    EXPECT_EQ(couleur(ecran, 802, 500), 0xdc141eU);
+    EXPECT_NE(couleur(ecran, 502, 600), 0xdc141eU);
+}
+
+} // namespace
