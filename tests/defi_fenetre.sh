@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# defi_fenetre.sh: the challenge mode in a real window on a virtual X display, played with the
+# mouse like a player: level 19 solved by two drags and a turn, read on standard output and on
+# the screen; then a piece placed wrong, and the failure read.
+# Usage: defi_fenetre.sh VALDRUNE FERMER_FENETRE SCRIPTS_DIR DATA_DIR FONT [SCREENSHOT.png]
+set -euo pipefail
+valdrune=$(realpath "$1")
+fermer=$(realpath "$2")
+source "$3/ecran_virtuel.sh"
+donnees=$(realpath "$4")
+police=$(realpath "$5")
+vue=${6:-}
+
+travail=$(mktemp -d)
+trap 'arreter_tout; rm -rf "$travail"' EXIT
+echec() { echo "FAILED: $*" >&2; exit 1; }
+cp "$donnees"/solution*.xml "$donnees"/img_*.bmp "$travail"/
+cp "$police" "$travail/arial.ttf"
+sortie=$travail/sortie.txt
+demarrer_xvfb
+
+# glisser X1 Y1 X2 Y2 [KEY]: presses the left button at one pixel of the window, moves to the
+# other (pressing KEY on the way), and releases it there.
+glisser() {
+    xdotool mousemove --window "$FENETRE" "$1" "$2" mousedown 1
+    sleep 0.2
+    xdotool mousemove --window "$FENETRE" $(( ($1 + $3) / 2 )) $(( ($2 + $4) / 2 ))
+    sleep 0.1
+    [ -z "${5:-}" ] || { xdotool key "$5"; sleep 0.1; }
+    xdotool mousemove --window "$FENETRE" "$3" "$4"
+    sleep 0.2
+    [ -z "${6:-}" ] || capturer "$FENETRE" "$6"
+    xdotool mouseup 1
+}
+
+lancer_programme "$travail" "$valdrune" --defi 19 >"$sortie" || echec "no window captioned 'Jeu Valdrune'"
+xdotool windowfocus "$FENETRE"
+attendre 10 test "$(xdotool getwindowfocus)" = "$FENETRE" || echec "window does not take focus"
+image=$travail/image.ppm
+_plateau_dessine() { capturer "$FENETRE" "$image" && [ "$(pixel "$image" 1250 300)" = "120 226 160" ]; }
+attendre 20 _plateau_dessine || echec "no tray drawn"
+
+# The cube from the tray at (14, 0) to (5, 1), under the princess; then the small staircase,
+# taken at (13, 4) and turned once, to (6, 0): the knight's step up to her.
+glisser 1450 700 550 600
+attendre 5 _plateau_dessine
+[ "$(pixel "$image" 1450 700)" = "120 226 160" ] || echec "the cube did not leave the tray"
+glisser 1350 300 650 700 Right "$travail/en_cours.ppm"
+attendre 10 grep -qx 'niveau 19 : résolu' "$sortie" || echec "no verdict: $(cat "$sortie")"
+[ -z "$vue" ] || pnmtopng <"$travail/en_cours.ppm" >"$vue"
+_chevalier_arrive() { capturer "$FENETRE" "$image" && [ "$(pixel "$image" 650 400)" = "0 0 255" ]; }
+attendre 10 _chevalier_arrive || echec "the knight did not walk to (6, 2)"
+[ "$(pixel "$image" 650 700)" != "17 206 112" ] || echec "no staircase at (6, 0)"
+grep -qx '19 résolu 0' "$travail/progression.txt" || echec "level 19 not recorded as solved"
+
+# Level 20: a hint places one small staircase, the other is dropped at (4, 3), where it has
+# nothing under it.
+xdotool key Up
+attendre 10 _plateau_dessine
+xdotool key h
+attendre 10 grep -qx 'niveau 20 : indice' "$sortie" || echec "no hint: $(cat "$sortie")"
+glisser 1350 300 450 400
+attendre 10 grep -q '^niveau 20 : .* rien dessous$' "$sortie" || echec "no failure: $(cat "$sortie")"
+
+statut=0
+fermer_programme "$fermer" || statut=$?
+[ "$statut" -eq 0 ] || echec "the program ended with status $statut after its window was closed"
+echo "challenge mode in a real window: level 19 solved with the mouse, a wrong placement read"
