@@ -85,9 +85,10 @@ pixel() {
     pamcut -left "$2" -top "$3" -width 1 -height 1 "$1" | pnmtoplainpnm | sed -n '4p' | xargs
 }
 
-# capturer_premiere_image WINDOW FILE.ppm: waits until the window shows a drawn frame (the
-# background in its bottom-right corner) and leaves that frame in FILE.ppm.
+# capturer_premiere_image WINDOW FILE.ppm [X Y]: waits until the window shows a drawn frame
+# (the background at pixel X, Y, by default its bottom-right corner) and leaves that frame in
+# FILE.ppm.
 capturer_premiere_image() {
-    _image_dessinee() { capturer "$1" "$2" && [ "$(pixel "$2" 1499 749)" = "17 206 112" ]; }
-    attendre 20 _image_dessinee "$1" "$2"
+    _image_dessinee() { capturer "$1" "$2" && [ "$(pixel "$2" "$3" "$4")" = "17 206 112" ]; }
+    attendre 20 _image_dessinee "$1" "$2" "${3:-1499}" "${4:-749}"
 }
