@@ -1,6 +1,6 @@
-// capture_niveau.cpp: draws levels off-screen with the viewer's own drawing code and saves
-// them: a level's solution as the window shows it, or its challenge (the starting pieces where
-// they stand, the pieces to place upright in a tray beside the board).
+// capture_niveau.cpp: draws levels off-screen with the program's own drawing code and saves
+// them: a level's solution as the viewer shows it, or its challenge as the challenge mode
+// first shows it (the starting pieces where they stand, the pieces to place in the tray).
 // Usage: capture_niveau [--defi] FOLDER LEVEL OUT.bmp   one level, the whole window
 //        capture_niveau [--defi] FOLDER all OUT.bmp     a sheet of levels 1 to 48, each cropped
 //                                                      to its board, 40 pixels a cell
@@ -9,6 +9,7 @@
 #include "jeu/boucle.h"
 #include "jeu/jeu.h"
 #include "jeu/modele.h"
+#include "plateforme/ecran_defi.h"
 #include "regles/solveur.h"
 #include "regles/variete.h"
 #include "rendu/rendu.h"
@@ -31,45 +32,20 @@ constexpr int CADRE_L_SOLUTION = 700, CADRE_L_DEFI = 1150;
 constexpr int ECHELLE_SUR_10 = 4; // 40 pixels a cell
 constexpr int LEGENDE = 24;       // room for the caption above each thumbnail
 constexpr int ECART = 8;
-// The tray, columns 11 to 14 and rows 0 to 4, a lighter green than the board's.
-constexpr SDL_Rect PLATEAU_DE_RANGEMENT = {1050, 200, 450, 550};
-
-// Where each piece to place waits in the tray: its column and row, upright.
-struct t_rangement {
-    int id, colonne, ligne;
-};
-constexpr t_rangement rangements[] = {{ID_GRAND_ESCALIER, 11, 0},
-                                      {ID_CUBE, 14, 0},
-                                      {ID_PETIT_ESCALIER_1, 11, 3},
-                                      {ID_PETIT_ESCALIER_2, 13, 3}};
-
-// The challenge, drawn like a pass: the pieces to place are moved into the tray for the
-// drawing, and put back.
-void dessiner_defi() {
-    t_piecer solution[NB_PIECES];
-    std::copy(jeu.piece, jeu.piece + NB_PIECES, solution);
-    for (const t_rangement &r : rangements) {
-        t_piecer &p = jeu.piece[r.id];
-        if (!est_a_placer(p)) continue;
-        p.colonne = r.colonne;
-        p.ligne = r.ligne;
-        // Upright: finding the orientation is part of the puzzle.
-        if (est_escalier(p.id)) p.rotation = DEBOUT_GAUCHE;
-        p.hauteur = forme_de(p.id, p.rotation)->hauteur;
-    }
-    SDL_FillRect(ecran, nullptr, SDL_MapRGB(ecran->format, 17, 206, 112));
-    SDL_Rect plateau = PLATEAU_DE_RANGEMENT;
-    SDL_FillRect(ecran, &plateau, SDL_MapRGB(ecran->format, 120, 226, 160));
-    affich_solution();
-    affich_info();
-    std::copy(solution, solution + NB_PIECES, jeu.piece);
+// The challenge as the challenge mode's window first shows it, every piece to place in the
+// tray; a run of its own, so that no player's progress shows.
+void dessiner_defi(int n) {
+    static t_partie partie;
+    partie.courant = n;
+    ouvrir_defi(defi_courant(partie), n);
+    dessiner_defi(partie);
 }
 
 void afficher_niveau(int n, bool defi) {
     niveau = n;
     load_fichier();
     if (defi)
-        dessiner_defi();
+        dessiner_defi(n);
     else
         dessiner();
 }
@@ -153,6 +129,7 @@ int main(int argc, char **argv) {
     }
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     if (demarrer() != 1) return 1;
+    ouvrir_police_defi();
     int erreur = 0;
     if (std::strcmp(quoi, "all") != 0) {
         afficher_niveau(std::atoi(quoi), defi);
@@ -164,6 +141,7 @@ int main(int argc, char **argv) {
     }
     if (erreur != 0)
         std::fprintf(stderr, "capture_niveau: %s: %s\n", sortie.c_str(), SDL_GetError());
+    fermer_police_defi();
     arreter();
     return erreur == 0 ? 0 : 1;
 }

@@ -26,11 +26,12 @@ en_png() {
 "$capture" --defi "$RACINE/data" all "$travail/d.bmp" && en_png "$travail/d.bmp" "$docs/defis.png"
 echo "docs/niveaux.png docs/defis.png"
 
-# One page a level: the board, the tray and the panel's level line, at full size.
+# One page a level: the board, the tray and the panel's level line, at full size; a challenge
+# with the challenge mode's lines over it, which name the level.
 page=(-left 350 -top 85 -width 1150 -height 665)
 for n in $(seq 1 48); do
     "$capture" --defi "$RACINE/data" "$n" "$travail/d.bmp"
-    en_png "$travail/d.bmp" "$travail/$(printf 'a%02d' "$n").png" "${page[@]}"
+    en_png "$travail/d.bmp" "$travail/$(printf 'a%02d' "$n").png" -left 350 -top 0 -width 1150
     "$capture" "$RACINE/data" "$n" "$travail/s.bmp"
     en_png "$travail/s.bmp" "$travail/$(printf 'b%02d' "$n").png" "${page[@]}"
 done

@@ -1,9 +1,9 @@
 // test_contenu.cpp: the shipped images against the shape table; the level rules (balance, one
 // solution, how levels compare) on hand-made boards; the challenge sheet.
 #include "aide.h"
-#include "regles/formes.h"
 #include "jeu/modele.h"
 #include "regles/equilibre.h"
+#include "regles/formes.h"
 #include "regles/solveur.h"
 #include "regles/variete.h"
 #include "verification.h"
@@ -221,9 +221,10 @@ TEST(Regles, VarieteEtCourbe) {
     EXPECT_FALSE(escalier_au_debut(&cube, nullptr));
 }
 
-// The challenge sheet of level 30: the starting pieces on the board, the pieces to place off
-// it, upright in the tray at columns 11 to 14 (the big staircase and the cube on its floor, the
-// small ones above them); '#' where a cell's middle is neither the board's green nor the tray's.
+// The challenge sheet of level 30, drawn by the challenge mode's own code: the starting pieces
+// on the board, the pieces to place off it, upright in the tray at columns 10 to 14 (the big
+// staircase and the cube on its floor, the small ones at its top); '#' where a cell's middle is
+// neither the board's green nor the tray's.
 TEST_F(Capture, DefiDessineLePlateauEtLePlateauDeRangement) {
     fs::copy_file(std::string(CAS_VERIFICATEUR) + "/solution30.xml", "solution30.xml");
     const std::string commande = std::string(CAPTURE_NIVEAU) + " --defi . 30 defi.bmp";
@@ -231,7 +232,7 @@ TEST_F(Capture, DefiDessineLePlateauEtLePlateauDeRangement) {
     SDL_Surface *s = SDL_LoadBMP("defi.bmp");
     ASSERT_NE(s, nullptr);
     std::string croquis;
-    for (int ligne = 6; ligne >= 0; --ligne) {
+    for (int ligne = 5; ligne >= 0; --ligne) {
         for (int colonne = 0; colonne < 15; ++colonne) {
             const Uint32 p = couleur(s, colonne * 100 + 50, 750 - ligne * 100 - 50);
             croquis += p == 0x11ce70 || p == 0x78e2a0 ? '.' : '#';
@@ -239,13 +240,12 @@ TEST_F(Capture, DefiDessineLePlateauEtLePlateauDeRangement) {
         croquis += '\n';
     }
     SDL_FreeSurface(s);
-    EXPECT_EQ(croquis, "#.............#\n" // the panel's first lines
-                       "....#....#.....\n"
-                       "....#....#..#.#\n"
-                       "....#......####\n"
-                       "....#........#.\n"
-                       "....#.......##.\n"
-                       "....####...####\n");
+    EXPECT_EQ(croquis, "....#....#.#..#\n"
+                       "....#....###.##\n"
+                       "....#..........\n"
+                       "....#.......#..\n"
+                       "....#......##..\n"
+                       "....####..###.#\n");
 }
 
 } // namespace
