@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # performances.sh: runs the benchmarks (a pass, a level load and start-up, each against its
-# floor, and the level checker on its hardest level), the pass again on the SDL 1.2
-# compatibility library over SDL2, and measures the program's peak resident memory once its
-# first frame is drawn.
+# floor, the level checker on its hardest level and the challenge mode's verdict), the pass
+# again on the SDL 1.2 compatibility library over SDL2, measures the program's peak resident
+# memory once its first frame is drawn, and the challenge mode's CPU use at rest.
 set -euo pipefail
 RACINE=$(cd "$(dirname "$0")/.." && pwd)
 source "$RACINE/scripts/preparer.sh"
@@ -21,3 +21,5 @@ lancer_programme "$travail" "$RACINE/build/valdrune"
 capturer_premiere_image "$FENETRE" "$travail/image.ppm"
 echo "Peak resident memory after start-up: $(grep VmHWM "/proc/$PROGRAMME/status" | awk '{print $2, $3}')"
 fermer_programme
+echo "== The challenge mode at rest"
+"$RACINE/scripts/repos_defi.sh"

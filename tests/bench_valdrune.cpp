@@ -1,7 +1,9 @@
 // bench_valdrune.cpp: the time of a pass, of a level load and of start-up, each against its
-// floor, the same library calls made inline with nothing else; and the level checker's time on
-// its hardest level. Medians of nine repetitions.
+// floor, the same library calls made inline with nothing else; the level checker's time on
+// its hardest level; and the challenge mode's verdict on a full placement. Medians of nine
+// repetitions.
 // Usage: bench_valdrune [google benchmark options]   (reads the shipped data; dummy video)
+#include "defi/defi.h"
 #include "dessins.h"
 #include "fichiers/fichier.h"
 #include "jeu/boucle.h"
@@ -156,12 +158,32 @@ void BM_verifier_niveau(benchmark::State &state) {
     }
 }
 
+// The verdict the challenge mode gives when the last piece is dropped: level N's pieces to
+// place at their solution places, the scene built and judged by the level rules.
+void BM_verdict(benchmark::State &state) {
+    t_defi d;
+    ouvrir_defi(d, int(state.range(0)));
+    for (int k = 0; k < NB_PIECES; ++k)
+        if (d.a_placer[k])
+            d.places[k] = {d.piece[k].colonne, d.piece[k].ligne, d.piece[k].rotation};
+    juger(d);
+    if (d.etat != DEFI_RESOLU) {
+        state.SkipWithError("the solution is not judged solved");
+        return;
+    }
+    while (state.KeepRunning()) {
+        d.annonces.clear();
+        juger(d);
+    }
+}
+
 BENCHMARK(BM_passe)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_passe_plancher)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_load_fichier)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_load_fichier_plancher)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_demarrage)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_verifier_niveau)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_verdict)->Arg(19)->Arg(48)->Unit(benchmark::kMicrosecond);
 
 // Keeps the medians, to print each measure against its floor at the end.
 class Rapport : public benchmark::ConsoleReporter {
