@@ -41,8 +41,8 @@ std::string etat(t_partie &p, int suite) {
          std::to_string(d.historique.size()) + " pas " + std::to_string(d.pas);
     if (!en_marche(d) && d.pas >= 0) s += " arrive";
     s += " | " + d.message;
-    for (const std::string &a : d.annonces) s += " | > " + a;
-    defi_courant(p).annonces.clear();
+    for (const std::string &a : p.annonces) s += " | > " + a;
+    p.annonces.clear();
     if (!p.erreur_progres.empty()) s += " | ! " + p.erreur_progres;
     if (suite == 0) s += " | fin";
     return s;
@@ -105,11 +105,16 @@ class Defi : public DansDossier {
         if (verbe == "fichier") {
             std::string texte = lire_fichier(FICHIER_PROGRES);
             for (size_t i; (i = texte.find('\n')) != std::string::npos;) texte.replace(i, 1, "\\n");
-            defi_courant(p).annonces.push_back(texte);
+            p.annonces.push_back(texte);
             return 1;
         }
         if (verbe == "bloquer") {
             fs::create_directory(std::string(FICHIER_PROGRES) + ".nouveau");
+            return 1;
+        }
+        if (verbe == "illisible") {
+            fs::remove(FICHIER_PROGRES);
+            fs::create_directory(FICHIER_PROGRES);
             return 1;
         }
         int a = 0, b = 0;
@@ -156,8 +161,8 @@ TEST_F(Defi, ChaqueTranscription) {
     for (const auto &cas : fs::directory_iterator(TRANSCRIPTIONS_DEFI)) {
         if (cas.path().extension() != ".txt") continue;
         partie_ = std::make_unique<t_partie>();
-        fs::remove(FICHIER_PROGRES);
-        fs::remove(std::string(FICHIER_PROGRES) + ".nouveau");
+        fs::remove_all(FICHIER_PROGRES);
+        fs::remove_all(std::string(FICHIER_PROGRES) + ".nouveau");
         std::ifstream f(cas.path());
         std::string ligne, lu, joue;
         while (std::getline(f, ligne)) {
@@ -187,22 +192,24 @@ TEST_F(Defi, ChaqueTranscription) {
 bool places_saines(const t_defi &d, std::string &pourquoi) {
     t_piecer piece[NB_PIECES];
     pieces_du_moment(d, piece);
-    int proprietaire[15][8];
+    int proprietaire[15][6];
     for (auto &c : proprietaire)
         for (int &x : c) x = -1;
     for (int k = 0; k < NB_PIECES; ++k) {
         if (piece[k].dans_le_jeu != OUI || k == d.tenue) continue;
         const t_forme &f = *forme_de(k, piece[k].rotation);
-        const bool reserve = d.a_placer[k] && en_reserve(d, k);
-        const bool dessus = place_permise(d, k, d.a_placer[k] ? d.places[k] : t_place{});
-        if (d.a_placer[k] && !reserve && !dessus) {
+        const t_piecer &p = piece[k];
+        const bool reserve = d.a_placer[k] && d.places[k] == place_en_reserve(k);
+        const bool dessus = p.colonne >= 4 && p.colonne + f.largeur <= 10 && p.ligne >= 0 &&
+                            p.ligne + f.hauteur <= 6;
+        if (!reserve && !dessus) {
             pourquoi = std::to_string(k) + " is neither in the tray nor on the board";
             return false;
         }
         for (int r = 0; r < f.hauteur; ++r)
             for (int c = 0; c < f.largeur; ++c) {
                 if (!f.pleine(c, r)) continue;
-                int &x = proprietaire[piece[k].colonne + c][piece[k].ligne + r];
+                int &x = proprietaire[p.colonne + c][p.ligne + r];
                 if (x != -1) {
                     pourquoi = std::to_string(k) + " shares a cell with " + std::to_string(x);
                     return false;
@@ -251,9 +258,9 @@ TEST_F(Tempete, CentMilleEvenements) {
         bool redessiner = false;
         ASSERT_EQ(traiter_evenement_defi(*p, e, redessiner), 1);
         if (hasard() % 7 == 0) commander(*p, C_MARCHE);
-        t_defi &d = defi_courant(*p);
-        verdicts += int(d.annonces.size());
-        d.annonces.clear();
+        const t_defi &d = defi_courant(*p);
+        verdicts += int(p->annonces.size());
+        p->annonces.clear();
         std::string pourquoi;
         ASSERT_TRUE(places_saines(d, pourquoi)) << "event " << i << ": " << pourquoi;
         if (i % 5000 == 0) dessiner_defi(*p);
@@ -264,16 +271,19 @@ TEST_F(Tempete, CentMilleEvenements) {
 
 // The progress file: read back whatever it holds, never written half.
 TEST_F(Defi, ProgressionLueEtEcrite) {
-    ecrire_fichier(FICHIER_PROGRES, "# notes\n3 résolu 2\n3 résolu 1\n5 vu\n5 résolu x\n"
-                                    "0 résolu 0\n49 vu\n7 vu\n7 résolu 4\n9 résolu -1\n\xff\xfe\n");
-    const t_progres p = lire_progres(FICHIER_PROGRES);
+    ecrire_fichier(FICHIER_PROGRES,
+                   "# notes\n3 résolu 2\n3 résolu 1\n5 vu\n5 résolu x\n0 résolu 0\n49 vu\n7 vu\n"
+                   "7 résolu 4\n9 résolu -1\n\xff\xfe\n4294967315 résolu 0\n11 résolu 2 de plus\n"
+                   "12 vu 3\n13 résolu 1234567890\n");
+    t_progres p;
+    ASSERT_TRUE(lire_progres(FICHIER_PROGRES, p));
     EXPECT_EQ(p.avancement[3], AV_RESOLU);
     EXPECT_EQ(p.indices[3], 1);
     EXPECT_EQ(p.avancement[5], AV_VU);
     EXPECT_EQ(p.avancement[7], AV_RESOLU);
     EXPECT_EQ(p.indices[7], 4);
     EXPECT_EQ(p.avancement[9], AV_RIEN);
-    EXPECT_EQ(nombre_resolus(p), 2);
+    EXPECT_EQ(nombre_resolus(p), 2); // nor 19, 11, 12 or 13
     EXPECT_EQ(premier_non_resolu(p), 1);
     std::string erreur;
     ASSERT_TRUE(ecrire_progres(p, FICHIER_PROGRES, erreur));
@@ -285,11 +295,13 @@ TEST_F(Defi, ProgressionLueEtEcrite) {
     EXPECT_EQ(premier_non_resolu(tous), 1);
     tous.avancement[48] = AV_VU;
     EXPECT_EQ(premier_non_resolu(tous), 48);
-    // A folder where the file should be: the old file is kept, the reason given.
+    // A folder where the file should be: unreadable, and not replaced; the reason given.
     fs::create_directory("bloque");
+    EXPECT_FALSE(lire_progres("bloque", p));
     EXPECT_FALSE(ecrire_progres(p, "bloque", erreur));
     EXPECT_EQ(erreur, "bloque : Is a directory");
     EXPECT_FALSE(fs::exists("bloque.nouveau"));
+    EXPECT_TRUE(lire_progres("absent", p));
 }
 
 // The window: the tray in its lighter green, the grid and the ground, the pieces where they
@@ -326,10 +338,10 @@ TEST_F(EcranDefi, PlateauReserveEtPieceTenue) {
     const Uint32 cube = couleur(ecran, 1450, 700);   // the cube in the tray, at (14, 0)
     EXPECT_NE(cube, 0x78e2a0U);
     // Taken: over the tray, no red; carried over the knight: drawn there, outlined in red.
-    commander(p, C_PRENDRE, 1450, 700);
+    commander(p, C_PRENDRE, 14, 0);
     dessiner_defi(p);
     EXPECT_NE(couleur(ecran, 1402, 700), 0xdc141eU);
-    commander(p, C_DEPLACER, 750, 600);
+    commander(p, C_DEPLACER, 7, 1);
     dessiner_defi(p);
     EXPECT_EQ(couleur(ecran, 1450, 700), 0x78e2a0U);
     EXPECT_EQ(couleur(ecran, 750, 600), cube);
@@ -337,22 +349,29 @@ TEST_F(EcranDefi, PlateauReserveEtPieceTenue) {
     EXPECT_EQ(pieces[ID_CUBE].prise, OUI);
     EXPECT_EQ(pos_x_sur_grille, 7);
     EXPECT_EQ(pos_y_sur_grille, 1);
-    EXPECT_EQ(matrice[1][3], M_CHEVALIER);
-    EXPECT_EQ(matrice[0][0], M_CUBE_AVEC_APPENDICE_1);
+    EXPECT_EQ(matrice[2][3], M_CHEVALIER); // the board's row 1, as the panel's row 2
+    EXPECT_EQ(matrice[1][0], M_CUBE_AVEC_APPENDICE_1);
     // Where it may go, no red.
-    commander(p, C_DEPLACER, 550, 600);
+    commander(p, C_DEPLACER, 5, 1);
     dessiner_defi(p);
     EXPECT_EQ(couleur(ecran, 550, 600), cube);
     EXPECT_NE(couleur(ecran, 501, 600), 0xdc141eU);
     // The verdict marks the piece with nothing under it: the staircase at (8, 2).
     commander(p, C_LACHER);
-    commander(p, C_PRENDRE, 1350, 300);
-    commander(p, C_DEPLACER, 850, 500);
+    commander(p, C_PRENDRE, 13, 4);
+    commander(p, C_DEPLACER, 8, 2);
     commander(p, C_LACHER);
     ASSERT_EQ(defi_courant(p).etat, DEFI_ECHOUE);
     dessiner_defi(p);
     EXPECT_EQ(couleur(ecran, 802, 500), 0xdc141eU);
     EXPECT_NE(couleur(ecran, 502, 600), 0xdc141eU);
+    // A level whose file gives far-off fields to a piece out of play and a huge box to the
+    // knight: drawn where the rules see him, with nothing overflowing.
+    fs::copy_file(chemin_cas("champs_enormes.xml"), "solution5.xml",
+                  fs::copy_options::overwrite_existing);
+    commencer_partie(p, 5);
+    dessiner_defi(p);
+    EXPECT_EQ(couleur(ecran, 550, 450), BLEU);
 }
 
 } // namespace

@@ -16,11 +16,6 @@ constexpr int DERNIERE_COLONNE = PLATEAU_COLONNE + PLATEAU_LARGEUR - 1;
 const char *const MESSAGE_DE_DEPART =
     "Posez les pièces de la réserve sur le plateau : le chevalier doit rejoindre la princesse.";
 
-// Division rounding down, so that a pixel left of or below the window is in no cell of it.
-int diviser_vers_le_bas(int a, int b) {
-    return a >= 0 ? a / b : -((-a + b - 1) / b);
-}
-
 const t_forme &forme_placee(int id, const t_place &p) {
     return *forme_de(id, p.rotation);
 }
@@ -91,6 +86,7 @@ void effacer_verdict(t_defi &d) {
 void changer(t_defi &d) {
     d.historique.push_back(d.places);
     effacer_verdict(d);
+    d.message = MESSAGE_DE_DEPART;
 }
 
 void juger_si_complet(t_defi &d) {
@@ -110,14 +106,6 @@ std::string sous_le_chevalier(const t_scene &s, t_lieu l) {
 }
 
 } // namespace
-
-int colonne_de_pixel(int x) {
-    return diviser_vers_le_bas(x, taille_cube);
-}
-
-int ligne_de_pixel(int y) {
-    return diviser_vers_le_bas(SCREEN_HEIGHT - 1 - y, taille_cube);
-}
 
 t_place place_en_reserve(int id) {
     switch (id) {
@@ -162,8 +150,11 @@ void ouvrir_defi(t_defi &d, int n) {
 void pieces_du_moment(const t_defi &d, t_piecer piece[NB_PIECES]) {
     std::copy(d.piece, d.piece + NB_PIECES, piece);
     for (int k = 0; k < NB_PIECES; ++k) {
-        if (!d.a_placer[k]) continue;
-        const t_place p = k == d.tenue ? place_visee(d) : d.places[k];
+        if (d.piece[k].dans_le_jeu != OUI || d.etat == DEFI_ILLISIBLE) continue;
+        const t_place p = !d.a_placer[k] ? place_du_fichier(d.piece[k])
+                          : k == d.tenue ? place_visee(d)
+                                         : d.places[k];
+        // The box from the shape, whatever the file says: drawn where the rules see it.
         const t_forme &f = forme_placee(k, p);
         piece[k].colonne = p.colonne;
         piece[k].ligne = p.ligne;
@@ -197,9 +188,8 @@ bool sur_la_reserve(const t_defi &d) {
            d.ligne_pointeur < PLATEAU_HAUTEUR;
 }
 
-void prendre(t_defi &d, int x, int y) {
+void prendre(t_defi &d, int c, int r) {
     if (d.tenue != -1) return;
-    const int c = colonne_de_pixel(x), r = ligne_de_pixel(y);
     for (int k = 0; k < NB_PIECES; ++k) {
         if (!d.a_placer[k]) continue;
         const t_place &p = d.places[k];
@@ -212,15 +202,13 @@ void prendre(t_defi &d, int x, int y) {
         d.prise_ligne = dr;
         d.colonne_pointeur = c;
         d.ligne_pointeur = r;
-        effacer_verdict(d);
-        d.message.clear();
         return;
     }
 }
 
-void deplacer_pointeur(t_defi &d, int x, int y) {
-    d.colonne_pointeur = colonne_de_pixel(x);
-    d.ligne_pointeur = ligne_de_pixel(y);
+void deplacer_pointeur(t_defi &d, int c, int r) {
+    d.colonne_pointeur = c;
+    d.ligne_pointeur = r;
 }
 
 void lacher(t_defi &d) {
@@ -231,10 +219,10 @@ void lacher(t_defi &d) {
     // by undoing or restarting.
     if (!place_permise(d, k, p)) p = sur_la_reserve(d) ? place_en_reserve(k) : d.places[k];
     d.tenue = -1;
-    if (!(p == d.places[k])) {
-        changer(d);
-        d.places[k] = p;
-    }
+    // Put back where it was, the places and their verdict stand as they were.
+    if (p == d.places[k]) return;
+    changer(d);
+    d.places[k] = p;
     juger_si_complet(d);
 }
 
@@ -302,20 +290,24 @@ void donner_indice(t_defi &d) {
 
 void montrer_solution(t_defi &d) {
     d.tenue = -1;
-    changer(d);
+    t_places solution = d.places;
     for (int k = 0; k < NB_PIECES; ++k)
-        if (d.a_placer[k]) d.places[k] = place_du_fichier(d.piece[k]);
+        if (d.a_placer[k]) solution[k] = place_du_fichier(d.piece[k]);
+    if (solution != d.places) changer(d);
+    d.places = solution;
+    d.pas = -1; // judged with the knight at his start
     t_piecer piece[NB_PIECES];
     pieces_du_moment(d, piece);
     d.verdict = evaluer(construire_scene(piece));
     d.solution_vue = true;
     d.etat = DEFI_SOLUTION_VUE;
-    d.pas = 0;
+    d.pas = d.verdict.echec == E_AUCUN ? 0 : -1;
     d.message = "La solution du niveau " + std::to_string(d.niveau) + ".";
     d.annonces.push_back("niveau " + std::to_string(d.niveau) + " : solution montrée");
 }
 
 void juger(t_defi &d) {
+    d.pas = -1; // judged with the knight at his start
     t_piecer piece[NB_PIECES];
     pieces_du_moment(d, piece);
     const t_scene scene = construire_scene(piece);
@@ -334,10 +326,12 @@ void juger(t_defi &d) {
     d.annonces.push_back(niveau_n + expliquer(d.verdict, scene));
 }
 
-bool avancer_marche(t_defi &d) {
-    if (d.pas < 0 || size_t(d.pas) + 1 >= d.verdict.chemin.lieux.size()) return false;
-    ++d.pas;
-    return true;
+bool en_marche(const t_defi &d) {
+    return d.pas >= 0 && size_t(d.pas) + 1 < d.verdict.chemin.lieux.size();
+}
+
+void avancer_marche(t_defi &d) {
+    if (en_marche(d)) ++d.pas;
 }
 
 std::string expliquer(const t_verdict &v, const t_scene &s) {

@@ -34,8 +34,8 @@ using t_places = std::array<t_place, NB_PIECES>;
 struct t_defi {
     int niveau = 0;
     t_etat_defi etat = DEFI_ILLISIBLE;
-    t_piecer piece[NB_PIECES] = {}; // the level as its file gives it: its solution
-    bool a_placer[NB_PIECES] = {};
+    t_piecer piece[NB_PIECES] = {};   // the level as its file gives it: its solution
+    bool a_placer[NB_PIECES] = {};    // none on a level that cannot be played
     t_places places{};                // where each piece to place stands now
     std::vector<t_places> historique; // the places before each drop, restart or hint
     int indices = 0;                  // hints given on this level, in this run
@@ -48,8 +48,9 @@ struct t_defi {
     int prise_colonne = 0, prise_ligne = 0;
     int colonne_pointeur = 0, ligne_pointeur = 0;
 
-    // The last verdict, its message in the player's words, and the knight's walk shown so far:
-    // the index of his foothold in verdict.chemin.lieux, -1 while he has not set off.
+    // The last verdict on the places, kept while a piece is carried until it lands elsewhere;
+    // its message in the player's words; and the knight's walk shown so far: the index of his
+    // foothold in verdict.chemin.lieux, -1 while he has not set off.
     t_verdict verdict;
     std::string message;
     int pas = -1;
@@ -57,10 +58,6 @@ struct t_defi {
     // Lines for standard output ("niveau N : ..."), taken by whoever prints them.
     std::vector<std::string> annonces;
 };
-
-// Column and row of the window's grid cell under pixel (x, y), row 0 at the bottom.
-int colonne_de_pixel(int x);
-int ligne_de_pixel(int y);
 
 // The home of piece id in the tray: its column and row, upright and facing left.
 t_place place_en_reserve(int id);
@@ -85,10 +82,11 @@ bool place_permise(const t_defi &d, int id, const t_place &p);
 // Whether the pointer is over the tray, where a dropped piece goes home.
 bool sur_la_reserve(const t_defi &d);
 
-// The mouse: the left button pressed at pixel (x, y) takes the piece to place whose solid
-// cell is there; the pointer moved carries the held piece; the button released drops it.
-void prendre(t_defi &d, int x, int y);
-void deplacer_pointeur(t_defi &d, int x, int y);
+// The mouse, in window cells (column, row from the bottom): the left button pressed on a cell
+// takes the piece to place whose solid cell it is; the pointer moved carries the held piece;
+// the button released drops it, and a drop that moves it has the places judged if complete.
+void prendre(t_defi &d, int colonne, int ligne);
+void deplacer_pointeur(t_defi &d, int colonne, int ligne);
 void lacher(t_defi &d);
 
 // The keys: turns the held staircase to the next (+1) or previous (-1) orientation; puts the
@@ -107,8 +105,9 @@ void montrer_solution(t_defi &d);
 // board; fills the verdict and the message, and sets the knight off on a solved level.
 void juger(t_defi &d);
 
-// The knight's next foothold along his walk; false once he has arrived (or is not walking).
-bool avancer_marche(t_defi &d);
+// Whether the knight is on his way to the princess, and his next foothold.
+bool en_marche(const t_defi &d);
+void avancer_marche(t_defi &d);
 
 // The first broken rule of a verdict on scene s, in the player's words (French, UTF-8).
 std::string expliquer(const t_verdict &v, const t_scene &s);

@@ -16,8 +16,8 @@ void aller_au_niveau(t_partie &p, int n) {
 }
 
 void enregistrer(t_partie &p) {
-    std::string erreur;
-    if (ecrire_progres(p.progres, FICHIER_PROGRES, erreur)) {
+    std::string erreur = std::string(FICHIER_PROGRES) + " : illisible, laissé tel quel";
+    if (!p.progres_illisible && ecrire_progres(p.progres, FICHIER_PROGRES, erreur)) {
         p.erreur_progres.clear();
         return;
     }
@@ -29,7 +29,7 @@ void enregistrer(t_partie &p) {
 } // namespace
 
 void commencer_partie(t_partie &p, int n) {
-    p.progres = lire_progres(FICHIER_PROGRES);
+    p.progres_illisible = !lire_progres(FICHIER_PROGRES, p.progres);
     aller_au_niveau(p, n == 0 ? premier_non_resolu(p.progres) : n);
 }
 
@@ -41,21 +41,17 @@ const t_defi &defi_courant(const t_partie &p) {
     return p.defis[p.courant];
 }
 
-bool en_marche(const t_defi &d) {
-    return d.pas >= 0 && size_t(d.pas) + 1 < d.verdict.chemin.lieux.size();
-}
-
-void commander(t_partie &p, t_commande c, int x, int y) {
+void commander(t_partie &p, t_commande c, int colonne, int ligne) {
     t_defi &d = defi_courant(p);
     const t_etat_defi avant = d.etat;
     // A level that could not be read has nothing to take, hint or show: only the level steps.
     if (avant == DEFI_ILLISIBLE && c != C_SUIVANT && c != C_PRECEDENT) return;
     switch (c) {
     case C_PRENDRE:
-        prendre(d, x, y);
+        prendre(d, colonne, ligne);
         break;
     case C_DEPLACER:
-        deplacer_pointeur(d, x, y);
+        deplacer_pointeur(d, colonne, ligne);
         break;
     case C_LACHER:
         lacher(d);
@@ -91,6 +87,8 @@ void commander(t_partie &p, t_commande c, int x, int y) {
         avancer_marche(d);
         return;
     }
+    p.annonces.insert(p.annonces.end(), d.annonces.begin(), d.annonces.end());
+    d.annonces.clear();
     if (d.etat == avant) return;
     if (d.etat == DEFI_RESOLU)
         noter_resolu(p.progres, d.niveau, d.indices);

@@ -6,11 +6,12 @@
 #include "defi/progres.h"
 
 #include <string>
+#include <vector>
 
 // What the player asks for, whatever the input that asked.
 enum t_commande {
-    C_PRENDRE,        // the left button pressed at (x, y)
-    C_DEPLACER,       // the pointer moved to (x, y)
+    C_PRENDRE,        // the left button pressed on cell (colonne, ligne)
+    C_DEPLACER,       // the pointer moved to cell (colonne, ligne)
     C_LACHER,         // the left button released
     C_TOURNER_DROITE, // the held staircase to its next orientation
     C_TOURNER_GAUCHE, // to its previous one
@@ -28,7 +29,9 @@ struct t_partie {
     t_defi defis[NIVEAUX_DE_DEFI + 1]; // by level; a level not yet visited has niveau 0
     int courant = 1;
     t_progres progres;
-    std::string erreur_progres; // why the progress could not be saved; empty when it was
+    bool progres_illisible = false;    // the file exists but could not be read: never replaced
+    std::string erreur_progres;        // why the progress could not be saved; empty when it was
+    std::vector<std::string> annonces; // lines for standard output, whichever level said them
 };
 
 // Reads the progress and opens level n's challenge, or the first level not solved for 0.
@@ -38,7 +41,4 @@ t_defi &defi_courant(t_partie &p);
 const t_defi &defi_courant(const t_partie &p);
 
 // Acts on one command; a level solved or whose solution was shown is recorded and saved.
-void commander(t_partie &p, t_commande c, int x = 0, int y = 0);
-
-// Whether the knight is on his way to the princess.
-bool en_marche(const t_defi &d);
+void commander(t_partie &p, t_commande c, int colonne = 0, int ligne = 0);

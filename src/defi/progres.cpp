@@ -14,28 +14,31 @@ bool niveau_valide(int n) {
 
 } // namespace
 
-t_progres lire_progres(const char *fichier) {
-    t_progres p;
+bool lire_progres(const char *fichier, t_progres &p) {
+    p = t_progres();
     std::FILE *f = std::fopen(fichier, "r");
-    if (f == nullptr) return p;
+    if (f == nullptr) return errno == ENOENT;
     char ligne[256];
     while (std::fgets(ligne, sizeof ligne, f) != nullptr) {
         int n = 0, indices = 0;
-        char mot[16] = "";
-        const int lus = std::sscanf(ligne, "%d %15s %d", &n, mot, &indices);
+        char mot[16] = "", reste = 0;
+        // The whole line, numbers in range: anything else is not a record.
+        const int lus = std::sscanf(ligne, "%2d %15s %9d %c", &n, mot, &indices, &reste);
         if (lus == 3 && std::strcmp(mot, "résolu") == 0 && indices >= 0)
             noter_resolu(p, n, indices);
         else if (lus == 2 && std::strcmp(mot, "vu") == 0)
             noter_vu(p, n);
     }
+    const bool lu = std::ferror(f) == 0;
     std::fclose(f);
-    return p;
+    return lu;
 }
 
 bool ecrire_progres(const t_progres &p, const char *fichier, std::string &erreur) {
     const std::string provisoire = std::string(fichier) + ".nouveau";
     std::FILE *f = std::fopen(provisoire.c_str(), "w");
-    bool ecrit = f != nullptr;
+    const bool ouvert = f != nullptr;
+    bool ecrit = ouvert;
     if (ecrit) {
         std::fprintf(f, "# Valdrune : défis résolus (niveau, indices pris) et solutions vues\n");
         for (int n = 1; n <= NIVEAUX_DE_DEFI; ++n) {
@@ -48,7 +51,8 @@ bool ecrire_progres(const t_progres &p, const char *fichier, std::string &erreur
     if (ecrit) ecrit = std::rename(provisoire.c_str(), fichier) == 0;
     if (!ecrit) {
         erreur = std::string(fichier) + " : " + std::strerror(errno);
-        std::remove(provisoire.c_str());
+        // Only a temporary file of ours goes: what stood in its way is not ours to remove.
+        if (ouvert) std::remove(provisoire.c_str());
     }
     return ecrit;
 }

@@ -17,8 +17,9 @@ struct t_progres {
     int indices[NIVEAUX_DE_DEFI + 1] = {};    // hints taken by the best solve
 };
 
-// Reads the file; a missing file, or any line that is not a sound record, counts for nothing.
-t_progres lire_progres(const char *fichier);
+// Reads the file into p; a missing file, or any line that is not a sound record, counts for
+// nothing. False when the file exists but cannot be read: it must not be replaced then.
+bool lire_progres(const char *fichier, t_progres &p);
 
 // Rewrites the file whole through a temporary one, so that a failure leaves the old one;
 // returns false with the reason in `erreur`.

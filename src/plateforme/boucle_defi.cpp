@@ -14,11 +14,18 @@ namespace {
 constexpr Uint32 IMAGE_MS = 16; // at most 60 frames a second
 constexpr Uint32 PAS_MS = 250;  // the knight's footholds, four a second
 
+// Division rounding down, so that a pixel left of or below the window is in no cell of it.
+int diviser_vers_le_bas(int a, int b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
 } // namespace
 
 int traiter_evenement_defi(t_partie &p, const SDL_Event &e, bool &redessiner) {
+    // Pixels become the window's cells, column from the left, row from the bottom.
     const auto agir = [&](t_commande c, int x = 0, int y = 0) {
-        commander(p, c, x, y);
+        commander(p, c, diviser_vers_le_bas(x, taille_cube),
+                  diviser_vers_le_bas(SCREEN_HEIGHT - 1 - y, taille_cube));
         redessiner = true;
     };
     switch (e.type) {
@@ -64,15 +71,17 @@ int traiter_evenement_defi(t_partie &p, const SDL_Event &e, bool &redessiner) {
         break;
     case SDL_MOUSEBUTTONUP:
         if (e.button.button == SDL_BUTTON_LEFT) {
-            commander(p, C_DEPLACER, e.button.x, e.button.y);
+            agir(C_DEPLACER, e.button.x, e.button.y);
             agir(C_LACHER);
         }
         break;
-    case SDL_MOUSEMOTION:
-        commander(p, C_DEPLACER, e.motion.x, e.motion.y);
+    case SDL_MOUSEMOTION: {
         // Only a carried piece changes the picture as the pointer moves.
-        redessiner = redessiner || defi_courant(p).tenue != -1;
+        const bool avant = redessiner;
+        agir(C_DEPLACER, e.motion.x, e.motion.y);
+        redessiner = avant || defi_courant(p).tenue != -1;
         break;
+    }
     case SDL_VIDEOEXPOSE:
     case SDL_ACTIVEEVENT:
         redessiner = true;
@@ -84,10 +93,9 @@ int traiter_evenement_defi(t_partie &p, const SDL_Event &e, bool &redessiner) {
 }
 
 void annoncer(t_partie &p) {
-    t_defi &d = defi_courant(p);
-    for (const std::string &a : d.annonces) std::printf("%s\n", a.c_str());
-    if (!d.annonces.empty()) std::fflush(stdout);
-    d.annonces.clear();
+    for (const std::string &a : p.annonces) std::printf("%s\n", a.c_str());
+    if (!p.annonces.empty()) std::fflush(stdout);
+    p.annonces.clear();
 }
 
 int jouer_defis(int n) {

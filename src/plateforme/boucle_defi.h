@@ -10,7 +10,7 @@
 // when the window must be drawn again.
 int traiter_evenement_defi(t_partie &p, const SDL_Event &e, bool &redessiner);
 
-// Prints the level's lines for standard output and forgets them.
+// Prints the run's lines for standard output and forgets them.
 void annoncer(t_partie &p);
 
 // The challenge mode from start-up to shut-down on level n (0: the first not solved);

@@ -15,7 +15,6 @@ static TTF_Font *police_defi = nullptr;
 
 namespace {
 
-constexpr int CASE = 100;
 // Above the board (row 5 ends 150 pixels below the window's top), between the panel's columns.
 constexpr int HAUT_DU_PLATEAU = 150;
 constexpr int MILIEU = 750;
@@ -34,16 +33,16 @@ constexpr SDL_Color ROUGE_TEXTE = {170, 0, 0, 0};
 constexpr SDL_Color VERT_TEXTE = {0, 80, 20, 0};
 
 void remplir(SDL_Surface *s, int x, int y, int l, int h, t_rgb c) {
-    SDL_Rect r = {Sint16(x), Sint16(y), Uint16(std::max(l, 0)), Uint16(std::max(h, 0))};
+    SDL_Rect r = {Sint16(x), Sint16(y), Uint16(l), Uint16(h)};
     SDL_FillRect(s, &r, SDL_MapRGB(s->format, c.r, c.g, c.b));
 }
 
-// Pixel of the top-left corner of window cell (colonne, ligne).
+// Pixel of the top-left corner of window cell (colonne, ligne), for cells near the window.
 int x_de(int colonne) {
-    return colonne * CASE;
+    return colonne * taille_cube;
 }
 int y_de(int ligne) {
-    return SCREEN_HEIGHT - (ligne + 1) * CASE;
+    return SCREEN_HEIGHT - (ligne + 1) * taille_cube;
 }
 
 // A frame of width e along the edges of shape f at (colonne, ligne) that face no solid cell
@@ -56,10 +55,10 @@ void entourer(SDL_Surface *s, const t_forme &f, int colonne, int ligne, t_rgb c,
         for (int x = 0; x < f.largeur; ++x) {
             if (!f.pleine(x, y)) continue;
             const int px = x_de(colonne + x), py = y_de(ligne + y);
-            if (!plein(x - 1, y)) remplir(s, px, py, e, CASE, c);
-            if (!plein(x + 1, y)) remplir(s, px + CASE - e, py, e, CASE, c);
-            if (!plein(x, y + 1)) remplir(s, px, py, CASE, e, c);
-            if (!plein(x, y - 1)) remplir(s, px, py + CASE - e, CASE, e, c);
+            if (!plein(x - 1, y)) remplir(s, px, py, e, taille_cube, c);
+            if (!plein(x + 1, y)) remplir(s, px + taille_cube - e, py, e, taille_cube, c);
+            if (!plein(x, y + 1)) remplir(s, px, py, taille_cube, e, c);
+            if (!plein(x, y - 1)) remplir(s, px, py + taille_cube - e, taille_cube, e, c);
         }
 }
 
@@ -80,14 +79,14 @@ void ecrire(SDL_Surface *s, const std::string &texte, int y, SDL_Color c) {
 // The board's extent under the pieces: a faint grid over columns 4 to 9, rows 0 to 5, and
 // the ground along its foot; the tray beside it in a lighter green.
 void dessiner_plateau(SDL_Surface *s) {
-    remplir(s, x_de(RESERVE_COLONNE), HAUT_DU_PLATEAU, RESERVE_LARGEUR * CASE,
+    remplir(s, x_de(RESERVE_COLONNE), HAUT_DU_PLATEAU, RESERVE_LARGEUR * taille_cube,
             SCREEN_HEIGHT - HAUT_DU_PLATEAU, RESERVE);
-    const int gauche = x_de(PLATEAU_COLONNE), largeur = PLATEAU_LARGEUR * CASE;
+    const int gauche = x_de(PLATEAU_COLONNE), largeur = PLATEAU_LARGEUR * taille_cube;
     for (int i = 0; i <= PLATEAU_LARGEUR; ++i)
-        remplir(s, gauche + i * CASE - (i == PLATEAU_LARGEUR), HAUT_DU_PLATEAU, 1,
+        remplir(s, gauche + i * taille_cube - (i == PLATEAU_LARGEUR), HAUT_DU_PLATEAU, 1,
                 SCREEN_HEIGHT - HAUT_DU_PLATEAU, GRILLE);
     for (int i = 0; i < PLATEAU_HAUTEUR; ++i)
-        remplir(s, gauche, HAUT_DU_PLATEAU + i * CASE, largeur, 1, GRILLE);
+        remplir(s, gauche, HAUT_DU_PLATEAU + i * taille_cube, largeur, 1, GRILLE);
     remplir(s, gauche, SCREEN_HEIGHT - 4, largeur, 4, SOL);
 }
 
@@ -125,9 +124,11 @@ void remplir_panneau(const t_defi &d, const t_piecer piece[NB_PIECES]) {
         p.disponible = d.a_placer[k] ? OUI : NON;
         p.prise = k == d.tenue ? OUI : NON;
         p.rotation_possible = d.a_placer[k] && est_escalier(k) ? OUI : NON;
-        p.rotation = est_escalier(k) && piece[k].rotation > 0 ? piece[k].rotation - 1 : 0;
-        p.x = x_de(piece[k].colonne);
-        p.y = y_de(piece[k].ligne + piece[k].hauteur - 1);
+        p.rotation = d.a_placer[k] && est_escalier(k) ? piece[k].rotation - 1 : 0;
+        // Only the pieces to place have a place near the window; the others' fields may hold
+        // anything a level file gives.
+        p.x = d.a_placer[k] ? x_de(piece[k].colonne) : 0;
+        p.y = d.a_placer[k] ? y_de(piece[k].ligne + piece[k].hauteur - 1) : 0;
     }
     id_piece_prise = d.tenue;
     pos_x_sur_grille = d.tenue == -1 ? -1 : piece[d.tenue].colonne;
@@ -142,6 +143,7 @@ void remplir_panneau(const t_defi &d, const t_piecer piece[NB_PIECES]) {
                                                 M_PETIT_ESCALIER_1_PLEIN,
                                                 M_PETIT_ESCALIER_2_PLEIN,
                                                 M_GRAND_ESCALIER_PLEIN};
+    // The panel shows rows 5 to 1 of the matrix: the board's rows 0 to 4, the ground first.
     for (auto &rang : matrice) std::fill(std::begin(rang), std::end(rang), int16_t(M_VIDE));
     for (int k = 0; k < NB_PIECES; ++k) {
         const t_piecer &p = piece[k];
@@ -149,7 +151,7 @@ void remplir_panneau(const t_defi &d, const t_piecer piece[NB_PIECES]) {
         if (p.dans_le_jeu != OUI || k == d.tenue || f == nullptr) continue;
         pour_cases(p.colonne - PLATEAU_COLONNE, p.ligne, *f, [&](int c, int r) {
             if (c >= 0 && c < PLATEAU_LARGEUR && r >= 0 && r < PLATEAU_HAUTEUR)
-                matrice[r][c] = occupant[k];
+                matrice[r + 1][c] = occupant[k];
         });
     }
 }
@@ -200,7 +202,7 @@ void dessiner_defi(const t_partie &p) {
         std::copy(piece, piece + NB_PIECES, tenue);
         for (int k = 0; k < NB_PIECES; ++k) (k == d.tenue ? posees : tenue)[k].dans_le_jeu = NON;
         dessiner_pieces(posees);
-        marquer_verdict(s, d, piece);
+        if (d.tenue == -1) marquer_verdict(s, d, piece);
         if (d.tenue != -1) {
             dessiner_pieces(tenue);
             // A piece that could not be dropped where it is drawn is outlined in red; over
@@ -214,9 +216,9 @@ void dessiner_defi(const t_partie &p) {
     ecrire(s, avancement(p), 12, NOIR);
     const bool echec = d.etat == DEFI_ECHOUE || d.etat == DEFI_ILLISIBLE;
     ecrire(s,
-           d.message.empty() ? "Posez chaque pièce sur le plateau ; la case saisie reste sous "
-                               "le pointeur."
-                             : d.message,
+           d.tenue != -1 ? "Posez la pièce sur des cases libres du plateau, ou rendez-la à la "
+                           "réserve."
+                         : d.message,
            44, echec ? ROUGE_TEXTE : (d.etat == DEFI_RESOLU ? VERT_TEXTE : NOIR));
     ecrire(s,
            "← → tourner · Échap reposer · U annuler · R recommencer · H indice · S solution "
