@@ -217,8 +217,10 @@ void lacher(t_defi &d) {
     t_place p = place_visee(d);
     // Over the tray, a piece goes home: otherwise a piece on the board could only leave it
     // by undoing or restarting.
+    const bool refusee = !place_permise(d, k, p) && !sur_la_reserve(d) && !(p == d.places[k]);
     if (!place_permise(d, k, p)) p = sur_la_reserve(d) ? place_en_reserve(k) : d.places[k];
     d.tenue = -1;
+    if (refusee) d.message = "Impossible de poser là : case prise ou hors du plateau.";
     // Put back where it was, the places and their verdict stand as they were.
     if (p == d.places[k]) return;
     changer(d);
@@ -227,7 +229,11 @@ void lacher(t_defi &d) {
 }
 
 void tourner(t_defi &d, int sens) {
-    if (d.tenue == -1 || !est_escalier(d.tenue)) return;
+    if (d.tenue == -1 || !est_escalier(d.tenue)) {
+        d.message = d.tenue == -1 ? "Prenez d'abord un escalier pour le tourner."
+                                  : "Seuls les escaliers tournent.";
+        return;
+    }
     d.rotation_tenue = (d.rotation_tenue - 1 + sens + NB_ORIENTATIONS) % NB_ORIENTATIONS + 1;
 }
 
@@ -239,7 +245,10 @@ void recommencer(t_defi &d) {
     d.tenue = -1;
     bool deja = true;
     for (int k = 0; k < NB_PIECES; ++k) deja = deja && (!d.a_placer[k] || en_reserve(d, k));
-    if (deja) return;
+    if (deja) {
+        d.message = "Tout est déjà dans la réserve.";
+        return;
+    }
     changer(d);
     for (int k = 0; k < NB_PIECES; ++k)
         if (d.a_placer[k]) d.places[k] = place_en_reserve(k);

@@ -9,6 +9,7 @@
 #include <SDL_ttf.h>
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 // The messages' font, larger than the panel's; none without arial.ttf.
 static TTF_Font *police_defi = nullptr;
@@ -107,6 +108,8 @@ void marquer_verdict(SDL_Surface *s, const t_defi &d, const t_piecer piece[NB_PI
         return;
     case E_TOMBE_AU_DEPART:
     case E_TOMBE:
+        // On the ground the knight loads nothing: the level tips by itself, not under him.
+        if (v.bascule.h == 0) return;
         entourer(s, *forme_de(ID_CHEVALIER, 0), v.bascule.c + PLATEAU_COLONNE, v.bascule.h, ROUGE,
                  4);
         return;
@@ -166,15 +169,29 @@ std::string avancement(const t_partie &p) {
                                          : " avec " + std::to_string(indices) + " indice" +
                                                (indices > 1 ? "s" : ""));
     else if (p.progres.avancement[n] == AV_VU)
-        s += " : solution vue, pas encore résolu";
+        s += " : solution vue";
     else
         s += " : pas encore résolu";
-    s += "   ·   " + std::to_string(nombre_resolus(p.progres)) + " défis résolus sur " +
-         std::to_string(NIVEAUX_DE_DEFI);
+    const int resolus = nombre_resolus(p.progres);
+    s += "   ·   " + std::to_string(resolus) + (resolus > 1 ? " défis résolus" : " défi résolu") +
+         " sur " + std::to_string(NIVEAUX_DE_DEFI);
     if (d.indices > 0)
         s += "   ·   " + std::to_string(d.indices) + " indice" + (d.indices > 1 ? "s" : "") +
-             " pris";
+             " pris cette fois";
     return s;
+}
+
+// One rule a level, in turn: the window never leaves the player to guess them.
+const char *astuce(int niveau) {
+    static const char *const astuces[] = {
+        "Le chevalier ne monte ou ne descend que par les marches d'un escalier.",
+        "Un escalier se tourne et se retourne : à l'envers, il fait une plate-forme.",
+        "Le chevalier arrive à côté de la princesse, à sa hauteur.",
+        "Le chevalier et la princesse ne portent rien.",
+        "Une pièce ne tient que par le dessous ; un poids sur le bord d'un appui bascule.",
+        "Il faut de la place au-dessus du chevalier là où il change de hauteur.",
+    };
+    return astuces[niveau % std::size(astuces)];
 }
 
 } // namespace
@@ -226,4 +243,6 @@ void dessiner_defi(const t_partie &p) {
            76, NOIR);
     if (!p.erreur_progres.empty())
         ecrire(s, "Progression non enregistrée : " + p.erreur_progres, 108, ROUGE_TEXTE);
+    else if (d.etat != DEFI_ILLISIBLE)
+        ecrire(s, std::string("Règle : ") + astuce(d.niveau), 108, NOIR);
 }
