@@ -269,6 +269,22 @@ TEST_F(Tempete, CentMilleEvenements) {
     fermer_police_defi();
 }
 
+// A challenge opened again starts afresh: every piece in the tray, nothing to undo.
+TEST_F(Defi, RouvrirRepartDeZero) {
+    t_defi d;
+    ouvrir_defi(d, 19);
+    prendre(d, 14, 0);
+    deplacer_pointeur(d, 5, 1);
+    lacher(d);
+    donner_indice(d);
+    ASSERT_EQ(d.etat, DEFI_RESOLU);
+    ouvrir_defi(d, 19);
+    EXPECT_EQ(d.etat, DEFI_EN_COURS);
+    EXPECT_TRUE(d.historique.empty());
+    EXPECT_EQ(d.indices, 0);
+    EXPECT_EQ(d.places[ID_CUBE], place_en_reserve(ID_CUBE));
+}
+
 // The progress file: read back whatever it holds, never written half.
 TEST_F(Defi, ProgressionLueEtEcrite) {
     ecrire_fichier(FICHIER_PROGRES,

@@ -93,16 +93,16 @@ void juger_si_complet(t_defi &d) {
     if (tout_sur_le_plateau(d)) juger(d);
 }
 
+// Every explanation starts with a lower-case article.
 std::string majuscule(std::string s) {
-    if (!s.empty() && s[0] >= 'a' && s[0] <= 'z') s[0] = char(s[0] - 'a' + 'A');
+    s[0] = char(s[0] - 'a' + 'A');
     return s;
 }
 
 // What the knight stands on at place l: a piece's name with "sur", or the ground.
 std::string sous_le_chevalier(const t_scene &s, t_lieu l) {
     if (l.h == 0) return "au sol";
-    const int dessous = s.cases[l.c][l.h - 1];
-    return std::string("sur ") + (dessous >= 0 ? nom_commun(dessous) : "le vide");
+    return std::string("sur ") + nom_commun(s.cases[l.c][l.h - 1]);
 }
 
 } // namespace
@@ -154,13 +154,11 @@ void pieces_du_moment(const t_defi &d, t_piecer piece[NB_PIECES]) {
         const t_place p = !d.a_placer[k] ? place_du_fichier(d.piece[k])
                           : k == d.tenue ? place_visee(d)
                                          : d.places[k];
-        // The box from the shape, whatever the file says: drawn where the rules see it.
-        const t_forme &f = forme_placee(k, p);
+        // The height from the shape, whatever the file says: drawn where the rules see it.
         piece[k].colonne = p.colonne;
         piece[k].ligne = p.ligne;
         piece[k].rotation = p.rotation;
-        piece[k].largeur = f.largeur;
-        piece[k].hauteur = f.hauteur;
+        piece[k].hauteur = forme_placee(k, p).hauteur;
     }
     if (d.pas >= 0 && size_t(d.pas) < d.verdict.chemin.lieux.size()) {
         const t_lieu l = d.verdict.chemin.lieux[size_t(d.pas)];
