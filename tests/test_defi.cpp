@@ -269,6 +269,68 @@ TEST_F(Tempete, CentMilleEvenements) {
     fermer_police_defi();
 }
 
+// The lines above the board: the level, whether it is solved and how, the levels solved, the
+// message or what to do with a carried piece, the keys, and one rule of the game a level.
+TEST_F(Defi, TextesAuDessusDuPlateau) {
+    t_partie &p = *partie_;
+    commencer_partie(p, 19);
+    std::vector<std::string> l = textes_defi(p);
+    ASSERT_EQ(l.size(), 4U);
+    EXPECT_EQ(l[0], "Défi 19 sur 48 : pas encore résolu   ·   0 défi résolu sur 48");
+    EXPECT_EQ(l[1], "Posez les pièces de la réserve sur le plateau : le chevalier doit rejoindre "
+                    "la princesse.");
+    EXPECT_EQ(l[3], "Règle : Un escalier se tourne et se retourne : à l'envers, il fait une "
+                    "plate-forme.");
+    commander(p, C_PRENDRE, 14, 0);
+    EXPECT_EQ(textes_defi(p)[1],
+              "Posez la pièce sur des cases libres du plateau, ou rendez-la à la réserve.");
+    commander(p, C_REPOSER);
+    commander(p, C_INDICE);
+    commander(p, C_INDICE);
+    l = textes_defi(p);
+    EXPECT_EQ(l[0], "Défi 19 sur 48 : résolu avec 2 indices   ·   1 défi résolu sur 48   ·   2 "
+                    "indices pris cette fois");
+    EXPECT_EQ(l[1], "Résolu ! Le chevalier rejoint la princesse.");
+    noter_resolu(p.progres, 20, 1);
+    noter_resolu(p.progres, 21, 0);
+    noter_vu(p.progres, 22);
+    commander(p, C_SUIVANT);
+    l = textes_defi(p);
+    EXPECT_EQ(l[0], "Défi 20 sur 48 : résolu avec 1 indice   ·   3 défis résolus sur 48");
+    EXPECT_EQ(l[3], "Règle : Le chevalier arrive à côté de la princesse, à sa hauteur.");
+    commander(p, C_SUIVANT);
+    EXPECT_EQ(textes_defi(p)[0],
+              "Défi 21 sur 48 : résolu sans indice   ·   3 défis résolus sur 48");
+    commander(p, C_SUIVANT);
+    commander(p, C_PRENDRE, 14, 0);
+    commander(p, C_DEPLACER, 4, 5);
+    commander(p, C_LACHER);
+    l = textes_defi(p);
+    EXPECT_EQ(l[0], "Défi 22 sur 48 : solution vue   ·   3 défis résolus sur 48");
+    p.erreur_progres = "progression.txt : No space left on device";
+    EXPECT_EQ(textes_defi(p)[3],
+              "Progression non enregistrée : progression.txt : No space left on device");
+}
+
+// Only a carried piece has the window drawn again as the pointer moves.
+TEST_F(Defi, RedessinerQuandLaPieceBouge) {
+    t_partie &p = *partie_;
+    commencer_partie(p, 19);
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.x = 550;
+    e.motion.y = 600;
+    bool redessiner = false;
+    traiter_evenement_defi(p, e, redessiner);
+    EXPECT_FALSE(redessiner);
+    traiter_evenement_defi(p, bouton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1450, 700), redessiner);
+    EXPECT_TRUE(redessiner);
+    redessiner = false;
+    traiter_evenement_defi(p, e, redessiner);
+    EXPECT_TRUE(redessiner);
+    EXPECT_EQ(place_visee(defi_courant(p)), (t_place{5, 1, 0}));
+}
+
 // A challenge opened again starts afresh: every piece in the tray, nothing to undo.
 TEST_F(Defi, RouvrirRepartDeZero) {
     t_defi d;
@@ -348,10 +410,17 @@ TEST_F(EcranDefi, PlateauReserveEtPieceTenue) {
     EXPECT_EQ(couleur(ecran, 1250, 300), 0x78e2a0U); // the tray
     EXPECT_EQ(couleur(ecran, 950, 300), VERT_FOND);  // the board, between grid lines
     EXPECT_EQ(couleur(ecran, 800, 300), 0x0cb260U);  // a grid line
-    EXPECT_EQ(couleur(ecran, 350, 300), VERT_FOND);  // off the board: no grid
-    EXPECT_EQ(couleur(ecran, 950, 748), 0x5c4028U);  // the ground
-    EXPECT_EQ(couleur(ecran, 750, 500), BLEU);       // the knight at (7, 1)
-    const Uint32 cube = couleur(ecran, 1450, 700);   // the cube in the tray, at (14, 0)
+    EXPECT_EQ(couleur(ecran, 999, 300), 0x0cb260U);  // the last one, inside the board
+    EXPECT_EQ(couleur(ecran, 950, 250), 0x0cb260U);  // a row's
+    EXPECT_EQ(couleur(ecran, 950, 149), VERT_FOND);  // above the board: no grid
+    bool texte = false;                              // the first line above the board, written
+    for (int x = 500; x < 1000 && !texte; ++x)
+        for (int y = 12; y < 32; ++y) texte = texte || couleur(ecran, x, y) == 0;
+    EXPECT_TRUE(texte);
+    EXPECT_EQ(couleur(ecran, 350, 300), VERT_FOND); // off the board: no grid
+    EXPECT_EQ(couleur(ecran, 950, 748), 0x5c4028U); // the ground
+    EXPECT_EQ(couleur(ecran, 750, 500), BLEU);      // the knight at (7, 1)
+    const Uint32 cube = couleur(ecran, 1450, 700);  // the cube in the tray, at (14, 0)
     EXPECT_NE(cube, 0x78e2a0U);
     // Taken: over the tray, no red; carried over the knight: drawn there, outlined in red.
     commander(p, C_PRENDRE, 14, 0);
@@ -363,6 +432,8 @@ TEST_F(EcranDefi, PlateauReserveEtPieceTenue) {
     EXPECT_EQ(couleur(ecran, 750, 600), cube);
     EXPECT_EQ(couleur(ecran, 701, 600), 0xdc141eU);
     EXPECT_EQ(pieces[ID_CUBE].prise, OUI);
+    EXPECT_EQ(pieces[ID_CUBE].x, 700);
+    EXPECT_EQ(pieces[ID_CUBE].y, 550);
     EXPECT_EQ(pos_x_sur_grille, 7);
     EXPECT_EQ(pos_y_sur_grille, 1);
     EXPECT_EQ(matrice[2][3], M_CHEVALIER); // the board's row 1, as the panel's row 2
@@ -381,6 +452,24 @@ TEST_F(EcranDefi, PlateauReserveEtPieceTenue) {
     dessiner_defi(p);
     EXPECT_EQ(couleur(ecran, 802, 500), 0xdc141eU);
     EXPECT_NE(couleur(ecran, 502, 600), 0xdc141eU);
+    // Its outline follows its shape: the right edge and the top of the lower step, not the
+    // edges between its own cells.
+    EXPECT_EQ(couleur(ecran, 998, 500), 0xdc141eU);
+    EXPECT_EQ(couleur(ecran, 850, 452), 0xdc141eU);
+    EXPECT_NE(couleur(ecran, 898, 500), 0xdc141eU);
+    EXPECT_NE(couleur(ecran, 950, 452), 0xdc141eU);
+    // Level 13 tipping by itself, the knight on the ground: he is not marked.
+    commencer_partie(p, 13);
+    commander(p, C_INDICE);
+    commander(p, C_INDICE);
+    commander(p, C_PRENDRE, 7, 4);
+    commander(p, C_DEPLACER, 6, 4);
+    commander(p, C_LACHER);
+    ASSERT_EQ(defi_courant(p).verdict.echec, E_TOMBE_AU_DEPART);
+    dessiner_defi(p);
+    const t_piecer &chevalier = defi_courant(p).piece[ID_CHEVALIER];
+    ASSERT_EQ(chevalier.ligne, 0);
+    EXPECT_EQ(couleur(ecran, chevalier.colonne * 100 + 1, 600), BLEU);
     // A level whose file gives far-off fields to a piece out of play and a huge box to the
     // knight: drawn where the rules see him, with nothing overflowing.
     fs::copy_file(chemin_cas("champs_enormes.xml"), "solution5.xml",

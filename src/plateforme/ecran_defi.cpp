@@ -196,6 +196,21 @@ const char *astuce(int niveau) {
 
 } // namespace
 
+std::vector<std::string> textes_defi(const t_partie &p) {
+    const t_defi &d = defi_courant(p);
+    std::vector<std::string> lignes = {
+        avancement(p),
+        d.tenue != -1 ? "Posez la pièce sur des cases libres du plateau, ou rendez-la à la réserve."
+                      : d.message,
+        "← → tourner · Échap reposer · U annuler · R recommencer · H indice · S solution "
+        "· ↑ ↓ niveau"};
+    if (!p.erreur_progres.empty())
+        lignes.push_back("Progression non enregistrée : " + p.erreur_progres);
+    else if (d.etat != DEFI_ILLISIBLE)
+        lignes.push_back(std::string("Règle : ") + astuce(d.niveau));
+    return lignes;
+}
+
 bool ouvrir_police_defi() {
     police_defi = TTF_OpenFont("arial.ttf", 18);
     return police_defi != nullptr;
@@ -230,19 +245,10 @@ void dessiner_defi(const t_partie &p) {
         remplir_panneau(d, piece);
         affich_info();
     }
-    ecrire(s, avancement(p), 12, NOIR);
+    const std::vector<std::string> lignes = textes_defi(p);
     const bool echec = d.etat == DEFI_ECHOUE || d.etat == DEFI_ILLISIBLE;
-    ecrire(s,
-           d.tenue != -1 ? "Posez la pièce sur des cases libres du plateau, ou rendez-la à la "
-                           "réserve."
-                         : d.message,
-           44, echec ? ROUGE_TEXTE : (d.etat == DEFI_RESOLU ? VERT_TEXTE : NOIR));
-    ecrire(s,
-           "← → tourner · Échap reposer · U annuler · R recommencer · H indice · S solution "
-           "· ↑ ↓ niveau",
-           76, NOIR);
-    if (!p.erreur_progres.empty())
-        ecrire(s, "Progression non enregistrée : " + p.erreur_progres, 108, ROUGE_TEXTE);
-    else if (d.etat != DEFI_ILLISIBLE)
-        ecrire(s, std::string("Règle : ") + astuce(d.niveau), 108, NOIR);
+    const SDL_Color couleurs[] = {NOIR,
+                                  echec ? ROUGE_TEXTE : (d.etat == DEFI_RESOLU ? VERT_TEXTE : NOIR),
+                                  NOIR, p.erreur_progres.empty() ? NOIR : ROUGE_TEXTE};
+    for (size_t i = 0; i < lignes.size(); ++i) ecrire(s, lignes[i], 12 + 32 * int(i), couleurs[i]);
 }
