@@ -345,6 +345,10 @@ TEST_F(Defi, RouvrirRepartDeZero) {
     EXPECT_TRUE(d.historique.empty());
     EXPECT_EQ(d.indices, 0);
     EXPECT_EQ(d.places[ID_CUBE], place_en_reserve(ID_CUBE));
+    // The file read is the level's, whatever level the reader last read.
+    niveau = 1;
+    ouvrir_defi(d, 20);
+    EXPECT_EQ(d.piece[ID_CHEVALIER].colonne, 9);
 }
 
 // The progress file: read back whatever it holds, never written half.

@@ -160,7 +160,7 @@ void pieces_du_moment(const t_defi &d, t_piecer piece[NB_PIECES]) {
         piece[k].rotation = p.rotation;
         piece[k].hauteur = forme_placee(k, p).hauteur;
     }
-    if (d.pas >= 0 && size_t(d.pas) < d.verdict.chemin.lieux.size()) {
+    if (d.pas >= 0) { // only ever an index of the walk
         const t_lieu l = d.verdict.chemin.lieux[size_t(d.pas)];
         piece[ID_CHEVALIER].colonne = l.c + PLATEAU_COLONNE;
         piece[ID_CHEVALIER].ligne = l.h;
