@@ -307,6 +307,12 @@ TEST_F(Defi, TextesAuDessusDuPlateau) {
     commander(p, C_LACHER);
     l = textes_defi(p);
     EXPECT_EQ(l[0], "Défi 22 sur 48 : solution vue   ·   3 défis résolus sur 48");
+    EXPECT_EQ(l[3], "Règle : Une pièce ne tient que par le dessous ; un poids sur le bord d'un "
+                    "appui bascule.");
+    commander(p, C_INDICE);
+    EXPECT_EQ(textes_defi(p)[0],
+              "Défi 22 sur 48 : solution vue   ·   3 défis résolus sur 48   ·   1 "
+              "indice pris cette fois");
     p.erreur_progres = "progression.txt : No space left on device";
     EXPECT_EQ(textes_defi(p)[3],
               "Progression non enregistrée : progression.txt : No space left on device");
@@ -416,6 +422,7 @@ TEST_F(EcranDefi, PlateauReserveEtPieceTenue) {
     EXPECT_EQ(couleur(ecran, 800, 300), 0x0cb260U);  // a grid line
     EXPECT_EQ(couleur(ecran, 999, 300), 0x0cb260U);  // the last one, inside the board
     EXPECT_EQ(couleur(ecran, 950, 250), 0x0cb260U);  // a row's
+    EXPECT_EQ(couleur(ecran, 950, 150), 0x0cb260U);  // the top row's
     EXPECT_EQ(couleur(ecran, 950, 149), VERT_FOND);  // above the board: no grid
     bool texte = false;                              // the first line above the board, written
     for (int x = 500; x < 1000 && !texte; ++x)
@@ -461,6 +468,7 @@ TEST_F(EcranDefi, PlateauReserveEtPieceTenue) {
     EXPECT_EQ(couleur(ecran, 998, 500), 0xdc141eU);
     EXPECT_EQ(couleur(ecran, 850, 452), 0xdc141eU);
     EXPECT_NE(couleur(ecran, 898, 500), 0xdc141eU);
+    EXPECT_NE(couleur(ecran, 902, 500), 0xdc141eU);
     EXPECT_NE(couleur(ecran, 950, 452), 0xdc141eU);
     // Level 13 tipping by itself, the knight on the ground: he is not marked.
     commencer_partie(p, 13);
