@@ -39,6 +39,8 @@ attendre 10 test "$(xdotool getwindowfocus)" = "$FENETRE" || echec "window does 
 image=$travail/image.ppm
 _plateau_dessine() { capturer "$FENETRE" "$image" && [ "$(pixel "$image" 1250 300)" = "120 226 160" ]; }
 attendre 20 _plateau_dessine || echec "no tray drawn"
+encre=$(pamcut -left 500 -top 12 -width 500 -height 20 "$image" | pamsumm -min -brief)
+[ "${encre%.*}" -lt 10 ] || echec "no line written above the board"
 
 # The cube from the tray at (14, 0) to (5, 1), under the princess; then the small staircase,
 # taken at (13, 4) and turned once, to (6, 0): the knight's step up to her.

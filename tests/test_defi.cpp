@@ -7,6 +7,7 @@
 #include "rendu/rendu.h"
 #include "sdl_factice.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -392,6 +393,26 @@ TEST_F(Defi, ProgressionLueEtEcrite) {
     EXPECT_TRUE(lire_progres("absent", p));
 }
 
+// The middle of the ink of the text line drawn from height y, between the panel's columns.
+int milieu_de_ligne(int y) {
+    int gauche = 1500, droite = 0;
+    for (int x = 250; x < 1350; ++x)
+        for (int dy = 0; dy < 20; ++dy)
+            if (couleur(ecran, x, y + dy) == 0) {
+                gauche = std::min(gauche, x);
+                droite = std::max(droite, x);
+            }
+    return (gauche + droite) / 2;
+}
+
+// Whether the text line drawn from height y has a pixel of exactly this colour.
+bool ligne_en_couleur(int y, Uint32 c) {
+    for (int x = 300; x < 1200; ++x)
+        for (int dy = 0; dy < 20; ++dy)
+            if (couleur(ecran, x, y + dy) == c) return true;
+    return false;
+}
+
 // The window: the tray in its lighter green, the grid and the ground, the pieces where they
 // stand, a held piece outlined in red where it may not be dropped, the panel alive.
 class EcranDefi : public AvecEcran {
@@ -428,10 +449,13 @@ TEST_F(EcranDefi, PlateauReserveEtPieceTenue) {
     for (int x = 500; x < 1000 && !texte; ++x)
         for (int y = 12; y < 32; ++y) texte = texte || couleur(ecran, x, y) == 0;
     EXPECT_TRUE(texte);
-    EXPECT_EQ(couleur(ecran, 350, 300), VERT_FOND); // off the board: no grid
-    EXPECT_EQ(couleur(ecran, 950, 748), 0x5c4028U); // the ground
-    EXPECT_EQ(couleur(ecran, 750, 500), BLEU);      // the knight at (7, 1)
-    const Uint32 cube = couleur(ecran, 1450, 700);  // the cube in the tray, at (14, 0)
+    EXPECT_LT(std::abs(milieu_de_ligne(12) - 750), 4); // centred
+    EXPECT_EQ(couleur(ecran, 400, 300), 0x0cb260U);    // the board's first grid line,
+    EXPECT_EQ(couleur(ecran, 401, 300), VERT_FOND);    // one pixel wide
+    EXPECT_EQ(couleur(ecran, 350, 300), VERT_FOND);    // off the board: no grid
+    EXPECT_EQ(couleur(ecran, 950, 748), 0x5c4028U);    // the ground
+    EXPECT_EQ(couleur(ecran, 750, 500), BLEU);         // the knight at (7, 1)
+    const Uint32 cube = couleur(ecran, 1450, 700);     // the cube in the tray, at (14, 0)
     EXPECT_NE(cube, 0x78e2a0U);
     // Taken: over the tray, no red; carried over the knight: drawn there, outlined in red.
     commander(p, C_PRENDRE, 14, 0);
@@ -449,6 +473,10 @@ TEST_F(EcranDefi, PlateauReserveEtPieceTenue) {
     EXPECT_EQ(pos_y_sur_grille, 1);
     EXPECT_EQ(matrice[2][3], M_CHEVALIER); // the board's row 1, as the panel's row 2
     EXPECT_EQ(matrice[1][0], M_CUBE_AVEC_APPENDICE_1);
+    EXPECT_EQ(matrice[6][3], M_VIDE); // nothing of the tray's staircase in the board's matrix
+    EXPECT_EQ(matrice[6][4], M_VIDE);
+    EXPECT_EQ(pieces[ID_CUBE].rotation_possible, NON);
+    EXPECT_EQ(pieces[ID_PETIT_ESCALIER_2].rotation_possible, OUI);
     // Where it may go, no red.
     commander(p, C_DEPLACER, 5, 1);
     dessiner_defi(p);
@@ -470,6 +498,25 @@ TEST_F(EcranDefi, PlateauReserveEtPieceTenue) {
     EXPECT_NE(couleur(ecran, 898, 500), 0xdc141eU);
     EXPECT_NE(couleur(ecran, 902, 500), 0xdc141eU);
     EXPECT_NE(couleur(ecran, 950, 452), 0xdc141eU);
+    EXPECT_NE(couleur(ecran, 950, 448), 0xdc141eU);
+    EXPECT_TRUE(ligne_en_couleur(44, 0xaa0000)); // the failure in red
+    // Solved, once the knight has arrived: the princess outlined in gold, the message in green.
+    commander(p, C_INDICE);
+    while (en_marche(defi_courant(p))) commander(p, C_MARCHE);
+    dessiner_defi(p);
+    EXPECT_EQ(couleur(ecran, 502, 400), 0xffc800U);
+    EXPECT_TRUE(ligne_en_couleur(44, 0x005014));
+    // A staircase on the princess: both outlined.
+    commencer_partie(p, 3);
+    commander(p, C_PRENDRE, 13, 4);
+    commander(p, C_DEPLACER, 6, 3);
+    commander(p, C_LACHER);
+    ASSERT_EQ(defi_courant(p).verdict.echec, E_SUR_FIGURE);
+    dessiner_defi(p);
+    const t_piecer &princesse = defi_courant(p).piece[ID_PRINCESSE];
+    EXPECT_EQ(couleur(ecran, princesse.colonne * 100 + 1, 750 - princesse.ligne * 100 - 50),
+              0xdc141eU);
+    EXPECT_EQ(couleur(ecran, 602, 350), 0xdc141eU);
     // Level 13 tipping by itself, the knight on the ground: he is not marked.
     commencer_partie(p, 13);
     commander(p, C_INDICE);
