@@ -437,7 +437,13 @@ class EcranDefi : public AvecEcran {
 
 TEST_F(EcranDefi, PlateauReserveEtPieceTenue) {
     t_partie &p = *partie_;
+    matrice[6][5] = 99; // redrawn from nothing each time
     dessiner_defi(p);
+    EXPECT_EQ(matrice[6][5], M_VIDE);
+    bool panneau = false; // the panel's left column, written
+    for (int x = 0; x < 100 && !panneau; ++x)
+        for (int y = 0; y < 120; ++y) panneau = panneau || couleur(ecran, x, y) == 0;
+    EXPECT_TRUE(panneau);
     EXPECT_EQ(couleur(ecran, 1250, 300), 0x78e2a0U); // the tray
     EXPECT_EQ(couleur(ecran, 950, 300), VERT_FOND);  // the board, between grid lines
     EXPECT_EQ(couleur(ecran, 800, 300), 0x0cb260U);  // a grid line
@@ -453,7 +459,8 @@ TEST_F(EcranDefi, PlateauReserveEtPieceTenue) {
     EXPECT_EQ(couleur(ecran, 400, 300), 0x0cb260U);    // the board's first grid line,
     EXPECT_EQ(couleur(ecran, 401, 300), VERT_FOND);    // one pixel wide
     EXPECT_EQ(couleur(ecran, 350, 300), VERT_FOND);    // off the board: no grid
-    EXPECT_EQ(couleur(ecran, 950, 748), 0x5c4028U);    // the ground
+    EXPECT_EQ(couleur(ecran, 950, 748), 0x5c4028U);    // the ground,
+    EXPECT_EQ(couleur(ecran, 950, 745), VERT_FOND);    // four pixels thick
     EXPECT_EQ(couleur(ecran, 750, 500), BLEU);         // the knight at (7, 1)
     const Uint32 cube = couleur(ecran, 1450, 700);     // the cube in the tray, at (14, 0)
     EXPECT_NE(cube, 0x78e2a0U);
@@ -494,6 +501,7 @@ TEST_F(EcranDefi, PlateauReserveEtPieceTenue) {
     // Its outline follows its shape: the right edge and the top of the lower step, not the
     // edges between its own cells.
     EXPECT_EQ(couleur(ecran, 998, 500), 0xdc141eU);
+    EXPECT_EQ(pieces[ID_PETIT_ESCALIER_2].rotation, 0); // orientation 1, the counter's 0
     EXPECT_EQ(couleur(ecran, 850, 452), 0xdc141eU);
     EXPECT_NE(couleur(ecran, 898, 500), 0xdc141eU);
     EXPECT_NE(couleur(ecran, 902, 500), 0xdc141eU);

@@ -133,7 +133,6 @@ void remplir_panneau(const t_defi &d, const t_piecer piece[NB_PIECES]) {
         p.x = d.a_placer[k] ? x_de(piece[k].colonne) : 0;
         p.y = d.a_placer[k] ? y_de(piece[k].ligne + piece[k].hauteur - 1) : 0;
     }
-    id_piece_prise = d.tenue;
     pos_x_sur_grille = d.tenue == -1 ? -1 : piece[d.tenue].colonne;
     pos_y_sur_grille = d.tenue == -1 ? -1 : piece[d.tenue].ligne;
     static const int16_t occupant[NB_PIECES] = {M_CHEVALIER,
