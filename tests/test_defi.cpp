@@ -503,6 +503,7 @@ TEST_F(EcranDefi, PlateauReserveEtPieceTenue) {
     EXPECT_EQ(couleur(ecran, 998, 500), 0xdc141eU);
     EXPECT_EQ(pieces[ID_PETIT_ESCALIER_2].rotation, 0); // orientation 1, the counter's 0
     EXPECT_EQ(couleur(ecran, 850, 452), 0xdc141eU);
+    EXPECT_EQ(couleur(ecran, 850, 548), 0xdc141eU);
     EXPECT_NE(couleur(ecran, 898, 500), 0xdc141eU);
     EXPECT_NE(couleur(ecran, 902, 500), 0xdc141eU);
     EXPECT_NE(couleur(ecran, 950, 452), 0xdc141eU);
