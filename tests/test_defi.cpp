@@ -380,7 +380,7 @@ TEST_F(Defi, ProgressionLueEtEcrite) {
               "# Valdrune : défis résolus (niveau, indices pris) et solutions vues\n"
               "3 résolu 1\n5 vu\n7 résolu 4\n");
     t_progres tous;
-    for (int n = 1; n <= NIVEAUX_DE_DEFI; ++n) noter_resolu(tous, n, 0);
+    for (int n = 1; n <= NB_NIVEAUX; ++n) noter_resolu(tous, n, 0);
     EXPECT_EQ(premier_non_resolu(tous), 1);
     tous.avancement[48] = AV_VU;
     EXPECT_EQ(premier_non_resolu(tous), 48);
@@ -393,24 +393,26 @@ TEST_F(Defi, ProgressionLueEtEcrite) {
     EXPECT_TRUE(lire_progres("absent", p));
 }
 
-// The middle of the ink of the text line drawn from height y, between the panel's columns.
-int milieu_de_ligne(int y) {
-    int gauche = 1500, droite = 0;
+// The leftmost and rightmost pixels of colour c in the text line drawn from height y, between
+// the panel's columns; (1500, 0) when there is none.
+std::pair<int, int> encre(int y, Uint32 c) {
+    std::pair<int, int> bords = {1500, 0};
     for (int x = 250; x < 1350; ++x)
         for (int dy = 0; dy < 20; ++dy)
-            if (couleur(ecran, x, y + dy) == 0) {
-                gauche = std::min(gauche, x);
-                droite = std::max(droite, x);
+            if (couleur(ecran, x, y + dy) == c) {
+                bords.first = std::min(bords.first, x);
+                bords.second = std::max(bords.second, x);
             }
+    return bords;
+}
+
+int milieu_de_ligne(int y) {
+    const auto [gauche, droite] = encre(y, 0);
     return (gauche + droite) / 2;
 }
 
-// Whether the text line drawn from height y has a pixel of exactly this colour.
 bool ligne_en_couleur(int y, Uint32 c) {
-    for (int x = 300; x < 1200; ++x)
-        for (int dy = 0; dy < 20; ++dy)
-            if (couleur(ecran, x, y + dy) == c) return true;
-    return false;
+    return encre(y, c).first < 1500;
 }
 
 // The window: the tray in its lighter green, the grid and the ground, the pieces where they

@@ -20,15 +20,9 @@ const t_forme &forme_placee(int id, const t_place &p) {
     return *forme_de(id, p.rotation);
 }
 
-// The board cells that piece id fills at place p, one bit each (6r + c); cells off the board
-// count for nothing.
+// The board cells that piece id fills at place p.
 uint64_t cellules(int id, const t_place &p) {
-    uint64_t m = 0;
-    pour_cases(p.colonne - PLATEAU_COLONNE, p.ligne, forme_placee(id, p), [&](int c, int r) {
-        if (c >= 0 && c < PLATEAU_LARGEUR && r >= 0 && r < PLATEAU_HAUTEUR)
-            m |= uint64_t(1) << (PLATEAU_LARGEUR * r + c);
-    });
-    return m;
+    return masque_de(forme_placee(id, p), p.colonne - PLATEAU_COLONNE, p.ligne);
 }
 
 t_place place_du_fichier(const t_piecer &p) {
@@ -212,13 +206,16 @@ void deplacer_pointeur(t_defi &d, int c, int r) {
 void lacher(t_defi &d) {
     if (d.tenue == -1) return;
     const int k = d.tenue;
-    t_place p = place_visee(d);
+    const t_place visee = place_visee(d);
+    t_place p = visee;
     // Over the tray, a piece goes home: otherwise a piece on the board could only leave it
     // by undoing or restarting.
-    const bool refusee = !place_permise(d, k, p) && !sur_la_reserve(d) && !(p == d.places[k]);
-    if (!place_permise(d, k, p)) p = sur_la_reserve(d) ? place_en_reserve(k) : d.places[k];
+    if (!place_permise(d, k, visee)) {
+        p = sur_la_reserve(d) ? place_en_reserve(k) : d.places[k];
+        if (!sur_la_reserve(d) && !(visee == p))
+            d.message = "Impossible de poser là : case prise ou hors du plateau.";
+    }
     d.tenue = -1;
-    if (refusee) d.message = "Impossible de poser là : case prise ou hors du plateau.";
     // Put back where it was, the places and their verdict stand as they were.
     if (p == d.places[k]) return;
     changer(d);
@@ -329,8 +326,9 @@ void juger(t_defi &d) {
         return;
     }
     d.etat = DEFI_ECHOUE;
-    d.message = majuscule(expliquer(d.verdict, scene)) + ".";
-    d.annonces.push_back(niveau_n + expliquer(d.verdict, scene));
+    const std::string pourquoi = expliquer(d.verdict, scene);
+    d.message = majuscule(pourquoi) + ".";
+    d.annonces.push_back(niveau_n + pourquoi);
 }
 
 bool en_marche(const t_defi &d) {

@@ -80,8 +80,8 @@ void commander(t_partie &p, t_commande c, int colonne, int ligne) {
     case C_SUIVANT:
     case C_PRECEDENT:
         reposer(d);
-        aller_au_niveau(
-            p, (p.courant - 1 + (c == C_SUIVANT ? 1 : -1) + NIVEAUX_DE_DEFI) % NIVEAUX_DE_DEFI + 1);
+        aller_au_niveau(p,
+                        (p.courant - 1 + (c == C_SUIVANT ? 1 : -1) + NB_NIVEAUX) % NB_NIVEAUX + 1);
         return;
     case C_MARCHE:
         avancer_marche(d);

@@ -26,7 +26,7 @@ enum t_commande {
 };
 
 struct t_partie {
-    t_defi defis[NIVEAUX_DE_DEFI + 1]; // by level; a level not yet visited has niveau 0
+    t_defi defis[NB_NIVEAUX + 1]; // by level; a level not yet visited has niveau 0
     int courant = 1;
     t_progres progres;
     bool progres_illisible = false;    // the file exists but could not be read: never replaced

@@ -9,7 +9,7 @@
 namespace {
 
 bool niveau_valide(int n) {
-    return n >= 1 && n <= NIVEAUX_DE_DEFI;
+    return n >= 1 && n <= NB_NIVEAUX;
 }
 
 } // namespace
@@ -41,7 +41,7 @@ bool ecrire_progres(const t_progres &p, const char *fichier, std::string &erreur
     bool ecrit = ouvert;
     if (ecrit) {
         std::fprintf(f, "# Valdrune : défis résolus (niveau, indices pris) et solutions vues\n");
-        for (int n = 1; n <= NIVEAUX_DE_DEFI; ++n) {
+        for (int n = 1; n <= NB_NIVEAUX; ++n) {
             if (p.avancement[n] == AV_RESOLU) std::fprintf(f, "%d résolu %d\n", n, p.indices[n]);
             if (p.avancement[n] == AV_VU) std::fprintf(f, "%d vu\n", n);
         }
@@ -68,7 +68,7 @@ void noter_vu(t_progres &p, int n) {
 }
 
 int premier_non_resolu(const t_progres &p) {
-    for (int n = 1; n <= NIVEAUX_DE_DEFI; ++n)
+    for (int n = 1; n <= NB_NIVEAUX; ++n)
         if (p.avancement[n] != AV_RESOLU) return n;
     return 1;
 }

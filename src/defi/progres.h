@@ -2,6 +2,8 @@
 // between runs in a small text file of the working directory.
 #pragma once
 
+#include "jeu/jeu.h"
+
 #include <string>
 
 // The progress file, in the working directory (the launcher's folder of the user's own).
@@ -10,11 +12,9 @@ constexpr const char *FICHIER_PROGRES = "progression.txt";
 // How far the player has gone with a level.
 enum t_avancement { AV_RIEN = 0, AV_VU = 1, AV_RESOLU = 2 };
 
-constexpr int NIVEAUX_DE_DEFI = 48;
-
 struct t_progres {
-    int avancement[NIVEAUX_DE_DEFI + 1] = {}; // by level, 1 to 48
-    int indices[NIVEAUX_DE_DEFI + 1] = {};    // hints taken by the best solve
+    int avancement[NB_NIVEAUX + 1] = {}; // by level, 1 to 48
+    int indices[NB_NIVEAUX + 1] = {};    // hints taken by the best solve
 };
 
 // Reads the file into p; a missing file, or any line that is not a sound record, counts for

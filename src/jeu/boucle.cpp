@@ -15,7 +15,7 @@ SDL_Surface *ecran = nullptr;
 namespace {
 
 constexpr int NIVEAU_MIN = 1;
-constexpr int NIVEAU_MAX = 48;
+constexpr int NIVEAU_MAX = NB_NIVEAUX;
 // Highest value of a piece's turn counter.
 constexpr int ROTATION_MAX = 5;
 // A click takes a piece when it lands strictly nearer than this to its point, on both axes.

@@ -40,6 +40,9 @@ enum {
 // Number of pieces of a level.
 constexpr int NB_PIECES = 10;
 
+// The levels are numbered 1 to 48.
+constexpr int NB_NIVEAUX = 48;
+
 // Orientation value of a staircase; 0 has no image.
 enum {
     R_AUCUNE = 0,

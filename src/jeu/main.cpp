@@ -1,6 +1,7 @@
 // main.cpp: the entry of Valdrune: the viewer of the block-stacking puzzle's solutions, or with
 // --defi the challenge mode, where the player places the pieces.
 #include "jeu/boucle.h"
+#include "jeu/jeu.h"
 #include "plateforme/boucle_defi.h"
 
 #include <SDL.h>
@@ -13,10 +14,10 @@ namespace {
 int lire_niveau(const char *texte) {
     int n = 0;
     for (const char *c = texte; *c != '\0'; ++c) {
-        if (*c < '0' || *c > '9' || n > 48) return 0;
+        if (*c < '0' || *c > '9' || n > NB_NIVEAUX) return 0;
         n = 10 * n + (*c - '0');
     }
-    return n <= 48 ? n : 0;
+    return n <= NB_NIVEAUX ? n : 0;
 }
 
 } // namespace

@@ -161,7 +161,7 @@ void remplir_panneau(const t_defi &d, const t_piecer piece[NB_PIECES]) {
 std::string avancement(const t_partie &p) {
     const t_defi &d = defi_courant(p);
     const int n = d.niveau;
-    std::string s = "Défi " + std::to_string(n) + " sur " + std::to_string(NIVEAUX_DE_DEFI);
+    std::string s = "Défi " + std::to_string(n) + " sur " + std::to_string(NB_NIVEAUX);
     const int indices = p.progres.indices[n];
     if (p.progres.avancement[n] == AV_RESOLU)
         s += " : résolu" + (indices == 0 ? std::string(" sans indice")
@@ -173,7 +173,7 @@ std::string avancement(const t_partie &p) {
         s += " : pas encore résolu";
     const int resolus = nombre_resolus(p.progres);
     s += "   ·   " + std::to_string(resolus) + (resolus > 1 ? " défis résolus" : " défi résolu") +
-         " sur " + std::to_string(NIVEAUX_DE_DEFI);
+         " sur " + std::to_string(NB_NIVEAUX);
     if (d.indices > 0)
         s += "   ·   " + std::to_string(d.indices) + " indice" + (d.indices > 1 ? "s" : "") +
              " pris cette fois";

@@ -19,6 +19,15 @@ void t_scene::enlever(int k) {
     en_jeu[k] = false;
 }
 
+uint64_t masque_de(const t_forme &f, int c, int r) {
+    uint64_t m = 0;
+    pour_cases(c, r, f, [&](int x, int y) {
+        if (x >= 0 && x < PLATEAU_LARGEUR && y >= 0 && y < PLATEAU_HAUTEUR)
+            m |= uint64_t(1) << (PLATEAU_LARGEUR * y + x);
+    });
+    return m;
+}
+
 bool est_figure(int id) {
     return id == ID_CHEVALIER || id == ID_PRINCESSE;
 }

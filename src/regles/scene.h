@@ -35,6 +35,10 @@ bool est_figure(int id);
 // staircases) are the same to the player, and have the lower identity of the two.
 int sorte(int id);
 
+// The board cells that shape f fills with its box's lower left corner at board column c, row r,
+// one bit each (6r + c); cells off the board count for nothing.
+uint64_t masque_de(const t_forme &f, int c, int r);
+
 // Calls f(colonne, rang) for each cell of the box that the shape marks, in board cells.
 template <typename F> void pour_cases(int colonne, int ligne, const t_forme &forme, F f) {
     for (int r = 0; r < forme.hauteur; ++r)

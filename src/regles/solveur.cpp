@@ -6,15 +6,6 @@
 
 namespace {
 
-// The cells of shape f with its box's lower left corner at board column c, row r.
-uint64_t masque_de(const t_forme &f, int c, int r) {
-    uint64_t m = 0;
-    for (int y = 0; y < f.hauteur; ++y)
-        for (int x = 0; x < f.largeur; ++x)
-            if (f.pleine(x, y)) m |= uint64_t(1) << (6 * (r + y) + c + x);
-    return m;
-}
-
 // The poses of one kind of piece, each set of cells once.
 std::vector<t_pose> poses_possibles(int id) {
     std::vector<t_pose> poses;

@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-constexpr int NB_NIVEAUX = 48;
-
 // 100 per piece to place, 10 per change of height along the walk, and the solver's effort:
 // the base-2 logarithm of the poses it tried, rounded down.
 int difficulte(size_t a_placer, const t_chemin &chemin, long long essais);
