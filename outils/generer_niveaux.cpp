@@ -2,8 +2,11 @@
 // piece; a stack is kept when it keeps every level rule and its challenge has exactly one
 // solution; then 48 of them, each unlike all the others, are chosen and ordered by difficulty.
 // Usage: generer_niveaux FOLDER   (the same files every time: every draw has a fixed seed)
+//        generer_niveaux --graine SEED --pieces K FILE   (the challenge the program makes from
+//        that seed, with K pieces to place, as a level file)
 #include "jeu/modele.h"
 #include "regles/equilibre.h"
+#include "regles/generateur.h"
 #include "regles/variete.h"
 #include "verification.h"
 
@@ -29,76 +32,11 @@ constexpr int VOULUS[5] = {0, 10, NB_NIVEAUX, 15, 6};
 constexpr int ORDRE_DU_CHOIX[4] = {4, 3, 1, 2};
 constexpr size_t RESERVE[5] = {0, 100, 150, 100, 20};
 
-// A small generator of its own, so that the levels do not depend on the library's.
-struct t_hasard {
-    uint64_t etat;
-    explicit t_hasard(uint64_t graine)
-        : etat(graine * 0x9e3779b97f4a7c15ULL + 0x5a1d7e3b9c4f2a61ULL) {}
-    uint32_t suivant() {
-        etat += 0x9e3779b97f4a7c15ULL;
-        uint64_t z = etat;
-        z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
-        z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
-        return static_cast<uint32_t>((z ^ (z >> 31)) >> 32);
-    }
-    int entre(int n) { return static_cast<int>(suivant() % static_cast<uint32_t>(n)); }
-    template <typename T> void melanger(std::vector<T> &v) {
-        for (size_t i = v.size(); i > 1; --i) std::swap(v[i - 1], v[size_t(entre(int(i)))]);
-    }
-};
-
 struct t_candidat {
     uint64_t tirage = 0; // the draw's number, its seed
     t_piecer piece[NB_PIECES];
     t_fiche fiche;
 };
-
-// Whether piece k's solid cells meet those of another piece in play.
-bool heurte(const t_piecer piece[NB_PIECES], int k) {
-    const t_piecer &p = piece[k];
-    const t_forme &f = *forme_de(k, p.rotation);
-    for (int j = 0; j < NB_PIECES; ++j) {
-        if (j == k || piece[j].dans_le_jeu != OUI) continue;
-        const t_forme &g = *forme_de(j, piece[j].rotation);
-        for (int r = 0; r < f.hauteur; ++r)
-            for (int c = 0; c < f.largeur; ++c) {
-                const int gc = p.colonne + c - piece[j].colonne, gr = p.ligne + r - piece[j].ligne;
-                if (f.pleine(c, r) && gc >= 0 && gr >= 0 && gc < g.largeur && gr < g.hauteur &&
-                    g.pleine(gc, gr))
-                    return true;
-            }
-    }
-    return false;
-}
-
-// Drops piece k, in a random orientation and column, from the top of the board as far as it
-// falls; false when it does not fit even at the top.
-bool lacher(t_hasard &h, t_piecer piece[NB_PIECES], int k) {
-    t_piecer &p = piece[k];
-    p.rotation = est_escalier(k) ? 1 + h.entre(NB_ORIENTATIONS) : 0;
-    const t_forme &f = *forme_de(k, p.rotation);
-    p.colonne = PLATEAU_COLONNE + h.entre(PLATEAU_LARGEUR - f.largeur + 1);
-    p.dans_le_jeu = OUI;
-    p.ligne = PLATEAU_HAUTEUR - f.hauteur;
-    if (heurte(piece, k)) return false;
-    while (p.ligne > 0) {
-        --p.ligne;
-        if (heurte(piece, k)) {
-            ++p.ligne;
-            break;
-        }
-    }
-    return true;
-}
-
-// Every rule of a single level but the uniqueness of its solution.
-bool valide(const t_piecer piece[NB_PIECES]) {
-    t_peintures peintures(NB_PIECES, nullptr);
-    for (int k = 0; k < NB_PIECES; ++k)
-        if (piece[k].dans_le_jeu == OUI) peintures[size_t(k)] = forme_de(k, piece[k].rotation);
-    bool pose = false;
-    return verifier_placement(piece, peintures, pose).empty();
-}
 
 // Puts figure k at (colonne, ligne) of the board when the cells are free; false otherwise.
 bool poser_figure(t_piecer piece[NB_PIECES], int k, int colonne, int ligne) {
@@ -116,21 +54,7 @@ bool poser_figure(t_piecer piece[NB_PIECES], int k, int colonne, int ligne) {
 bool tirer(t_hasard &h, t_candidat &c) {
     t_piecer *piece = c.piece;
     std::copy(jeu.piece, jeu.piece + NB_PIECES, piece); // as the reset leaves them: none in play
-    std::vector<int> a_placer = {ID_CUBE, ID_PETIT_ESCALIER_1, ID_PETIT_ESCALIER_2,
-                                 ID_GRAND_ESCALIER};
-    std::vector<int> depart = {ID_CUBE_AVEC_APPENDICE_1, ID_CUBE_AVEC_APPENDICE_2, ID_TOUR_1,
-                               ID_TOUR_2};
-    h.melanger(a_placer);
-    h.melanger(depart);
-    // Four pieces to place half the time: such a challenge seldom has one solution.
-    const int n = h.entre(12);
-    a_placer.resize(n < 1 ? 1 : n < 3 ? 2 : n < 6 ? 3 : 4);
-    depart.resize(size_t(h.entre(5)));
-    std::vector<int> ordre = a_placer;
-    ordre.insert(ordre.end(), depart.begin(), depart.end());
-    h.melanger(ordre);
-    for (int k : ordre)
-        if (!lacher(h, piece, k)) return false;
+    if (!empiler(h, 0, piece)) return false;
 
     t_piecer choisi[NB_PIECES];
     int vus = 0;
@@ -173,12 +97,36 @@ bool unique_parmi(const t_candidat &c, const std::vector<const t_candidat *> &ch
 
 } // namespace
 
-int main(int argc, char **argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: generer_niveaux FOLDER\n");
+// The challenge of a seed, as the program makes it, written as level 0.
+int ecrire_defi(const char *graine, const char *pieces, const char *chemin) {
+    const uint32_t g = lire_nombre(graine, GRAINE_MAX);
+    const int k = int(lire_nombre(pieces, 4));
+    if (g == 0 || k == 0) {
+        std::fprintf(stderr, "generer_niveaux: seeds are 1 to %u, and 1 to 4 pieces to place\n",
+                     GRAINE_MAX);
         return 2;
     }
+    t_piecer piece[NB_PIECES];
+    fabriquer_defi(g, k, jeu.piece, piece);
+    std::ofstream fichier(chemin);
+    ecrire_niveau(fichier, 0, piece);
+    fichier.close();
+    if (!fichier) {
+        std::fprintf(stderr, "generer_niveaux: cannot write %s\n", chemin);
+        return 1;
+    }
+    return 0;
+}
+
+int main(int argc, char **argv) {
     init();
+    if (argc == 6 && std::string(argv[1]) == "--graine" && std::string(argv[3]) == "--pieces")
+        return ecrire_defi(argv[2], argv[4], argv[5]);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: generer_niveaux FOLDER\n"
+                             "       generer_niveaux --graine SEED --pieces K FILE\n");
+        return 2;
+    }
     // Kept stacks, drawn in lots shared among the cores; each draw has its own seed, so what
     // is kept does not depend on which core drew it.
     std::vector<t_candidat> gardes;

@@ -1,17 +1,20 @@
 // bench_valdrune.cpp: the time of a pass, of a level load and of start-up, each against its
 // floor, the same library calls made inline with nothing else; the level checker's time on
-// its hardest level; and the challenge mode's verdict on a full placement. Medians of nine
-// repetitions.
+// its hardest level; the challenge mode's verdict on a full placement, and a challenge made on
+// demand. Medians of nine repetitions; of fifty seeds for the challenges made.
 // Usage: bench_valdrune [google benchmark options]   (reads the shipped data; dummy video)
 #include "defi/defi.h"
 #include "dessins.h"
 #include "fichiers/fichier.h"
 #include "jeu/boucle.h"
 #include "jeu/jeu.h"
+#include "jeu/modele.h"
+#include "regles/generateur.h"
 #include "regles/solveur.h"
 #include "verification.h"
 
 #include <SDL.h>
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstdlib>
@@ -177,6 +180,19 @@ void BM_verdict(benchmark::State &state) {
     }
 }
 
+// A challenge made on demand with K pieces to place, as N makes it, on every core: one seed
+// per repetition, seeds 1 to 50, so that the median and the worst are over fifty seeds.
+void BM_nouveau_defi(benchmark::State &state) {
+    static uint32_t graines[5] = {};
+    const int k = int(state.range(0));
+    init();
+    t_piecer depart[NB_PIECES], piece[NB_PIECES];
+    std::copy(jeu.piece, jeu.piece + NB_PIECES, depart);
+    const uint32_t graine = ++graines[k];
+    while (state.KeepRunning())
+        if (!fabriquer_defi(graine, k, depart, piece)) state.SkipWithError("none made");
+}
+
 BENCHMARK(BM_passe)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_passe_plancher)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_load_fichier)->Unit(benchmark::kMicrosecond);
@@ -184,6 +200,16 @@ BENCHMARK(BM_load_fichier_plancher)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_demarrage)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_verifier_niveau)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_verdict)->Arg(19)->Arg(48)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_nouveau_defi)
+    ->DenseRange(1, 4)
+    ->Iterations(1)
+    ->Repetitions(50)
+    ->UseRealTime()
+    ->ComputeStatistics("max",
+                        [](const std::vector<double> &v) {
+                            return *std::max_element(v.begin(), v.end());
+                        })
+    ->Unit(benchmark::kMillisecond);
 
 // Keeps the medians, to print each measure against its floor at the end.
 class Rapport : public benchmark::ConsoleReporter {

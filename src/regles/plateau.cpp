@@ -59,16 +59,15 @@ class t_terrain {
         return dessous != -1 && !est_figure(dessous);
     }
 
-    // The footholds one move away, flat moves first.
-    std::vector<t_lieu> voisins(t_lieu l) const {
-        std::vector<t_lieu> v;
+    // Calls f for each foothold one move away, flat moves first.
+    template <typename F> void pour_voisins(t_lieu l, F f) const {
         for (int sens : {-1, 1})
-            if (appui({l.c + sens, l.h})) v.push_back({l.c + sens, l.h});
-        for (const t_marche &m : marches_) {
-            if (m.a == l && praticable(m)) v.push_back(m.b);
-            if (m.b == l && praticable(m)) v.push_back(m.a);
+            if (appui({l.c + sens, l.h})) f(t_lieu{l.c + sens, l.h});
+        for (int i = 0; i < nb_marches_; ++i) {
+            const t_marche &m = marches_[size_t(i)];
+            if (m.a == l && praticable(m)) f(m.b);
+            if (m.b == l && praticable(m)) f(m.a);
         }
-        return v;
     }
 
   private:
@@ -90,18 +89,20 @@ class t_terrain {
                 if (f.pleine(j, r)) sommet[j] = s_.ligne[k] + r;
         }
         const int c0 = s_.colonne[k];
+        const auto ajouter = [&](t_marche m) { marches_[size_t(nb_marches_++)] = m; };
         for (int j = 0; j + 1 < f.largeur; ++j)
             if (sommet[j] - sommet[j + 1] == 1 || sommet[j + 1] - sommet[j] == 1)
-                marches_.push_back({{c0 + j, sommet[j] + 1}, {c0 + j + 1, sommet[j + 1] + 1}});
+                ajouter({{c0 + j, sommet[j] + 1}, {c0 + j + 1, sommet[j + 1] + 1}});
         const int fin = f.largeur - 1;
-        if (sommet[0] == sommet[1] - 1)
-            marches_.push_back({{c0, sommet[0] + 1}, {c0 - 1, sommet[0]}});
+        if (sommet[0] == sommet[1] - 1) ajouter({{c0, sommet[0] + 1}, {c0 - 1, sommet[0]}});
         if (sommet[fin] == sommet[fin - 1] - 1)
-            marches_.push_back({{c0 + fin, sommet[fin] + 1}, {c0 + fin + 1, sommet[fin]}});
+            ajouter({{c0 + fin, sommet[fin] + 1}, {c0 + fin + 1, sommet[fin]}});
     }
 
     const t_scene &s_;
-    std::vector<t_marche> marches_;
+    // At most a step between each two columns and a foot at each end, for each staircase.
+    std::array<t_marche, 3 * (2 + 3)> marches_{};
+    int nb_marches_ = 0;
 };
 
 // In a column next to the princess's, at her height: where the knight has arrived.
@@ -115,9 +116,12 @@ template <typename T>
 bool marcher(const t_terrain &terrain, t_lieu depart, t_lieu princesse, T tient, t_chemin &chemin) {
     std::array<std::array<int, PLATEAU_HAUTEUR>, PLATEAU_LARGEUR> venu;
     for (auto &col : venu) col.fill(-2);
-    std::vector<t_lieu> file = {depart};
+    // Each foothold enters the queue once.
+    std::array<t_lieu, PLATEAU_LARGEUR * PLATEAU_HAUTEUR> file;
+    size_t taille = 0;
+    file[taille++] = depart;
     venu[depart.c][depart.h] = -1;
-    for (size_t i = 0; i < file.size(); ++i) {
+    for (size_t i = 0; i < taille; ++i) {
         const t_lieu l = file[i];
         if (a_cote(l, princesse)) {
             chemin.forme.clear();
@@ -131,11 +135,11 @@ bool marcher(const t_terrain &terrain, t_lieu depart, t_lieu princesse, T tient,
             }
             return true;
         }
-        for (t_lieu v : terrain.voisins(l)) {
-            if (venu[v.c][v.h] != -2 || !tient(v)) continue;
+        terrain.pour_voisins(l, [&](t_lieu v) {
+            if (venu[v.c][v.h] != -2 || !tient(v)) return;
             venu[v.c][v.h] = int(i);
-            file.push_back(v);
-        }
+            file[taille++] = v;
+        });
     }
     return false;
 }
@@ -155,7 +159,7 @@ t_scene construire_scene(const t_piecer piece[NB_PIECES]) {
     return s;
 }
 
-t_verdict evaluer(const t_scene &s) {
+t_verdict evaluer(const t_scene &s, bool equilibre) {
     t_verdict v;
     const auto echouer = [&](t_echec e, int piece, int autre = -1) {
         v.echec = e;
@@ -188,6 +192,7 @@ t_verdict evaluer(const t_scene &s) {
     if (!marcher(
             terrain, depart, princesse, [](t_lieu) { return true; }, v.chemin))
         return echouer(E_SANS_CHEMIN, ID_CHEVALIER);
+    if (!equilibre) return v;
 
     // The balance, once per foothold: on the ground the knight loads nothing but the ground,
     // so every foothold there shares one answer.

@@ -56,8 +56,9 @@ struct t_verdict {
     t_lieu bascule;  // where the knight stands when the level tips over (E_TOMBE...)
 };
 
-// Placement (cells free of figures' loads), support, the walk and the balance along it.
-t_verdict evaluer(const t_scene &scene);
+// Placement (cells free of figures' loads), support, the walk and the balance along it; without
+// `equilibre`, only the walk the balance would be tried along, at a fraction of the cost.
+t_verdict evaluer(const t_scene &scene, bool equilibre = true);
 
 // The checks of one level's placement, given pieces whose fields are sound: the board, shared
 // cells and the drawing order, then evaluer(), then that every piece but the figures is needed.

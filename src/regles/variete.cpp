@@ -2,7 +2,9 @@
 #include "variete.h"
 
 #include <algorithm>
+#include <array>
 #include <bitset>
+#include <cstdint>
 #include <utility>
 
 namespace {
@@ -17,29 +19,54 @@ uint64_t cellules(const t_scene &s, int k, bool miroir) {
     return m;
 }
 
-// The challenge: each starting piece's kind and cells, and the kinds of the pieces to place.
-std::vector<std::pair<int, uint64_t>> defi(const t_fiche &f, bool miroir) {
-    std::vector<std::pair<int, uint64_t>> d;
+// The challenge: each starting piece's kind and cells, and the kinds of the pieces to place,
+// one number each, sorted.
+std::array<uint64_t, NB_PIECES> defi(const t_fiche &f, bool miroir) {
+    std::array<uint64_t, NB_PIECES> d;
+    d.fill(UINT64_MAX);
+    size_t n = 0;
     for (int k = 0; k < NB_PIECES; ++k)
         if (f.scene.en_jeu[k] &&
             std::find(f.a_placer.begin(), f.a_placer.end(), k) == f.a_placer.end())
-            d.emplace_back(sorte(k), cellules(f.scene, k, miroir));
-    for (int k : f.a_placer) d.emplace_back(sorte(k) + NB_PIECES, 0);
+            d[n++] = uint64_t(sorte(k)) << 40 | cellules(f.scene, k, miroir);
+    for (int k : f.a_placer) d[n++] = uint64_t(sorte(k) + NB_PIECES) << 40;
     std::sort(d.begin(), d.end());
     return d;
 }
 
 // The knight's start and the princess's place, by column and row.
-std::vector<int> figures(const t_fiche &f, bool miroir) {
-    std::vector<int> v;
-    for (int k : {ID_CHEVALIER, ID_PRINCESSE})
-        v.insert(v.end(), {miroir ? PLATEAU_LARGEUR - 1 - f.scene.colonne[k] : f.scene.colonne[k],
-                           f.scene.ligne[k]});
+std::array<int, 4> figures(const t_fiche &f, bool miroir) {
+    std::array<int, 4> v{};
+    size_t i = 0;
+    for (int k : {ID_CHEVALIER, ID_PRINCESSE}) {
+        v[i++] = miroir ? PLATEAU_LARGEUR - 1 - f.scene.colonne[k] : f.scene.colonne[k];
+        v[i++] = f.scene.ligne[k];
+    }
     return v;
 }
 
 int compter(uint64_t m) {
     return static_cast<int>(std::bitset<64>(m).count());
+}
+
+// Calls dire(why) for each way level b is too like level a, while it returns true; the reasons
+// are put in words only when found.
+template <typename F> void comparer(const t_empreinte &a, const t_empreinte &b, F dire) {
+    const auto nom = [&](bool miroir) {
+        return "level " + std::to_string(a.numero) + (miroir ? " as its mirror image" : "");
+    };
+    for (int miroir : {0, 1}) {
+        if (a.defi[miroir] == b.defi[0] && !dire("the same challenge as " + nom(miroir))) return;
+        if (a.figures[miroir] == b.figures[0] && a.chemin == b.chemin &&
+            !dire("the same knight's start, princess's place and walk as " + nom(miroir)))
+            return;
+        const uint64_t ca = a.cellules[miroir], cb = b.cellules[0];
+        const int communes = compter(ca & cb), plus = std::max(compter(ca), compter(cb));
+        if (4 * communes > 3 * plus &&
+            !dire(std::to_string(communes) + " solid cells in common with " + nom(miroir) +
+                  ", more than three quarters of " + std::to_string(plus)))
+            return;
+    }
 }
 
 bool est_escalier_a_placer(const t_fiche &f) {
@@ -67,21 +94,31 @@ t_fiche ficher(int numero, const t_piecer piece[NB_PIECES], const t_resolution &
     return f;
 }
 
+t_empreinte empreinte(const t_fiche &f) {
+    t_empreinte e;
+    e.numero = f.numero;
+    for (int miroir : {0, 1}) {
+        e.defi[miroir] = defi(f, miroir != 0);
+        e.figures[miroir] = figures(f, miroir != 0);
+        e.cellules[miroir] = cellules(f.scene, -1, miroir != 0);
+    }
+    e.chemin = f.chemin.forme;
+    return e;
+}
+
 std::vector<std::string> ressemblances(const t_fiche &a, const t_fiche &b) {
     std::vector<std::string> v;
-    const std::string nom = "level " + std::to_string(a.numero);
-    for (bool miroir : {false, true}) {
-        const std::string comme = miroir ? " as its mirror image" : "";
-        if (defi(a, miroir) == defi(b, false)) v.push_back("the same challenge as " + nom + comme);
-        if (figures(a, miroir) == figures(b, false) && a.chemin.forme == b.chemin.forme)
-            v.push_back("the same knight's start, princess's place and walk as " + nom + comme);
-        const uint64_t ca = cellules(a.scene, -1, miroir), cb = cellules(b.scene, -1, false);
-        const int communes = compter(ca & cb), plus = std::max(compter(ca), compter(cb));
-        if (4 * communes > 3 * plus)
-            v.push_back(std::to_string(communes) + " solid cells in common with " + nom + comme +
-                        ", more than three quarters of " + std::to_string(plus));
-    }
+    comparer(empreinte(a), empreinte(b), [&](std::string m) {
+        v.push_back(std::move(m));
+        return true;
+    });
     return v;
+}
+
+bool ressemble(const t_empreinte &a, const t_empreinte &b) {
+    bool oui = false;
+    comparer(a, b, [&](const std::string &) { return !(oui = true); });
+    return oui;
 }
 
 std::vector<std::string> verifier_courbe(const t_fiche *a, const t_fiche &b) {

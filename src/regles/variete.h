@@ -4,6 +4,8 @@
 #include "plateau.h"
 #include "solveur.h"
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -28,6 +30,21 @@ t_fiche ficher(int numero, const t_piecer piece[NB_PIECES], const t_resolution &
 // knight's start, princess's place and walk; more than three quarters of the larger level's
 // solid cells in common. Empty when they differ enough.
 std::vector<std::string> ressemblances(const t_fiche &a, const t_fiche &b);
+
+// What those comparisons look at in a level, worked out once: its challenge, figures and
+// solid cells as it stands ([0]) and as its mirror image ([1]), and its walk.
+struct t_empreinte {
+    int numero = 0;
+    std::array<uint64_t, NB_PIECES> defi[2];
+    std::array<int, 4> figures[2];
+    uint64_t cellules[2] = {};
+    std::string chemin;
+};
+t_empreinte empreinte(const t_fiche &f);
+
+// Whether level b is too like level a in any of those ways: the generator asks it of every
+// place it tries, so the reasons are not put in words.
+bool ressemble(const t_empreinte &a, const t_empreinte &b);
 
 // Why level b breaks the curve, a being the level before it (none for the first level
 // checked): the score never decreases; levels 1 to 3 have one piece to place, the last twelve

@@ -1,0 +1,234 @@
+// generateur.cpp: stacks dropped at random, the figures set on them, and the challenges made
+// from a seed, the cheap rules tried before the balance and the solver.
+#include "regles/generateur.h"
+
+#include "regles/equilibre.h"
+#include "regles/niveaux_livres.h"
+#include "regles/solveur.h"
+#include "regles/variete.h"
+
+#include <algorithm>
+#include <array>
+#include <thread>
+
+namespace {
+
+// The board cells of piece k, and of every other piece in play.
+uint64_t cellules(const t_piecer piece[NB_PIECES], int k) {
+    const t_piecer &p = piece[k];
+    return masque_de(*forme_de(k, p.rotation), p.colonne - PLATEAU_COLONNE, p.ligne);
+}
+
+uint64_t cellules_des_autres(const t_piecer piece[NB_PIECES], int k) {
+    uint64_t m = 0;
+    for (int j = 0; j < NB_PIECES; ++j)
+        if (j != k && piece[j].dans_le_jeu == OUI) m |= cellules(piece, j);
+    return m;
+}
+
+// Drops piece k, in a random orientation and column, from the top of the board as far as it
+// falls; false when it does not fit even at the top.
+bool laisser_tomber(t_hasard &h, t_piecer piece[NB_PIECES], int k) {
+    t_piecer &p = piece[k];
+    p.rotation = est_escalier(k) ? 1 + h.entre(NB_ORIENTATIONS) : 0;
+    const t_forme &f = *forme_de(k, p.rotation);
+    p.colonne = PLATEAU_COLONNE + h.entre(PLATEAU_LARGEUR - f.largeur + 1);
+    p.dans_le_jeu = OUI;
+    p.ligne = PLATEAU_HAUTEUR - f.hauteur;
+    const uint64_t autres = cellules_des_autres(piece, k);
+    uint64_t m = cellules(piece, k);
+    if ((m & autres) != 0) return false;
+    // One row down is six bits down; the box's lowest row is never row 0 while it falls.
+    for (; p.ligne > 0 && ((m >> PLATEAU_LARGEUR) & autres) == 0; m >>= PLATEAU_LARGEUR) --p.ligne;
+    return true;
+}
+
+// Where a figure may stand on the stack: on the ground or on a solid cell, his two cells free,
+// and nothing right above him, since the figures carry nothing.
+std::vector<t_lieu> appuis(const t_scene &s) {
+    std::vector<t_lieu> v;
+    for (int c = 0; c < PLATEAU_LARGEUR; ++c)
+        for (int h = 0; h + 1 < PLATEAU_HAUTEUR; ++h)
+            if (s.cases[c][h] == -1 && s.cases[c][h + 1] == -1 &&
+                (h + 2 == PLATEAU_HAUTEUR || s.cases[c][h + 2] == -1) &&
+                (h == 0 || s.cases[c][h - 1] != -1))
+                v.push_back({c, h});
+    return v;
+}
+
+void placer(t_piecer &p, t_lieu l) {
+    p.dans_le_jeu = OUI;
+    p.colonne = l.c + PLATEAU_COLONNE;
+    p.ligne = l.h;
+}
+
+// Unlike every shipped level.
+bool nouveau(const t_fiche &f, const std::vector<t_empreinte> &livres) {
+    const t_empreinte e = empreinte(f);
+    return std::none_of(livres.begin(), livres.end(),
+                        [&](const t_empreinte &l) { return ressemble(l, e); });
+}
+
+// A place for each figure, and how likely it is drawn.
+struct t_figures {
+    t_lieu chevalier, princesse;
+    int poids;
+};
+
+// The places of the figures on the stack where the knight walks to the princess with a change
+// of height and the level is unlike the shipped ones, by the cheap rules only (placement and
+// the walk, not the balance); a longer and steeper walk weighs more.
+std::vector<t_figures> places_des_figures(const t_piecer piece[NB_PIECES],
+                                          const std::vector<t_empreinte> &livres) {
+    t_fiche f;
+    f.scene = construire_scene(piece);
+    for (int k = 0; k < NB_PIECES; ++k)
+        if (est_a_placer(piece[k])) f.a_placer.push_back(k);
+    t_scene &s = f.scene;
+    const std::vector<t_lieu> lieux = appuis(s);
+    const t_forme &figure = *forme_de(ID_CHEVALIER, 0);
+    std::vector<t_figures> v;
+    for (t_lieu p : lieux)
+        for (t_lieu c : lieux) {
+            if (c.c == p.c && c.h < p.h + 3 && p.h < c.h + 3) continue; // shared or stacked
+            s.poser(ID_PRINCESSE, &figure, p.c, p.h);
+            s.poser(ID_CHEVALIER, &figure, c.c, c.h);
+            const t_verdict verdict = evaluer(s, false);
+            f.chemin = verdict.chemin;
+            const int montees = f.chemin.changements_de_hauteur();
+            if (verdict.echec == E_AUCUN && montees > 0 && nouveau(f, livres))
+                v.push_back({c, p, 1 + f.chemin.pas() + 3 * montees});
+            s.enlever(ID_CHEVALIER);
+            s.enlever(ID_PRINCESSE);
+        }
+    return v;
+}
+
+// The shipped levels as the comparisons see them.
+std::vector<t_empreinte> empreintes_livrees(const t_piecer depart[NB_PIECES]) {
+    std::vector<t_empreinte> empreintes;
+    for (int n = 1; n <= NB_NIVEAUX; ++n) {
+        t_piecer piece[NB_PIECES];
+        std::copy(depart, depart + NB_PIECES, piece);
+        t_resolution r;
+        for (int k = 0; k < NB_PIECES; ++k) {
+            const t_piece_livree &l = NIVEAUX_LIVRES[n - 1][k];
+            piece[k].dans_le_jeu = l.dans_le_jeu;
+            piece[k].colonne = l.colonne;
+            piece[k].ligne = l.ligne;
+            piece[k].rotation = l.rotation;
+            if (est_a_placer(piece[k])) r.a_placer.push_back(k);
+        }
+        empreintes.push_back(empreinte(ficher(n, piece, r)));
+    }
+    return empreintes;
+}
+
+// Stack number i of a seed: a challenge, or false. The places of the figures are drawn one
+// after the other, the costly rules (the balance, then the solver) tried on each in turn.
+bool essayer(uint32_t graine, int a_placer, long i, const std::vector<t_empreinte> &livres,
+             t_piecer piece[NB_PIECES]) {
+    // A stream of its own for each stack of each seed and number of pieces.
+    t_hasard h(((uint64_t(graine) * 4 + uint64_t(a_placer - 1)) << 24) + uint64_t(i));
+    if (!empiler(h, a_placer, piece)) return false;
+    std::vector<t_figures> choix = places_des_figures(piece, livres);
+    int total = 0;
+    for (const t_figures &c : choix) total += c.poids;
+    while (total > 0) {
+        int tire = h.entre(total);
+        size_t j = 0;
+        while (tire >= choix[j].poids) tire -= choix[j++].poids;
+        placer(piece[ID_CHEVALIER], choix[j].chevalier);
+        placer(piece[ID_PRINCESSE], choix[j].princesse);
+        total -= choix[j].poids;
+        choix.erase(choix.begin() + long(j));
+        if (!valide(piece)) continue;
+        const t_resolution r = resoudre(piece, 2);
+        if (r.solutions.size() != 1) continue;
+        // The walk along which the level stands may differ from the one tried first.
+        const t_fiche f = ficher(0, piece, r);
+        if (f.chemin.changements_de_hauteur() > 0 && nouveau(f, livres)) return true;
+    }
+    return false;
+}
+
+} // namespace
+
+uint32_t lire_nombre(const char *texte, uint32_t max) {
+    uint64_t n = 0;
+    for (const char *c = texte; *c != '\0'; ++c) {
+        if (*c < '0' || *c > '9' || n > max) return 0;
+        n = 10 * n + uint64_t(*c - '0');
+    }
+    return n <= max ? uint32_t(n) : 0;
+}
+
+bool heurte(const t_piecer piece[NB_PIECES], int k) {
+    return (cellules(piece, k) & cellules_des_autres(piece, k)) != 0;
+}
+
+bool empiler(t_hasard &h, int a_placer, t_piecer piece[NB_PIECES]) {
+    std::vector<int> a_poser = {ID_CUBE, ID_PETIT_ESCALIER_1, ID_PETIT_ESCALIER_2,
+                                ID_GRAND_ESCALIER};
+    std::vector<int> depart = {ID_CUBE_AVEC_APPENDICE_1, ID_CUBE_AVEC_APPENDICE_2, ID_TOUR_1,
+                               ID_TOUR_2};
+    h.melanger(a_poser);
+    h.melanger(depart);
+    if (a_placer == 0) {
+        // Four pieces to place half the time: such a challenge seldom has one solution.
+        const int n = h.entre(12);
+        a_placer = n < 1 ? 1 : n < 3 ? 2 : n < 6 ? 3 : 4;
+    }
+    a_poser.resize(size_t(a_placer));
+    depart.resize(size_t(h.entre(5)));
+    std::vector<int> ordre = a_poser;
+    ordre.insert(ordre.end(), depart.begin(), depart.end());
+    h.melanger(ordre);
+    return std::all_of(ordre.begin(), ordre.end(),
+                       [&](int k) { return laisser_tomber(h, piece, k); });
+}
+
+bool valide(const t_piecer piece[NB_PIECES]) {
+    t_peintures peintures(NB_PIECES, nullptr);
+    for (int k = 0; k < NB_PIECES; ++k)
+        if (piece[k].dans_le_jeu == OUI) peintures[size_t(k)] = forme_de(k, piece[k].rotation);
+    bool pose = false;
+    return verifier_placement(piece, peintures, pose).empty();
+}
+
+bool fabriquer_defi(uint32_t graine, int a_placer, const t_piecer depart[NB_PIECES],
+                    t_piecer piece[NB_PIECES], t_fabrication *suivi, unsigned fils) {
+    static const std::vector<t_empreinte> livres = empreintes_livrees(depart);
+    t_fabrication local;
+    t_fabrication &f = suivi != nullptr ? *suivi : local;
+    // The first stack, by number, that makes a challenge: a core stops once another has found
+    // one before its next stack.
+    std::atomic<long> trouvee{-1};
+    const auto premier_avant = [&](long i) {
+        const long t = trouvee.load();
+        return t != -1 && t < i;
+    };
+    const unsigned nb_fils = fils != 0 ? fils : std::max(1U, std::thread::hardware_concurrency());
+    std::vector<std::array<t_piecer, NB_PIECES>> resultats(nb_fils);
+    std::vector<std::thread> travail;
+    for (unsigned n = 0; n < nb_fils; ++n)
+        travail.emplace_back([&, n] {
+            for (long i = n; !f.arretee && !premier_avant(i); i += nb_fils) {
+                t_piecer essai[NB_PIECES];
+                std::copy(depart, depart + NB_PIECES, essai);
+                ++f.piles;
+                if (!essayer(graine, a_placer, i, livres, essai)) continue;
+                std::copy(essai, essai + NB_PIECES, resultats[n].begin());
+                long t = trouvee.load();
+                while ((t == -1 || i < t) && !trouvee.compare_exchange_weak(t, i)) {
+                }
+                break;
+            }
+            liberer_equilibre();
+        });
+    for (std::thread &t : travail) t.join();
+    if (f.arretee || trouvee == -1) return false;
+    std::copy(resultats[size_t(trouvee % nb_fils)].begin(),
+              resultats[size_t(trouvee % nb_fils)].end(), piece);
+    return true;
+}

@@ -1,0 +1,63 @@
+// generateur.h: levels made at random: stacks dropped on the board piece by piece, the figures
+// set where a walk joins them, and challenges that the solver proves to have one solution.
+#pragma once
+
+#include "jeu/jeu.h"
+
+#include <atomic>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+// A small generator of its own, so that a seed makes the same level on every machine.
+struct t_hasard {
+    uint64_t etat;
+    explicit t_hasard(uint64_t graine)
+        : etat(graine * 0x9e3779b97f4a7c15ULL + 0x5a1d7e3b9c4f2a61ULL) {}
+    uint32_t suivant() {
+        etat += 0x9e3779b97f4a7c15ULL;
+        uint64_t z = etat;
+        z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
+        z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
+        return static_cast<uint32_t>((z ^ (z >> 31)) >> 32);
+    }
+    int entre(int n) { return static_cast<int>(suivant() % static_cast<uint32_t>(n)); }
+    template <typename T> void melanger(std::vector<T> &v) {
+        for (size_t i = v.size(); i > 1; --i) std::swap(v[i - 1], v[size_t(entre(int(i)))]);
+    }
+};
+
+// Drops a stack on the board: `a_placer` pieces to place (1 to 4; 0 draws how many, four half
+// the time) and up to four starting pieces, in a random order, each in a random orientation
+// and column, as far as it falls. `piece` holds the pieces as the reset leaves them, none in
+// play. False when a piece does not fit even at the top.
+bool empiler(t_hasard &h, int a_placer, t_piecer piece[NB_PIECES]);
+
+// Whether piece k's solid cells meet those of another piece in play, all on the board.
+bool heurte(const t_piecer piece[NB_PIECES], int k);
+
+// Every rule of a single level but the uniqueness of its solution.
+bool valide(const t_piecer piece[NB_PIECES]);
+
+// The seeds a player types: 1 to 999999999.
+constexpr uint32_t GRAINE_MAX = 999999999;
+
+// A seed, a level or a number of pieces as typed on a command line: digits only, 1 to `max`;
+// 0 when it is not one.
+uint32_t lire_nombre(const char *texte, uint32_t max);
+
+// The making of a challenge, which another thread follows and may stop.
+struct t_fabrication {
+    std::atomic<bool> arretee{false};
+    std::atomic<long> piles{0}; // stacks drawn so far
+};
+
+// A challenge with `a_placer` pieces to place (1 to 4), made from `graine` alone: it keeps
+// every level rule, has one solution, its walk changes height at least once, and it is not
+// like any of the shipped levels. `depart` holds the pieces as the reset leaves them. The
+// stacks are drawn in a fixed order and shared among `fils` threads (0: one per core), the
+// first that makes a challenge wins: the same seed makes the same challenge whatever the
+// cores. False when `suivi` was stopped first. Threads that call it call liberer_equilibre()
+// before they end.
+bool fabriquer_defi(uint32_t graine, int a_placer, const t_piecer depart[NB_PIECES],
+                    t_piecer piece[NB_PIECES], t_fabrication *suivi = nullptr, unsigned fils = 0);

@@ -1,0 +1,160 @@
+// test_generateur.cpp: the challenges made on demand: each one proved by the checker and the
+// solver, unlike the shipped levels, the same from the same seed whatever the cores, and
+// stopped when asked.
+#include "aide.h"
+#include "jeu/modele.h"
+#include "regles/generateur.h"
+#include "regles/niveaux_livres.h"
+#include "regles/solveur.h"
+#include "regles/variete.h"
+#include "verification.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Seeds made for each number of pieces to place: two hundred where the time allows, fewer for
+// four pieces (a second or two each) and in the sanitizers' slower build.
+#ifdef GRAINES_REDUITES
+constexpr int GRAINES[5] = {0, 40, 30, 15, 4};
+#else
+constexpr int GRAINES[5] = {0, 200, 200, 200, 30};
+#endif
+
+std::string cles(const t_piecer piece[NB_PIECES]) {
+    std::string s;
+    for (int k = 0; k < NB_PIECES; ++k)
+        if (piece[k].dans_le_jeu == OUI)
+            s += std::to_string(k) + "@" + std::to_string(piece[k].colonne) + "," +
+                 std::to_string(piece[k].ligne) + "," + std::to_string(piece[k].rotation) + " ";
+    return s;
+}
+
+class Generateur : public DansDossier {
+  protected:
+    void SetUp() override {
+        DansDossier::SetUp();
+        init();
+        std::copy(jeu.piece, jeu.piece + NB_PIECES, depart_);
+    }
+    t_piecer depart_[NB_PIECES];
+};
+
+// The shipped levels as the checker reads them from their files, with their solver's verdict.
+std::vector<t_fiche> fiches_des_fichiers() {
+    std::vector<t_fiche> v;
+    for (int n = 1; n <= NB_NIVEAUX; ++n) {
+        t_piecer piece[NB_PIECES];
+        bool sain = false;
+        verifier_fichier(std::string(DOSSIER_DONNEES) + "/solution" + std::to_string(n) + ".xml",
+                         piece, sain);
+        v.push_back(ficher(n, piece, resoudre(piece, 1)));
+    }
+    return v;
+}
+
+// Every challenge written as a level file beside the shipped images, read back through the
+// viewer's reader: every rule kept, exactly K pieces to place, one solution (its own) for the
+// whole search, a walk that changes height, and unlike every shipped level.
+TEST_F(Generateur, ChaqueDefiVerifieEtResolu) {
+    for (const auto &e : fs::directory_iterator(DOSSIER_DONNEES))
+        if (e.path().extension() == ".bmp") fs::create_symlink(e.path(), e.path().filename());
+    const std::vector<t_fiche> livres = fiches_des_fichiers();
+    for (int k = 1; k <= 4; ++k)
+        for (uint32_t graine = 1; graine <= uint32_t(GRAINES[k]); ++graine) {
+            const std::string cas =
+                "graine " + std::to_string(graine) + ", " + std::to_string(k) + " pieces";
+            t_piecer piece[NB_PIECES];
+            ASSERT_TRUE(fabriquer_defi(graine, k, depart_, piece)) << cas;
+            std::ofstream("defi.xml") << [&] {
+                std::ostringstream f;
+                ecrire_niveau(f, 0, piece);
+                return f.str();
+            }();
+            t_piecer lu[NB_PIECES];
+            bool sain = false;
+            const std::vector<t_probleme> problemes = verifier_fichier("defi.xml", lu, sain);
+            ASSERT_TRUE(problemes.empty())
+                << cas << ": " << problemes[0].piece << ": " << problemes[0].message;
+            const t_resolution r = resoudre(lu);
+            ASSERT_EQ(r.a_placer.size(), size_t(k)) << cas;
+            ASSERT_EQ(r.solutions.size(), 1U) << cas;
+            ASSERT_TRUE(meme_facon(r.solutions[0], poses_du_niveau(lu))) << cas;
+            const t_fiche f = ficher(0, lu, r);
+            ASSERT_GT(f.chemin.changements_de_hauteur(), 0) << cas;
+            for (const t_fiche &l : livres) {
+                const std::vector<std::string> m = ressemblances(l, f);
+                ASSERT_TRUE(m.empty()) << cas << ": " << m[0];
+            }
+        }
+}
+
+// The same seed makes the same challenge on one core or three, and every seed its own
+// stream: two neighbouring seeds seldom meet on the same challenge.
+TEST_F(Generateur, MemeGraineMemeDefi) {
+    for (int k = 1; k <= 3; ++k) {
+        std::vector<std::string> vus;
+        for (uint32_t graine = 1; graine <= 6; ++graine) {
+            t_piecer un[NB_PIECES], trois[NB_PIECES];
+            ASSERT_TRUE(fabriquer_defi(graine, k, depart_, un, nullptr, 1));
+            ASSERT_TRUE(fabriquer_defi(graine, k, depart_, trois, nullptr, 3));
+            EXPECT_EQ(cles(un), cles(trois)) << "seed " << graine << ", " << k << " pieces";
+            vus.push_back(cles(un));
+        }
+        std::sort(vus.begin(), vus.end());
+        EXPECT_GE(std::unique(vus.begin(), vus.end()) - vus.begin(), 4) << k << " pieces";
+    }
+}
+
+// Stopped before it starts it makes nothing; stopped from another thread it returns soon.
+TEST_F(Generateur, Arret) {
+    t_piecer piece[NB_PIECES];
+    t_fabrication arretee;
+    arretee.arretee = true;
+    EXPECT_FALSE(fabriquer_defi(1, 1, depart_, piece, &arretee));
+    EXPECT_EQ(arretee.piles, 0);
+    // Seed 4 with four pieces takes several seconds.
+    t_fabrication suivi;
+    std::thread arreter([&] {
+        while (suivi.piles < 100) std::this_thread::yield();
+        suivi.arretee = true;
+    });
+    EXPECT_FALSE(fabriquer_defi(4, 4, depart_, piece, &suivi));
+    arreter.join();
+    EXPECT_LT(suivi.piles, 200000);
+}
+
+// The table built from the level files is what the viewer's reader finds in them.
+TEST(NiveauxLivres, TableDesFichiers) {
+    for (int n = 1; n <= NB_NIVEAUX; ++n) {
+        t_piecer piece[NB_PIECES];
+        bool sain = false;
+        verifier_fichier(std::string(DOSSIER_DONNEES) + "/solution" + std::to_string(n) + ".xml",
+                         piece, sain);
+        for (int k = 0; k < NB_PIECES; ++k) {
+            const t_piece_livree &l = NIVEAUX_LIVRES[n - 1][k];
+            EXPECT_EQ(l.dans_le_jeu, piece[k].dans_le_jeu) << "level " << n << ", piece " << k;
+            EXPECT_EQ(l.colonne, piece[k].colonne) << "level " << n << ", piece " << k;
+            EXPECT_EQ(l.ligne, piece[k].ligne) << "level " << n << ", piece " << k;
+            EXPECT_EQ(l.rotation, piece[k].rotation) << "level " << n << ", piece " << k;
+        }
+    }
+}
+
+TEST(LigneDeCommande, NombresTapes) {
+    EXPECT_EQ(lire_nombre("1", 4), 1U);
+    EXPECT_EQ(lire_nombre("4", 4), 4U);
+    EXPECT_EQ(lire_nombre("999999999", GRAINE_MAX), GRAINE_MAX);
+    for (const char *faux : {"", "0", "5", "04a", "-1", "+1", " 1", "1 "})
+        EXPECT_EQ(lire_nombre(faux, 4), 0U) << faux;
+    for (const char *trop : {"1000000000", "99999999999999999999999"})
+        EXPECT_EQ(lire_nombre(trop, GRAINE_MAX), 0U) << trop;
+}
+
+} // namespace
