@@ -8,12 +8,14 @@
 #include "sdl_factice.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <random>
 #include <sstream>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -31,7 +33,7 @@ std::string place(const t_place &p) {
 // foothold, the message, then the lines printed and any progress error.
 std::string etat(t_partie &p, int suite) {
     const t_defi &d = defi_courant(p);
-    std::string s = "niveau " + std::to_string(d.niveau) + " " + NOMS_ETATS[d.etat];
+    std::string s = nom_du_defi(d) + " " + NOMS_ETATS[d.etat];
     s += d.tenue == -1 ? " | tenue -"
                        : " | tenue " + std::to_string(d.tenue) + "@" + place(place_visee(d)) +
                              (place_permise(d, d.tenue, place_visee(d)) ? " permise" : " refusee");
@@ -45,8 +47,17 @@ std::string etat(t_partie &p, int suite) {
     for (const std::string &a : p.annonces) s += " | > " + a;
     p.annonces.clear();
     if (!p.erreur_progres.empty()) s += " | ! " + p.erreur_progres;
+    if (en_fabrication(p))
+        s += " | fabrique " + std::to_string(p.atelier->graines.front()) + " " +
+             std::to_string(p.atelier->pieces);
     if (suite == 0) s += " | fin";
     return s;
+}
+
+// Waits for the challenge being made, as the loop does between frames.
+void attendre_fabrication(t_partie &p) {
+    while (en_fabrication(p) && !suivre_fabrication(p))
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 SDLKey touche_nommee(const std::string &nom) {
@@ -56,7 +67,10 @@ SDLKey touche_nommee(const std::string &nom) {
         {"ECHAP", SDLK_ESCAPE}, {"R", SDLK_r},
         {"U", SDLK_u},          {"RETOUR", SDLK_BACKSPACE},
         {"H", SDLK_h},          {"S", SDLK_s},
-        {"A", SDLK_a}};
+        {"A", SDLK_a},          {"N", SDLK_n},
+        {"1", SDLK_1},          {"2", SDLK_2},
+        {"3", SDLK_3},          {"4", SDLK_4},
+        {"PAVE1", SDLK_KP1},    {"PAVE4", SDLK_KP4}};
     for (auto [n, sym] : touches)
         if (nom == n) return sym;
     ADD_FAILURE() << "no key " << nom;
@@ -127,6 +141,14 @@ class Defi : public DansDossier {
         }
         if (verbe == "marche") {
             commander(p, C_MARCHE);
+            return 1;
+        }
+        if (verbe == "graines") { // where the next seeds come from
+            p.hasard = t_hasard(uint64_t(a));
+            return 1;
+        }
+        if (verbe == "attendre") {
+            attendre_fabrication(p);
             return 1;
         }
         if (verbe == "bouton" || verbe == "lacher" || verbe == "molette") {
@@ -235,10 +257,10 @@ TEST_F(Tempete, CentMilleEvenements) {
     auto p = std::make_unique<t_partie>();
     commencer_partie(*p, 19);
     std::mt19937 hasard(20261207);
-    const SDLKey touches[] = {SDLK_UP,        SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT,
-                              SDLK_ESCAPE,    SDLK_r,    SDLK_u,    SDLK_h,
-                              SDLK_BACKSPACE, SDLK_s,    SDLK_a,    SDLK_SPACE};
-    int verdicts = 0;
+    const SDLKey touches[] = {SDLK_UP, SDLK_DOWN,  SDLK_LEFT, SDLK_RIGHT,     SDLK_ESCAPE,
+                              SDLK_r,  SDLK_u,     SDLK_h,    SDLK_BACKSPACE, SDLK_s,
+                              SDLK_a,  SDLK_SPACE, SDLK_n,    SDLK_1,         SDLK_2};
+    int verdicts = 0, faits = 0;
     for (int i = 0; i < 100000; ++i) {
         SDL_Event e{};
         const int x = int(hasard() % 1700) - 100, y = int(hasard() % 950) - 100;
@@ -252,26 +274,65 @@ TEST_F(Tempete, CentMilleEvenements) {
             e.motion.y = Uint16(y);
         } else {
             const SDLKey k = touches[hasard() % std::size(touches)];
-            // Level steps and solutions rarer, so that placements have time to grow.
+            // Level steps and solutions rarer, so that placements have time to grow; a made
+            // challenge rarer still, for the time it takes.
             if ((k == SDLK_UP || k == SDLK_DOWN || k == SDLK_s) && hasard() % 20 != 0) continue;
+            if ((k == SDLK_n || k == SDLK_1 || k == SDLK_2) && hasard() % 200 != 0) continue;
             e = touche(hasard() % 2 ? SDL_KEYDOWN : SDL_KEYUP, k);
         }
         bool redessiner = false;
         ASSERT_EQ(traiter_evenement_defi(*p, e, redessiner), 1);
+        attendre_fabrication(*p);
         if (hasard() % 7 == 0) commander(*p, C_MARCHE);
         const t_defi &d = defi_courant(*p);
         verdicts += int(p->annonces.size());
+        for (const std::string &a : p->annonces) faits += a.find(" à placer") != std::string::npos;
         p->annonces.clear();
         std::string pourquoi;
         ASSERT_TRUE(places_saines(d, pourquoi)) << "event " << i << ": " << pourquoi;
         if (i % 5000 == 0) dessiner_defi(*p);
     }
     EXPECT_GT(verdicts, 50);
+    EXPECT_GT(faits, 3);
     fermer_police_defi();
 }
 
 // The lines above the board: the level, whether it is solved and how, the levels solved, the
 // message or what to do with a carried piece, the keys, and one rule of the game a level.
+// A made challenge: its seed and pieces to place while it is made and once in play, and the
+// choice of pieces in the keys' line.
+TEST_F(Defi, TextesDuDefiFabrique) {
+    t_partie &p = *partie_;
+    commencer_partie(p, 19);
+    EXPECT_EQ(textes_defi(p)[2], "← → tourner · Échap reposer · U annuler · R recommencer · H "
+                                 "indice · S solution · ↑ ↓ niveau · N défi aléatoire à 2 "
+                                 "pièces (1 à 4)");
+    commander(p, C_PIECES, 1);
+    const std::string graine = std::to_string(p.atelier->graines.front());
+    EXPECT_EQ(textes_defi(p)[1].rfind(
+                  "Préparation d'un défi à 1 pièce à placer (graine " + graine + ") : ", 0),
+              0U);
+    EXPECT_NE(textes_defi(p)[1].find(" empilements essayés. Échap pour annuler."),
+              std::string::npos);
+    attendre_fabrication(p);
+    std::vector<std::string> l = textes_defi(p);
+    EXPECT_EQ(l[0], "Défi aléatoire, graine " + graine +
+                        " : 1 pièce à placer   ·   0 défi résolu sur 48");
+    EXPECT_NE(l[2].find("N défi aléatoire à 1 pièce (1 à 4)"), std::string::npos);
+    commander(p, C_SOLUTION);
+    EXPECT_EQ(textes_defi(p)[0], "Défi aléatoire, graine " + graine +
+                                     " : 1 pièce à placer : solution vue   ·   0 défi résolu "
+                                     "sur 48");
+    commander(p, C_PIECES, 3);
+    attendre_fabrication(p);
+    commander(p, C_INDICE);
+    commander(p, C_INDICE);
+    commander(p, C_INDICE);
+    EXPECT_EQ(textes_defi(p)[0], "Défi aléatoire, graine " + std::to_string(p.defis[0].graine) +
+                                     " : 3 pièces à placer : résolu   ·   0 défi résolu sur 48  "
+                                     " ·   3 indices pris cette fois");
+}
+
 TEST_F(Defi, TextesAuDessusDuPlateau) {
     t_partie &p = *partie_;
     commencer_partie(p, 19);

@@ -99,6 +99,17 @@ std::string sous_le_chevalier(const t_scene &s, t_lieu l) {
     return std::string("sur ") + nom_commun(s.cases[l.c][l.h - 1]);
 }
 
+// The level's pieces, sound, with every piece to place in the tray.
+void mettre_en_place(t_defi &d, const t_piecer piece[NB_PIECES]) {
+    std::copy(piece, piece + NB_PIECES, d.piece);
+    for (int k = 0; k < NB_PIECES; ++k) {
+        d.a_placer[k] = est_a_placer(d.piece[k]);
+        if (d.a_placer[k]) d.places[k] = place_en_reserve(k);
+    }
+    d.etat = DEFI_EN_COURS;
+    d.message = MESSAGE_DE_DEPART;
+}
+
 } // namespace
 
 t_place place_en_reserve(int id) {
@@ -128,17 +139,23 @@ void ouvrir_defi(t_defi &d, int n) {
     init();
     niveau = n;
     load_fichier();
-    std::copy(jeu.piece, jeu.piece + NB_PIECES, d.piece);
-    if (!niveau_sain(d.piece)) {
+    if (!niveau_sain(jeu.piece)) {
+        std::copy(jeu.piece, jeu.piece + NB_PIECES, d.piece);
         d.message = "Le niveau " + std::to_string(n) + " est absent ou abîmé : rien à jouer.";
         return;
     }
-    for (int k = 0; k < NB_PIECES; ++k) {
-        d.a_placer[k] = est_a_placer(d.piece[k]);
-        if (d.a_placer[k]) d.places[k] = place_en_reserve(k);
-    }
-    d.etat = DEFI_EN_COURS;
-    d.message = MESSAGE_DE_DEPART;
+    mettre_en_place(d, jeu.piece);
+}
+
+void ouvrir_defi_fabrique(t_defi &d, uint32_t graine, const t_piecer piece[NB_PIECES]) {
+    d = t_defi();
+    d.graine = graine;
+    mettre_en_place(d, piece);
+}
+
+std::string nom_du_defi(const t_defi &d) {
+    return d.graine != 0 ? "défi " + std::to_string(d.graine)
+                         : "niveau " + std::to_string(d.niveau);
 }
 
 void pieces_du_moment(const t_defi &d, t_piecer piece[NB_PIECES]) {
@@ -285,7 +302,7 @@ void donner_indice(t_defi &d) {
         d.places[k] = cible;
         ++d.indices;
         d.message = "Indice : " + std::string(nom_commun(k)) + " est à sa place.";
-        d.annonces.push_back("niveau " + std::to_string(d.niveau) + " : indice");
+        d.annonces.push_back(nom_du_defi(d) + " : indice");
         juger_si_complet(d);
         return;
     }
@@ -306,8 +323,8 @@ void montrer_solution(t_defi &d) {
     d.solution_vue = true;
     d.etat = DEFI_SOLUTION_VUE;
     d.pas = d.verdict.echec == E_AUCUN ? 0 : -1;
-    d.message = "La solution du niveau " + std::to_string(d.niveau) + ".";
-    d.annonces.push_back("niveau " + std::to_string(d.niveau) + " : solution montrée");
+    d.message = "La solution du " + nom_du_defi(d) + ".";
+    d.annonces.push_back(nom_du_defi(d) + " : solution montrée");
 }
 
 void juger(t_defi &d) {
@@ -316,7 +333,7 @@ void juger(t_defi &d) {
     pieces_du_moment(d, piece);
     const t_scene scene = construire_scene(piece);
     d.verdict = evaluer(scene);
-    const std::string niveau_n = "niveau " + std::to_string(d.niveau) + " : ";
+    const std::string niveau_n = nom_du_defi(d) + " : ";
     if (d.verdict.echec == E_AUCUN) {
         d.etat = d.solution_vue ? DEFI_SOLUTION_VUE : DEFI_RESOLU;
         d.pas = 0;

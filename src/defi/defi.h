@@ -5,6 +5,7 @@
 #include "regles/plateau.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,7 @@ using t_places = std::array<t_place, NB_PIECES>;
 // One level's challenge in play.
 struct t_defi {
     int niveau = 0;
+    uint32_t graine = 0; // the seed of a challenge made on demand; 0 for a shipped level
     t_etat_defi etat = DEFI_ILLISIBLE;
     t_piecer piece[NB_PIECES] = {};   // the level as its file gives it: its solution
     bool a_placer[NB_PIECES] = {};    // none on a level that cannot be played
@@ -66,6 +68,12 @@ t_place place_en_reserve(int id);
 // tray. A file that is missing, gives an unsound piece or nothing to place leaves d
 // DEFI_ILLISIBLE with a message.
 void ouvrir_defi(t_defi &d, int niveau);
+
+// A challenge made from seed `graine`: its pieces, every piece to place in the tray.
+void ouvrir_defi_fabrique(t_defi &d, uint32_t graine, const t_piecer piece[NB_PIECES]);
+
+// "niveau 19", or "défi 123456" for a challenge made on demand.
+std::string nom_du_defi(const t_defi &d);
 
 // The pieces as they stand now, for drawing and judging: the starting pieces where the file
 // puts them, the pieces to place at their places (the held one where the pointer carries it).

@@ -3,7 +3,10 @@
 #include "defi/partie.h"
 
 #include "jeu/jeu.h"
+#include "jeu/modele.h"
+#include "regles/equilibre.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -26,11 +29,85 @@ void enregistrer(t_partie &p) {
     p.erreur_progres = erreur;
 }
 
+std::string pieces_a_placer(int n) {
+    return std::to_string(n) + (n > 1 ? " pièces à placer" : " pièce à placer");
+}
+
+// Seeds a player can type, tried in turn until one makes a challenge not made yet: with one
+// piece to place only some fifty challenges are unlike the shipped levels.
+constexpr int GRAINES_PAR_DEMANDE = 20;
+
+std::vector<uint32_t> tirer_graines(t_partie &p) {
+    std::vector<uint32_t> v(GRAINES_PAR_DEMANDE);
+    for (uint32_t &g : v) g = 1 + p.hasard.suivant() % GRAINE_MAX;
+    return v;
+}
+
 } // namespace
 
 void commencer_partie(t_partie &p, int n) {
+    init();
+    std::copy(jeu.piece, jeu.piece + NB_PIECES, p.depart);
     p.progres_illisible = !lire_progres(FICHIER_PROGRES, p.progres);
+    if (p.progres.pieces != 0) p.pieces_voulues = p.progres.pieces;
     aller_au_niveau(p, n == 0 ? premier_non_resolu(p.progres) : n);
+}
+
+std::string cle_du_defi(const t_piecer piece[NB_PIECES]) {
+    std::string s;
+    for (int k = 0; k < NB_PIECES; ++k)
+        if (piece[k].dans_le_jeu == OUI)
+            s += std::to_string(k) + "@" + std::to_string(piece[k].colonne) + "," +
+                 std::to_string(piece[k].ligne) + "," + std::to_string(piece[k].rotation) + " ";
+    return s;
+}
+
+void fabriquer(t_partie &p, const std::vector<uint32_t> &graines, int pieces) {
+    arreter_fabrication(p);
+    reposer(defi_courant(p));
+    p.atelier = std::make_unique<t_atelier>();
+    t_atelier &a = *p.atelier;
+    a.graines = graines;
+    a.deja = p.defis_faits;
+    a.pieces = pieces;
+    a.graine = graines.front();
+    a.fil = std::thread([&a, &p] {
+        for (uint32_t g : a.graines) {
+            a.graine = g;
+            a.reussi = fabriquer_defi(g, a.pieces, p.depart, a.piece, &a.suivi);
+            if (!a.reussi ||
+                std::find(a.deja.begin(), a.deja.end(), cle_du_defi(a.piece)) == a.deja.end())
+                break;
+        }
+        liberer_equilibre();
+        a.fini = true;
+    });
+}
+
+bool en_fabrication(const t_partie &p) {
+    return p.atelier != nullptr;
+}
+
+bool suivre_fabrication(t_partie &p) {
+    if (!p.atelier) return false;
+    t_atelier &a = *p.atelier;
+    if (!a.fini) return false;
+    a.fil.join();
+    if (a.reussi) {
+        if (p.courant != 0) p.niveau_quitte = p.courant;
+        p.courant = 0;
+        niveau = 0; // the panel's level line: no shipped level
+        ouvrir_defi_fabrique(p.defis[0], a.graine, a.piece);
+        p.defis_faits.push_back(cle_du_defi(a.piece));
+        p.annonces.push_back("défi " + std::to_string(a.graine) + " : " +
+                             pieces_a_placer(a.pieces));
+    }
+    p.atelier.reset();
+    return true;
+}
+
+void arreter_fabrication(t_partie &p) {
+    p.atelier.reset();
 }
 
 t_defi &defi_courant(t_partie &p) {
@@ -42,8 +119,24 @@ const t_defi &defi_courant(const t_partie &p) {
 }
 
 void commander(t_partie &p, t_commande c, int colonne, int ligne) {
+    if (en_fabrication(p)) {
+        // While a challenge is made, Escape stops it and nothing else is heard.
+        if (c == C_REPOSER) {
+            arreter_fabrication(p);
+            defi_courant(p).message = "Préparation du défi annulée.";
+        }
+        return;
+    }
     t_defi &d = defi_courant(p);
     const t_etat_defi avant = d.etat;
+    if (c == C_PIECES && colonne != p.pieces_voulues) {
+        p.pieces_voulues = p.progres.pieces = std::clamp(colonne, 1, 4);
+        enregistrer(p);
+    }
+    if (c == C_NOUVEAU || c == C_PIECES) {
+        fabriquer(p, tirer_graines(p), p.pieces_voulues);
+        return;
+    }
     // A level that could not be read has nothing to take, hint or show: only the level steps.
     if (avant == DEFI_ILLISIBLE && c != C_SUIVANT && c != C_PRECEDENT) return;
     switch (c) {
@@ -80,16 +173,23 @@ void commander(t_partie &p, t_commande c, int colonne, int ligne) {
     case C_SUIVANT:
     case C_PRECEDENT:
         reposer(d);
-        aller_au_niveau(p,
-                        (p.courant - 1 + (c == C_SUIVANT ? 1 : -1) + NB_NIVEAUX) % NB_NIVEAUX + 1);
+        // From a made challenge, either key goes back to the level left for it.
+        aller_au_niveau(
+            p, p.courant == 0
+                   ? p.niveau_quitte
+                   : (p.courant - 1 + (c == C_SUIVANT ? 1 : -1) + NB_NIVEAUX) % NB_NIVEAUX + 1);
         return;
     case C_MARCHE:
         avancer_marche(d);
         return;
+    case C_NOUVEAU:
+    case C_PIECES:
+        return;
     }
     p.annonces.insert(p.annonces.end(), d.annonces.begin(), d.annonces.end());
     d.annonces.clear();
-    if (d.etat == avant) return;
+    // Only the shipped levels are recorded: a made challenge is made again from its seed.
+    if (d.etat == avant || d.graine != 0) return;
     if (d.etat == DEFI_RESOLU)
         noter_resolu(p.progres, d.niveau, d.indices);
     else if (d.etat == DEFI_SOLUTION_VUE)

@@ -4,8 +4,12 @@
 
 #include "defi/defi.h"
 #include "defi/progres.h"
+#include "regles/generateur.h"
 
+#include <atomic>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 // What the player asks for, whatever the input that asked.
@@ -22,12 +26,43 @@ enum t_commande {
     C_SOLUTION,       // the whole solution
     C_SUIVANT,        // the next level's challenge
     C_PRECEDENT,      // the previous one
-    C_MARCHE          // the knight's next foothold
+    C_MARCHE,         // the knight's next foothold
+    C_NOUVEAU,        // a challenge made from a new seed
+    C_PIECES          // `colonne` pieces to place (1 to 4) in the challenges made from now on,
+                      // and a challenge made with them
+};
+
+// A challenge being made in a thread of its own, from the first of its seeds that makes one
+// not yet played in this run (the last seed's when none does).
+struct t_atelier {
+    std::vector<uint32_t> graines;
+    std::vector<std::string> deja; // the challenges already made, as cle_du_defi() gives them
+    int pieces = 0;
+    std::atomic<uint32_t> graine{0}; // the seed being tried, then the one that made it
+    t_fabrication suivi;
+    t_piecer piece[NB_PIECES] = {};
+    bool reussi = false;
+    std::atomic<bool> fini{false};
+    std::thread fil;
+    // Gone before its thread, the thread would write into freed memory.
+    ~t_atelier() {
+        suivi.arretee = true;
+        if (fil.joinable()) fil.join();
+    }
 };
 
 struct t_partie {
-    t_defi defis[NB_NIVEAUX + 1]; // by level; a level not yet visited has niveau 0
+    // By level, a level not yet visited having niveau 0; the challenge made on demand is
+    // defis[0], in play when courant is 0.
+    t_defi defis[NB_NIVEAUX + 1];
     int courant = 1;
+    int niveau_quitte = 1;                // the level to go back to from a made challenge
+    int pieces_voulues = 2;               // pieces to place in the challenges made on demand,
+                                          // as last chosen (two before any choice)
+    t_hasard hasard{1};                   // where the seeds come from: seeded once by the caller
+    t_piecer depart[NB_PIECES] = {};      // the pieces as the reset leaves them
+    std::unique_ptr<t_atelier> atelier;   // the challenge being made, if any
+    std::vector<std::string> defis_faits; // the challenges made in this run, by cle_du_defi()
     t_progres progres;
     bool progres_illisible = false;    // the file exists but could not be read: never replaced
     std::string erreur_progres;        // why the progress could not be saved; empty when it was
@@ -36,6 +71,21 @@ struct t_partie {
 
 // Reads the progress and opens level n's challenge, or the first level not solved for 0.
 void commencer_partie(t_partie &p, int n);
+
+// Starts making a challenge with `pieces` pieces to place, in a thread: from the first of
+// `graines` that makes one not made yet in this run.
+void fabriquer(t_partie &p, const std::vector<uint32_t> &graines, int pieces);
+
+// A made challenge's pieces in play and their places, as one text.
+std::string cle_du_defi(const t_piecer piece[NB_PIECES]);
+
+// Whether a challenge is being made; and, once its thread is done, puts the challenge in play
+// and says so, true then.
+bool en_fabrication(const t_partie &p);
+bool suivre_fabrication(t_partie &p);
+
+// Stops the making of a challenge, waiting for its thread.
+void arreter_fabrication(t_partie &p);
 
 t_defi &defi_courant(t_partie &p);
 const t_defi &defi_courant(const t_partie &p);

@@ -1,5 +1,5 @@
 // progres.cpp: the progress file: one line per level solved ("19 résolu 2": level, hints) or
-// whose solution was seen ("20 vu").
+// whose solution was seen ("20 vu"), and the pieces to place last chosen ("pièces 3").
 #include "defi/progres.h"
 
 #include <cerrno>
@@ -22,6 +22,10 @@ bool lire_progres(const char *fichier, t_progres &p) {
     while (std::fgets(ligne, sizeof ligne, f) != nullptr) {
         int n = 0, indices = 0;
         char mot[16] = "", reste = 0;
+        if (std::sscanf(ligne, "pièces %d %c", &n, &reste) == 1 && n >= 1 && n <= 4) {
+            p.pieces = n;
+            continue;
+        }
         // The whole line, numbers in range: anything else is not a record.
         const int lus = std::sscanf(ligne, "%2d %15s %9d %c", &n, mot, &indices, &reste);
         if (lus == 3 && std::strcmp(mot, "résolu") == 0 && indices >= 0)
@@ -45,6 +49,7 @@ bool ecrire_progres(const t_progres &p, const char *fichier, std::string &erreur
             if (p.avancement[n] == AV_RESOLU) std::fprintf(f, "%d résolu %d\n", n, p.indices[n]);
             if (p.avancement[n] == AV_VU) std::fprintf(f, "%d vu\n", n);
         }
+        if (p.pieces != 0) std::fprintf(f, "pièces %d\n", p.pieces);
         ecrit = std::ferror(f) == 0;
         ecrit = std::fclose(f) == 0 && ecrit;
     }

@@ -6,7 +6,8 @@
 
 #include <string>
 
-// The progress file, in the working directory (the launcher's folder of the user's own).
+// The progress file ("pièces 3" keeps the number of pieces to place last chosen for the
+// challenges made on demand), in the working directory (the launcher's folder of the user's own).
 constexpr const char *FICHIER_PROGRES = "progression.txt";
 
 // How far the player has gone with a level.
@@ -15,6 +16,7 @@ enum t_avancement { AV_RIEN = 0, AV_VU = 1, AV_RESOLU = 2 };
 struct t_progres {
     int avancement[NB_NIVEAUX + 1] = {}; // by level, 1 to 48
     int indices[NB_NIVEAUX + 1] = {};    // hints taken by the best solve
+    int pieces = 0; // pieces to place last chosen for the challenges made on demand, 0 for none
 };
 
 // Reads the file into p; a missing file, or any line that is not a sound record, counts for

@@ -3,39 +3,54 @@
 #include "jeu/boucle.h"
 #include "jeu/jeu.h"
 #include "plateforme/boucle_defi.h"
+#include "regles/generateur.h"
 
 #include <SDL.h>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
 namespace {
 
-// The level named on the command line, 1 to 48; 0 when it is not one.
-int lire_niveau(const char *texte) {
-    int n = 0;
-    for (const char *c = texte; *c != '\0'; ++c) {
-        if (*c < '0' || *c > '9' || n > NB_NIVEAUX) return 0;
-        n = 10 * n + (*c - '0');
+// The challenge mode's command line after --defi: a level, or a seed and a number of pieces
+// to place, each optional. Returns the exit status, 2 for a command line it cannot read.
+int lancer_defis(int argc, char **argv) {
+    if (argc == 3 && argv[2][0] != '-') {
+        const int n = int(lire_nombre(argv[2], NB_NIVEAUX));
+        if (n == 0) {
+            std::fprintf(stderr, "valdrune: no level '%s': the levels are 1 to 48\n", argv[2]);
+            return 2;
+        }
+        return jouer_defis(n);
     }
-    return n <= NB_NIVEAUX ? n : 0;
+    uint32_t graine = 0;
+    int pieces = 0;
+    for (int i = 2; i < argc; i += 2) {
+        const bool option_graine = std::strcmp(argv[i], "--graine") == 0 && graine == 0,
+                   option_pieces = std::strcmp(argv[i], "--pieces") == 0 && pieces == 0;
+        if (i + 1 == argc || (!option_graine && !option_pieces)) {
+            std::fprintf(stderr,
+                         "usage: valdrune [--defi [LEVEL | --graine SEED | --pieces K]...]\n");
+            return 2;
+        }
+        if (option_graine && (graine = lire_nombre(argv[i + 1], GRAINE_MAX)) == 0) {
+            std::fprintf(stderr, "valdrune: no seed '%s': the seeds are 1 to %u\n", argv[i + 1],
+                         GRAINE_MAX);
+            return 2;
+        }
+        if (option_pieces && (pieces = int(lire_nombre(argv[i + 1], 4))) == 0) {
+            std::fprintf(stderr, "valdrune: '%s' pieces to place: 1 to 4\n", argv[i + 1]);
+            return 2;
+        }
+    }
+    return jouer_defis(0, graine, pieces);
 }
 
 } // namespace
 
 int main(int argc, char **argv) {
     // Any other command line is the viewer's, which reads none.
-    if (argc >= 2 && std::strcmp(argv[1], "--defi") == 0) {
-        if (argc > 3) {
-            std::fprintf(stderr, "usage: valdrune [--defi [LEVEL]]\n");
-            return 2;
-        }
-        const int n = argc == 3 ? lire_niveau(argv[2]) : 0;
-        if (argc == 3 && n == 0) {
-            std::fprintf(stderr, "valdrune: no level '%s': the levels are 1 to 48\n", argv[2]);
-            return 2;
-        }
-        return jouer_defis(n);
-    }
+    if (argc >= 2 && std::strcmp(argv[1], "--defi") == 0) return lancer_defis(argc, argv);
     if (demarrer() != 1) return 1;
     while (passe() == 1) {
     }

@@ -8,11 +8,13 @@
 
 #include <SDL.h>
 #include <cstdio>
+#include <random>
 
 namespace {
 
-constexpr Uint32 IMAGE_MS = 16; // at most 60 frames a second
-constexpr Uint32 PAS_MS = 250;  // the knight's footholds, four a second
+constexpr Uint32 IMAGE_MS = 16;  // at most 60 frames a second
+constexpr Uint32 PAS_MS = 250;   // the knight's footholds, four a second
+constexpr Uint32 SUIVI_MS = 100; // the count of stacks tried, while a challenge is made
 
 // Division rounding down, so that a pixel left of or below the window is in no cell of it.
 int diviser_vers_le_bas(int a, int b) {
@@ -54,6 +56,23 @@ int traiter_evenement_defi(t_partie &p, const SDL_Event &e, bool &redessiner) {
             break;
         case SDLK_s:
             agir(C_SOLUTION);
+            break;
+        case SDLK_n:
+            agir(C_NOUVEAU);
+            break;
+        case SDLK_1:
+        case SDLK_2:
+        case SDLK_3:
+        case SDLK_4:
+            commander(p, C_PIECES, e.key.keysym.sym - SDLK_0);
+            redessiner = true;
+            break;
+        case SDLK_KP1:
+        case SDLK_KP2:
+        case SDLK_KP3:
+        case SDLK_KP4:
+            commander(p, C_PIECES, e.key.keysym.sym - SDLK_KP0);
+            redessiner = true;
             break;
         default:
             break;
@@ -98,11 +117,17 @@ void annoncer(t_partie &p) {
     p.annonces.clear();
 }
 
-int jouer_defis(int n) {
+int jouer_defis(int n, uint32_t graine, int pieces) {
     if (demarrer() != 1) return 1;
     ouvrir_police_defi();
     static t_partie partie; // large: kept out of the stack
+    partie.hasard = t_hasard(std::random_device()());
     commencer_partie(partie, n);
+    if (pieces != 0) partie.pieces_voulues = pieces;
+    if (graine != 0)
+        fabriquer(partie, {graine}, partie.pieces_voulues);
+    else if (pieces != 0)
+        commander(partie, C_NOUVEAU);
     bool continuer = true, redessiner = true;
     Uint32 derniere_image = 0, prochain_pas = 0;
     while (continuer) {
@@ -116,7 +141,15 @@ int jouer_defis(int n) {
             redessiner = false;
         }
         SDL_Event e;
-        if (en_marche(defi_courant(partie))) {
+        if (en_fabrication(partie)) {
+            if (!SDL_PollEvent(&e)) {
+                if (suivre_fabrication(partie) || SDL_GetTicks() - derniere_image >= SUIVI_MS)
+                    redessiner = true;
+                else
+                    SDL_Delay(5);
+                continue;
+            }
+        } else if (en_marche(defi_courant(partie))) {
             const Uint32 maintenant = SDL_GetTicks();
             if (prochain_pas == 0) prochain_pas = maintenant + PAS_MS;
             if (!SDL_PollEvent(&e)) {
@@ -137,6 +170,7 @@ int jouer_defis(int n) {
         do continuer = traiter_evenement_defi(partie, e, redessiner) == 1 && continuer;
         while (SDL_PollEvent(&e) == 1);
     }
+    arreter_fabrication(partie);
     annoncer(partie);
     fermer_police_defi();
     arreter();

@@ -5,6 +5,7 @@
 #include "defi/partie.h"
 
 #include <SDL_events.h>
+#include <cstdint>
 
 // Acts on one event; returns 0 when it asks the loop to stop, 1 otherwise. Sets `redessiner`
 // when the window must be drawn again.
@@ -13,6 +14,7 @@ int traiter_evenement_defi(t_partie &p, const SDL_Event &e, bool &redessiner);
 // Prints the run's lines for standard output and forgets them.
 void annoncer(t_partie &p);
 
-// The challenge mode from start-up to shut-down on level n (0: the first not solved);
-// returns the exit status.
-int jouer_defis(int n);
+// The challenge mode from start-up to shut-down on level n (0: the first not solved), or on a
+// challenge made from `graine` (0: none) with `pieces` pieces to place (0: as the player chose
+// last); returns the exit status.
+int jouer_defis(int n, uint32_t graine = 0, int pieces = 0);

@@ -158,12 +158,24 @@ void remplir_panneau(const t_defi &d, const t_piecer piece[NB_PIECES]) {
     }
 }
 
+std::string nombre_de_pieces(int n) {
+    return std::to_string(n) + (n > 1 ? " pièces" : " pièce");
+}
+
 std::string avancement(const t_partie &p) {
     const t_defi &d = defi_courant(p);
     const int n = d.niveau;
     std::string s = "Défi " + std::to_string(n) + " sur " + std::to_string(NB_NIVEAUX);
     const int indices = p.progres.indices[n];
-    if (p.progres.avancement[n] == AV_RESOLU)
+    if (d.graine != 0) {
+        int a_placer = 0;
+        for (bool a : d.a_placer) a_placer += a;
+        s = "Défi aléatoire, graine " + std::to_string(d.graine) + " : " +
+            nombre_de_pieces(a_placer) + " à placer" +
+            (d.etat == DEFI_RESOLU         ? " : résolu"
+             : d.etat == DEFI_SOLUTION_VUE ? " : solution vue"
+                                           : "");
+    } else if (p.progres.avancement[n] == AV_RESOLU)
         s += " : résolu" + (indices == 0 ? std::string(" sans indice")
                                          : " avec " + std::to_string(indices) + " indice" +
                                                (indices > 1 ? "s" : ""));
@@ -193,20 +205,30 @@ const char *astuce(int niveau) {
     return astuces[niveau % std::size(astuces)];
 }
 
+// While a challenge is made: what, and how far the search has gone.
+std::string preparation(const t_atelier &a) {
+    return "Préparation d'un défi à " + nombre_de_pieces(a.pieces) + " à placer (graine " +
+           std::to_string(a.graine.load()) + ") : " + std::to_string(a.suivi.piles.load()) +
+           " empilements essayés. Échap pour annuler.";
+}
+
 } // namespace
 
 std::vector<std::string> textes_defi(const t_partie &p) {
     const t_defi &d = defi_courant(p);
     std::vector<std::string> lignes = {
         avancement(p),
-        d.tenue != -1 ? "Posez la pièce sur des cases libres du plateau, ou rendez-la à la réserve."
-                      : d.message,
+        en_fabrication(p) ? preparation(*p.atelier)
+        : d.tenue != -1
+            ? "Posez la pièce sur des cases libres du plateau, ou rendez-la à la réserve."
+            : d.message,
         "← → tourner · Échap reposer · U annuler · R recommencer · H indice · S solution "
-        "· ↑ ↓ niveau"};
+        "· ↑ ↓ niveau · N défi aléatoire à " +
+            nombre_de_pieces(p.pieces_voulues) + " (1 à 4)"};
     if (!p.erreur_progres.empty())
         lignes.push_back("Progression non enregistrée : " + p.erreur_progres);
     else if (d.etat != DEFI_ILLISIBLE)
-        lignes.push_back(std::string("Règle : ") + astuce(d.niveau));
+        lignes.push_back(std::string("Règle : ") + astuce(d.niveau + int(d.graine % 6)));
     return lignes;
 }
 
