@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # defi_fenetre.sh: the challenge mode in a real window on a virtual X display, played with the
 # mouse like a player: level 19 solved by two drags and a turn, read on standard output and on
-# the screen; then a piece placed wrong, and the failure read.
+# the screen; then a piece placed wrong, and the failure read; then challenges made on demand.
 # Usage: defi_fenetre.sh VALDRUNE FERMER_FENETRE SCRIPTS_DIR DATA_DIR FONT [SCREENSHOT.png]
 set -euo pipefail
 valdrune=$(realpath "$1")
@@ -67,4 +67,25 @@ attendre 10 grep -q '^niveau 20 : .* rien dessous$' "$sortie" || echec "no failu
 statut=0
 fermer_programme "$fermer" || statut=$?
 [ "$statut" -eq 0 ] || echec "the program ended with status $statut after its window was closed"
-echo "challenge mode in a real window: level 19 solved with the mouse, a wrong placement read"
+
+# A challenge made on demand: seed 7 with four pieces to place takes seconds, during which the
+# window counts the stacks tried; Escape stops it. Then key 1 makes one with a piece to place,
+# which a hint solves.
+lancer_programme "$travail" "$valdrune" --defi --graine 7 --pieces 4 >"$sortie" ||
+    echec "no window for a made challenge"
+message() { capturer "$FENETRE" "$image" && pamcut -left 300 -top 40 -width 900 -height 30 "$image" | md5sum; }
+avant=$(message)
+_compte_change() { [ "$(message)" != "$avant" ]; }
+attendre 5 _compte_change || echec "the window does not show the making going on"
+# Key 1 is heard only once the making has stopped.
+xdotool key Escape
+xdotool key 1
+attendre 10 grep -qE '^défi [0-9]+ : 1 pièce à placer$' "$sortie" || echec "no challenge made: $(cat "$sortie")"
+xdotool key h
+attendre 10 grep -qE '^défi [0-9]+ : résolu$' "$sortie" || echec "made challenge not solved: $(cat "$sortie")"
+grep -qx 'pièces 1' "$travail/progression.txt" || echec "the choice of pieces not kept"
+statut=0
+fermer_programme "$fermer" || statut=$?
+[ "$statut" -eq 0 ] || echec "the program ended with status $statut after its window was closed"
+if grep -q '^défi 7 ' "$sortie"; then echec "seed 7 made after Escape"; fi
+echo "challenge mode in a real window: level 19 solved with the mouse, a wrong placement read, a made challenge stopped, another solved"

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# graines.sh: a challenge made from a seed, written as a level file twice: the same bytes both
+# times, and the checker and the solver accept it; the program and the tool refuse a seed or a
+# number of pieces they cannot read, before any window opens.
+# Usage: graines.sh VALDRUNE GENERER_NIVEAUX VERIFIER_NIVEAUX RESOUDRE_NIVEAU DATA_DIR
+set -euo pipefail
+valdrune=$1 generer=$2 verifier=$3 resoudre=$4 donnees=$5
+travail=$(mktemp -d)
+trap 'rm -rf "$travail"' EXIT
+echec() { echo "FAILED: $*" >&2; exit 1; }
+ln -s "$donnees"/img_*.bmp "$travail"/
+
+for k in 1 2 3 4; do
+    "$generer" --graine 2026 --pieces "$k" "$travail/a$k.xml"
+    "$generer" --graine 2026 --pieces "$k" "$travail/b$k.xml"
+    cmp -s "$travail/a$k.xml" "$travail/b$k.xml" || echec "seed 2026, $k pieces: two files"
+    "$verifier" "$travail/a$k.xml" >"$travail/verdict" || echec "$(cat "$travail/verdict")"
+    grep -q ", $k piece.* to place" "$travail/verdict" || echec "not $k pieces: $(cat "$travail/verdict")"
+    "$resoudre" "$travail/a$k.xml" >/dev/null || echec "seed 2026, $k pieces: not one solution"
+done
+
+# refuser STATUS COMMAND...: the command ends with that status and one line on stderr.
+refuser() {
+    local attendu=$1 statut=0
+    shift
+    timeout 20 "$@" >/dev/null 2>"$travail/erreur" || statut=$?
+    [ "$statut" -eq "$attendu" ] || echec "$* ended with $statut, not $attendu"
+    [ "$(wc -l <"$travail/erreur")" -ge 1 ] || echec "$* said nothing on stderr"
+}
+for faux in "--graine 0" "--graine 1000000000" "--graine 12a" "--pieces 0" "--pieces 5" \
+    "--graine" "--graine 1 --graine 2" "--pieces 2 --niveau 3" "19 --pieces 2"; do
+    # shellcheck disable=SC2086
+    refuser 2 env -u DISPLAY SDL_VIDEODRIVER=dummy "$valdrune" --defi $faux
+done
+refuser 2 "$generer" --graine 0 --pieces 1 "$travail/c.xml"
+refuser 2 "$generer" --graine 1 --pieces 5 "$travail/c.xml"
+refuser 1 "$generer" --graine 1 --pieces 1 "$travail/absent/c.xml"
+echo "seeds: the same file twice for 1 to 4 pieces, each checked and solved; bad seeds refused"
