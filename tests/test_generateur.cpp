@@ -124,6 +124,9 @@ TEST_F(Generateur, Arret) {
     arretee.arretee = true;
     EXPECT_FALSE(fabriquer_defi(1, 1, depart_, piece, &arretee));
     EXPECT_EQ(arretee.piles, 0);
+    t_fabrication suivi0;
+    for (int k : {0, 5}) EXPECT_FALSE(fabriquer_defi(1, k, depart_, piece, &suivi0)) << k;
+    EXPECT_EQ(suivi0.piles, 0);
     // Seed 4 with four pieces takes several seconds.
     t_fabrication suivi;
     std::thread arreter([&] {

@@ -198,6 +198,7 @@ bool valide(const t_piecer piece[NB_PIECES]) {
 
 bool fabriquer_defi(uint32_t graine, int a_placer, const t_piecer depart[NB_PIECES],
                     t_piecer piece[NB_PIECES], t_fabrication *suivi, unsigned fils) {
+    if (a_placer < 1 || a_placer > 4) return false;
     static const std::vector<t_empreinte> livres = empreintes_livrees(depart);
     t_fabrication local;
     t_fabrication &f = suivi != nullptr ? *suivi : local;

@@ -57,7 +57,7 @@ struct t_fabrication {
 // like any of the shipped levels. `depart` holds the pieces as the reset leaves them. The
 // stacks are drawn in a fixed order and shared among `fils` threads (0: one per core), the
 // first that makes a challenge wins: the same seed makes the same challenge whatever the
-// cores. False when `suivi` was stopped first. Threads that call it call liberer_equilibre()
-// before they end.
+// cores. False when `suivi` was stopped first, or for another number of pieces. Threads that
+// call it call liberer_equilibre() before they end.
 bool fabriquer_defi(uint32_t graine, int a_placer, const t_piecer depart[NB_PIECES],
                     t_piecer piece[NB_PIECES], t_fabrication *suivi = nullptr, unsigned fils = 0);
