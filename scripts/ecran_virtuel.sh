@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # ecran_virtuel.sh: a virtual X display for running and checking the program without a screen.
 # Sourced; defines functions only. Each process started here is stopped by its own pid.
 
@@ -22,7 +23,8 @@ demarrer_xvfb() {
         rm -f "$numero"
         return 1
     fi
-    export DISPLAY=":$(head -n 1 "$numero")"
+    DISPLAY=":$(head -n 1 "$numero")"
+    export DISPLAY
     rm -f "$numero"
     attendre 20 xdotool getmouselocation || { echo "Xvfb does not accept connections" >&2; return 1; }
 }
@@ -74,6 +76,7 @@ fenetre_de() {
 # capturer WINDOW FILE.ppm: writes what the window shows as an 8-bit PPM image. The whole
 # screen is captured and cut to the window: xwdtopnm misreads a window's own dump.
 capturer() {
+    # shellcheck disable=SC2034  # all set by xdotool's --shell output, kept local
     local X Y WIDTH HEIGHT SCREEN WINDOW
     eval "$(xdotool getwindowgeometry --shell "$1")"
     xwd -silent -root | xwdtopnm 2>/dev/null |
@@ -89,6 +92,7 @@ pixel() {
 # (the background at pixel X, Y, by default its bottom-right corner) and leaves that frame in
 # FILE.ppm.
 capturer_premiere_image() {
+    # shellcheck disable=SC2317  # called by attendre
     _image_dessinee() { capturer "$1" "$2" && [ "$(pixel "$2" "$3" "$4")" = "17 206 112" ]; }
     attendre 20 _image_dessinee "$1" "$2" "${3:-1499}" "${4:-749}"
 }

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # preparer.sh: installs the Debian packages that are missing, then configures and builds.
 # Sourced by lancer.sh, galerie.sh and tester.sh; RACINE is the repository's root.
 
