@@ -3,7 +3,8 @@
 # docs/niveaux.png and docs/defis.png, the 48 solutions and the 48 challenges on two sheets;
 # docs/defi19.png and docs/solution19.png, level 19's challenge and solution side by side in
 # the README; docs/niveau19.png, level 19 as the window shows it; docs/livret.pdf, the 48
-# challenges one per A4 page, then the solutions; and the desktop icon paquet/valdrune.png.
+# challenges one per A4 page, then the solutions; and the desktop icons paquet/valdrune.png
+# (64 by 64) and paquet/valdrune_128.png.
 set -euo pipefail
 RACINE=$(cd "$(dirname "$0")/.." && pwd)
 source "$RACINE/scripts/preparer.sh"
@@ -48,6 +49,9 @@ en_png "$travail/s.bmp" "$docs/solution19.png" -left 350 -top 110 -width 700 -he
 en_png "$travail/s.bmp" "$docs/niveau19.png"
 echo "docs/defi19.png docs/solution19.png docs/niveau19.png"
 # Its board, columns 4 to 9 and rows 0 to 5, is x 400 to 999 and y 150 to 749.
-bmptopnm "$travail/s.bmp" 2>/dev/null | pamcut -left 400 -top 150 -width 600 -height 600 |
-    pamscale -xysize 64 64 | pnmtopng -compression 9 >"$RACINE/paquet/valdrune.png" 2>/dev/null
-echo "paquet/valdrune.png"
+for icone in 64:valdrune.png 128:valdrune_128.png; do
+    bmptopnm "$travail/s.bmp" 2>/dev/null | pamcut -left 400 -top 150 -width 600 -height 600 |
+        pamscale -xysize "${icone%%:*}" "${icone%%:*}" |
+        pnmtopng -compression 9 >"$RACINE/paquet/${icone#*:}" 2>/dev/null
+done
+echo "paquet/valdrune.png paquet/valdrune_128.png"
