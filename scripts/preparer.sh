@@ -13,6 +13,10 @@ PAQUETS_TESTS=(
     clang libclang-rt-14-dev valgrind libbenchmark-dev dpkg-dev desktop-file-utils
     file lintian appstream fonts-liberation libsdl1.2-compat
 )
+# What building the Debian package from debian/ and checking it need besides the program's.
+PAQUETS_DEBIAN=(
+    build-essential debhelper dpkg-dev devscripts lintian licensecheck mandoc
+)
 
 installer_paquets() {
     local manquants=() p
@@ -43,7 +47,7 @@ preparer_programme() {
 
 # preparer_tout: builds everything, the tests included.
 preparer_tout() {
-    installer_paquets "${PAQUETS_PROGRAMME[@]}" "${PAQUETS_TESTS[@]}"
+    installer_paquets "${PAQUETS_PROGRAMME[@]}" "${PAQUETS_TESTS[@]}" "${PAQUETS_DEBIAN[@]}"
     cmake -S "$RACINE" -B "$RACINE/build" -DVALDRUNE_TESTS=ON >/dev/null
     cmake --build "$RACINE/build" -j "$(nproc)"
 }
