@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # installation.sh: installs to a temporary prefix, then installs the Debian package (with dpkg
 # as root, otherwise unpacked into a scratch root), and runs each installed launcher from an
-# unrelated directory on a virtual display: the window opens with its caption, and the data,
-# the font and the trace are in the per-user folder. The challenge mode is run once through the
-# launcher on a level, and refuses a level that is not one.
+# unrelated directory on a virtual display: the window opens with its caption, the trace is
+# written in the folder of the user's own, which sees the installed files through links. The
+# challenge mode is run once through the launcher on a level, and refuses a level that is not
+# one. The package is then upgraded to a later version whose level 19 differs, and downgraded
+# again: the window shows each installed version's level 19; at last it is purged.
 # Usage: installation.sh BUILD_DIR FERMER_FENETRE SCRIPTS_DIR PACKAGES_DIR
 set -euo pipefail
 build=$(realpath "$1")
 fermer=$(realpath "$2")
 source "$3/ecran_virtuel.sh"
 paquets=$(realpath "$4")
+source "$(dirname "$0")/version_suivante.sh"
 
 tmp=$(mktemp -d)
 installe=
@@ -21,7 +24,8 @@ nettoyer() {
 trap nettoyer EXIT
 echec() { echo "FAILED: $*" >&2; exit 1; }
 
-# lancer LAUNCHER XDG_DATA_HOME: one run, from an unrelated directory, closed like a user would.
+# lancer LAUNCHER XDG_DATA_HOME: one run, from an unrelated directory, closed like a user would;
+# the trace of level 19, where the program starts, is left in $tmp/trace.
 lancer() {
     mkdir -p "$tmp/ailleurs"
     lancer_programme "$tmp/ailleurs" env XDG_DATA_HOME="$2" "$1" ||
@@ -29,10 +33,11 @@ lancer() {
     capturer_premiere_image "$FENETRE" "$tmp/image.ppm" || echec "$1: no frame drawn"
     attendre 10 test "$(wc -l <"$2/valdrune/fichier_ecriture_pute.txt" 2>/dev/null)" = 70 ||
         echec "$1: no trace in $2/valdrune"
+    cp "$2/valdrune/fichier_ecriture_pute.txt" "$tmp/trace"
     [ -z "$(ls -A "$tmp/ailleurs")" ] || echec "$1: wrote into the directory it was started from"
-    # The font arrives as a file of its own, whatever the installed data holds.
-    [ -f "$2/valdrune/arial.ttf" ] && [ ! -L "$2/valdrune/arial.ttf" ] &&
-        [ -s "$2/valdrune/arial.ttf" ] || echec "$1: no readable font in $2/valdrune"
+    # The installed files are links, the font among them, and they can be read.
+    [ -L "$2/valdrune/solution1.xml" ] && [ -L "$2/valdrune/arial.ttf" ] &&
+        [ -s "$2/valdrune/arial.ttf" ] || echec "$1: no readable links to the installed files"
     local statut=0
     fermer_programme "$fermer" || statut=$?
     [ "$statut" -eq 0 ] || echec "$1: ended with status $statut"
@@ -42,15 +47,6 @@ demarrer_xvfb
 
 cmake --install "$build" --prefix "$tmp/prefixe" >/dev/null
 lancer "$tmp/prefixe/games/valdrune" "$tmp/xdg"
-[ -f "$tmp/xdg/valdrune/solution48.xml" ] || echec "the per-user folder was not filled"
-# An older copy in the per-user folder is refreshed from the installed data; a level the
-# user changed after the installation is kept.
-touch -d '2000-01-01' "$tmp/xdg/valdrune/solution19.xml"
-echo '<!-- changed -->' >>"$tmp/xdg/valdrune/solution20.xml"
-lancer "$tmp/prefixe/games/valdrune" "$tmp/xdg"
-cmp -s "$tmp/xdg/valdrune/solution19.xml" "$tmp/prefixe/share/games/valdrune/solution19.xml" ||
-    echec "an older copy was not refreshed"
-grep -q changed "$tmp/xdg/valdrune/solution20.xml" || echec "a newer user copy was replaced"
 
 # The challenge mode through the launcher: the level asked for reaches the program (a hint
 # names it), and the window closes like the viewer's.
@@ -72,28 +68,46 @@ statut=0
 [ "$statut" -eq 2 ] && [ "$(wc -l <"$tmp/erreurs")" -eq 1 ] ||
     echec "--defi 99: status $statut, standard error: $(cat "$tmp/erreurs")"
 
-# The Debian package, built from debian/ (tests/paquet.sh has Debian's checkers look at it).
+# The package, and a later version of it whose level 19 is the first's level 20.
 paquet=$(echo "$paquets"/valdrune_*.deb)
 [ -f "$paquet" ] || echec "no package in $paquets"
-dpkg-deb -x "$paquet" "$tmp/racine"
+faire_version_suivante "$paquet" "$tmp/suivant.deb"
 
 # Installed for real where this may be done (as root, over no copy of the user's), otherwise
-# run from the unpacked tree, with the system's font where its dependency would put it.
+# unpacked into a scratch root, each version where the other was, with the system's font
+# where its dependency would put it.
 if [ "$(id -u)" -eq 0 ] && ! dpkg-query -W valdrune >/dev/null 2>&1; then
     installe=oui
-    dpkg -i "$paquet" >/dev/null || echec "dpkg -i $paquet"
-    lancer /usr/games/valdrune "$tmp/xdg-deb"
+    installer() { dpkg -i "$1" >/dev/null 2>&1 || echec "dpkg -i $1"; }
+    lanceur=/usr/games/valdrune
+    comment="installed with dpkg, upgraded, downgraded and purged"
+else
+    installer() {
+        rm -rf "$tmp/racine"
+        dpkg-deb -x "$1" "$tmp/racine"
+        local liberation=usr/share/fonts/truetype/liberation
+        mkdir -p "$tmp/racine/$liberation"
+        ln -s "/$liberation/LiberationSans-Regular.ttf" "$tmp/racine/$liberation/"
+    }
+    lanceur="$tmp/racine/usr/games/valdrune"
+    comment="unpacked and run, then its later version and it again"
+fi
+installer "$paquet"
+lancer "$lanceur" "$tmp/xdg-deb"
+cp "$tmp/trace" "$tmp/trace-premier"
+installer "$tmp/suivant.deb"
+lancer "$lanceur" "$tmp/xdg-deb"
+! cmp -s "$tmp/trace" "$tmp/trace-premier" || echec "after the upgrade, the first level 19 is shown"
+[ ! -e "$tmp/xdg-deb/valdrune/solution48.xml" ] && [ ! -L "$tmp/xdg-deb/valdrune/solution48.xml" ] ||
+    echec "after the upgrade, level 48 is left"
+installer "$paquet"
+lancer "$lanceur" "$tmp/xdg-deb"
+cmp -s "$tmp/trace" "$tmp/trace-premier" || echec "after the downgrade, the later level 19 is shown"
+if [ -n "$installe" ]; then
     dpkg --purge valdrune >/dev/null || echec "dpkg --purge valdrune"
     installe=
-    [ ! -e /usr/games/valdrune ] && [ ! -e /usr/share/games/valdrune ] ||
-        echec "dpkg --purge left the program or its data behind"
-    comment="installed with dpkg, run and purged"
-else
-    liberation=usr/share/fonts/truetype/liberation
-    mkdir -p "$tmp/racine/$liberation"
-    ln -s "/$liberation/LiberationSans-Regular.ttf" "$tmp/racine/$liberation/"
-    lancer "$tmp/racine/usr/games/valdrune" "$tmp/xdg-deb"
-    comment="unpacked and run"
+    [ ! -e /usr/games/valdrune ] && [ ! -e /usr/share/games/valdrune ] &&
+        [ ! -e /usr/lib/games/valdrune ] || echec "dpkg --purge left the program or its data behind"
 fi
 echo "installed launcher and Debian package ($(basename "$paquet"), $comment): window," \
-    "caption, font and trace in place; challenge mode on a level, and a bad level refused"
+    "caption, trace and links in place; challenge mode on a level, and a bad level refused"
