@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # galerie.sh: re-makes, from the shipped data and with the viewer's own drawing code:
-# docs/niveaux.png and docs/defis.png, the 48 solutions and the 48 challenges on two sheets;
+# docs/niveaux.png and docs/defis.png, the 48 solutions and the 48 challenges on two sheets as
+# the booklet draws them; docs/livret.pdf, the printable booklet (a cover, the rules, the
+# challenges six to an A4 page, then the solutions), laid out by scripts/livret.py;
 # docs/defi19.png and docs/solution19.png, level 19's challenge and solution side by side in
-# the README; docs/niveau19.png, level 19 as the window shows it; docs/livret.pdf, the 48
-# challenges one per A4 page, then the solutions; and the desktop icons paquet/valdrune.png
-# (64 by 64) and paquet/valdrune_128.png.
+# the README; docs/niveau19.png, level 19 as the window shows it; and the desktop icons
+# paquet/valdrune.png (64 by 64) and paquet/valdrune_128.png. Nothing is edited by hand: run it
+# again after any change to the levels.
 set -euo pipefail
 RACINE=$(cd "$(dirname "$0")/.." && pwd)
 source "$RACINE/scripts/preparer.sh"
-installer_paquets img2pdf
+installer_paquets "${PAQUETS_LIVRET[@]}"
 preparer_programme capture_niveau
 capture="$RACINE/build/capture_niveau"
 docs="$RACINE/docs"
@@ -23,25 +25,18 @@ en_png() {
     bmptopnm "$bmp" 2>/dev/null | pamcut "$@" | pnmtopng -compression 9 >"$png" 2>/dev/null
 }
 
-"$capture" "$RACINE/data" all "$travail/s.bmp" && en_png "$travail/s.bmp" "$docs/niveaux.png"
-"$capture" --defi "$RACINE/data" all "$travail/d.bmp" && en_png "$travail/d.bmp" "$docs/defis.png"
+"$capture" "$RACINE/data" all "$travail/s.bmp"
+en_png "$travail/s.bmp" "$docs/niveaux.png"
+"$capture" --defi "$RACINE/data" all "$travail/d.bmp"
+en_png "$travail/d.bmp" "$docs/defis.png"
 echo "docs/niveaux.png docs/defis.png"
 
-# One page a level: the board, the tray and the panel's level line, at full size; a challenge
-# with the challenge mode's lines over it, which name the level.
-page=(-left 350 -top 85 -width 1150 -height 665)
-for n in $(seq 1 48); do
-    "$capture" --defi "$RACINE/data" "$n" "$travail/d.bmp"
-    en_png "$travail/d.bmp" "$travail/$(printf 'a%02d' "$n").png" -left 350 -top 0 -width 1150
-    "$capture" "$RACINE/data" "$n" "$travail/s.bmp"
-    en_png "$travail/s.bmp" "$travail/$(printf 'b%02d' "$n").png" "${page[@]}"
-done
-img2pdf --pagesize A4^T --fit into --border 1cm --title "Valdrune: the 48 levels" \
-    --producer "" --creationdate "2026-12-07" --moddate "2026-12-07" \
-    -o "$docs/livret.pdf" "$travail"/a*.png "$travail"/b*.png
+mkdir "$travail/livret"
+"$capture" --livret "$RACINE/data" "$travail/livret"
+"$RACINE/scripts/livret.py" "$travail/livret" "$docs/livret.pdf"
 echo "docs/livret.pdf"
 
-# Level 19, its challenge and its solution; $travail/s.bmp still holds level 48, so again.
+# Level 19, its challenge and its solution as the window shows them.
 "$capture" --defi "$RACINE/data" 19 "$travail/d.bmp"
 en_png "$travail/d.bmp" "$docs/defi19.png" -left 350 -top 110 -width 1150 -height 640
 "$capture" "$RACINE/data" 19 "$travail/s.bmp"

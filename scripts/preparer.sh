@@ -7,11 +7,14 @@ PAQUETS_PROGRAMME=(
     cmake g++ make pkg-config libsdl1.2-dev libsdl-ttf2.0-dev libglpk-dev
     xvfb xdotool x11-apps netpbm
 )
+# What laying out the printable booklet needs besides (galerie.sh, and the booklet's test).
+PAQUETS_LIVRET=(python3-cairo fonts-liberation)
 # What the tests need besides.
 PAQUETS_TESTS=(
     googletest libgtest-dev libx11-dev fonts-dejavu-core libxml2-utils
     clang libclang-rt-14-dev valgrind libbenchmark-dev dpkg-dev desktop-file-utils
-    file lintian appstream fonts-liberation libsdl1.2-compat
+    file lintian appstream fonts-liberation libsdl1.2-compat "${PAQUETS_LIVRET[@]}"
+    poppler-utils
 )
 # What building the Debian package from debian/ and checking it need besides the program's.
 PAQUETS_DEBIAN=(
