@@ -172,6 +172,7 @@ class Livret:
                         ancre="centre")
         self.ctx.show_page()
         self.page += 1
+        self.cache = {}  # a page's pictures are in the file now
 
     # -- a scene of single pieces, for the cover and the rules --------------------------------
 
