@@ -258,11 +258,12 @@ class Livret:
             "*Niveau 1* : le numéro du défi ; à côté, le nombre de pièces à placer.",
             "*Le plateau*, à gauche : 6 cases sur 6, posé sur le sol (le trait brun). Chaque "
             "pièce y tient tout entière, sur des cases libres.",
-            "*La réserve*, à droite : les pièces à placer, dessinées debout.",
+            "*La réserve*, à droite : les pièces à placer, les escaliers dessinés debout, "
+            "marches à gauche.",
             "*Les solutions* sont à la fin du livret ; les pièces placées y sont entourées de "
             "rouge.",
         ], gauche, haut + 3 * MM, PAGE_L - MARGE - gauche, 9.5, 1.2 * MM)
-        y = max(y, haut + VIGNETTE_H * c * MM + 6 * MM)
+        y = max(y + 3 * MM, haut + VIGNETTE_H * c * MM + 6 * MM)
 
         # Turning: the six orientations of the small staircase.
         y = self.titre_de_section("Tourner et retourner", y)
@@ -293,9 +294,11 @@ class Livret:
             "Il avance d'une case à la fois, à gauche ou à droite, sur le sol ou sur une "
             "pièce. Haut de deux cases, il lui faut deux cases libres au-dessus de ses pieds.",
             "Sur du plat, il passe d'une pièce à l'autre à la même hauteur.",
-            "Il ne monte ou ne descend d'une case que par les marches d'un escalier : jamais "
-            "d'une pièce à une autre, ni d'un escalier à un autre. Là où il change de hauteur, "
-            "il lui faut de la place en haut, dans les deux cases.",
+            "Il ne monte ou ne descend d'une case que par un escalier, du côté des marches : "
+            "de son pied à la première marche, puis de marche en marche. Nulle part ailleurs : "
+            "ni d'une pièce à une autre, ni d'un escalier à un autre.",
+            "Pour monter ou descendre, il lui faut la place de son corps à la plus haute des "
+            "deux hauteurs, au-dessus des deux cases.",
             "Il arrive quand il est juste à côté de la princesse, à sa hauteur.",
         ], gauche, y + 1 * MM, PAGE_L - MARGE - gauche, 9.5, 1.2 * MM)
         y = max(fin, y_sol + 20 * MM)
