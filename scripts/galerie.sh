@@ -36,11 +36,12 @@ mkdir "$travail/livret"
 "$RACINE/scripts/livret.py" "$travail/livret" "$docs/livret.pdf"
 echo "docs/livret.pdf"
 
-# Level 19, its challenge and its solution as the window shows them.
+# Level 19, its challenge and its solution as the window shows them, cut below the challenge
+# mode's lines of text (the last ends about 130 pixels down; the board starts at 150).
 "$capture" --defi "$RACINE/data" 19 "$travail/d.bmp"
-en_png "$travail/d.bmp" "$docs/defi19.png" -left 350 -top 110 -width 1150 -height 640
+en_png "$travail/d.bmp" "$docs/defi19.png" -left 350 -top 130 -width 1150 -height 620
 "$capture" "$RACINE/data" 19 "$travail/s.bmp"
-en_png "$travail/s.bmp" "$docs/solution19.png" -left 350 -top 110 -width 700 -height 640
+en_png "$travail/s.bmp" "$docs/solution19.png" -left 350 -top 130 -width 700 -height 620
 en_png "$travail/s.bmp" "$docs/niveau19.png"
 echo "docs/defi19.png docs/solution19.png docs/niveau19.png"
 # Its board, columns 4 to 9 and rows 0 to 5, is x 400 to 999 and y 150 to 749.
