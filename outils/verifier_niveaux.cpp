@@ -2,8 +2,9 @@
 // with the solver, and the levels against each other.
 // Usage: verifier_niveaux FILE_OR_FOLDER...  (a folder: every solution*.xml in it)
 // Prints one line per problem, "file: piece: what is wrong", and one line per sound level with
-// its difficulty and its pieces to place; exits 1 if there is any problem.
+// its difficulty, its pieces to place and its features; exits 1 if there is any problem.
 #include "regles/equilibre.h"
+#include "regles/traits.h"
 #include "regles/variete.h"
 #include "verification.h"
 
@@ -118,10 +119,11 @@ int main(int argc, char **argv) {
         for (const t_probleme &p : n.problemes) signaler(n.fichier, p.piece, p.message);
         if (!n.fiche) continue;
         const t_fiche &f = *n.fiche;
-        std::printf("%s: difficulty %d, %zu piece%s to place (%s), walk %s, %lld poses tried\n",
+        std::printf("%s: difficulty %d, %zu piece%s to place (%s), walk %s, %lld poses tried, "
+                    "features: %s\n",
                     n.fichier.c_str(), f.difficulte(), f.a_placer.size(),
                     f.a_placer.size() == 1 ? "" : "s", noms(n.piece, f.a_placer).c_str(),
-                    f.chemin.forme.c_str(), f.essais);
+                    f.chemin.forme.c_str(), f.essais, nommer_traits(traits(f)).c_str());
         for (size_t j = 0; j < i; ++j)
             if (niveaux[j].fiche)
                 for (const std::string &m : ressemblances(*niveaux[j].fiche, f))

@@ -5,10 +5,12 @@
 #include "regles/equilibre.h"
 #include "regles/formes.h"
 #include "regles/solveur.h"
+#include "regles/traits.h"
 #include "regles/variete.h"
 #include "verification.h"
 
 #include <SDL.h>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -219,6 +221,79 @@ TEST(Regles, VarieteEtCourbe) {
     t_fiche cube = un;
     cube.a_placer = {ID_CUBE};
     EXPECT_FALSE(escalier_au_debut(&cube, nullptr));
+}
+
+// Each feature read on a hand-made board. `sur` is where the knight stands along his walk.
+TEST(Regles, Traits) {
+    const auto plateau = [](std::vector<std::array<int, 4>> pieces, std::vector<int> a_placer,
+                            std::vector<t_lieu> sur, std::string chemin = "") {
+        t_fiche f;
+        for (const auto &[id, c, r, rotation] : pieces)
+            f.scene.poser(id, forme_de(id, rotation), c, r);
+        f.a_placer = a_placer;
+        f.chemin.lieux = sur;
+        f.chemin.forme = chemin;
+        return nommer_traits(traits(f));
+    };
+    // The knight on top of each of the first three columns.
+    const auto dessus = [](int id, int rotation) {
+        t_scene s;
+        s.poser(id, forme_de(id, rotation), 0, 0);
+        std::vector<t_lieu> v;
+        for (int c = 0; c < 3; ++c)
+            for (int r = PLATEAU_HAUTEUR - 1; r >= 0; --r)
+                if (s.cases[c][r] != -1) {
+                    v.push_back({c, r + 1});
+                    break;
+                }
+        return v;
+    };
+    // The walk.
+    EXPECT_EQ(plateau({}, {}, {{0, 0}, {1, 1}, {2, 0}}, "+-"), "descent, climb, hill");
+    EXPECT_EQ(plateau({}, {}, {{0, 1}, {1, 0}, {2, 1}}, "-+"), "descent, climb, valley");
+    EXPECT_EQ(plateau({}, {}, {{0, 1}, {1, 1}, {2, 0}}, "=-"), "descent, flat on pieces");
+    EXPECT_EQ(plateau({}, {}, {{0, 0}, {1, 0}}, "="), "none");
+    // The big staircase to place, the knight on it: turned, and upside down.
+    for (const auto &[rotation, nom] :
+         std::vector<std::pair<int, std::string>>{{1, "none"},
+                                                  {2, "mirrored"},
+                                                  {3, "mirrored"},
+                                                  {4, "upside down, bridge"},
+                                                  {5, "upside down, bridge"},
+                                                  {6, "none"}})
+        EXPECT_EQ(plateau({{ID_GRAND_ESCALIER, 0, 0, rotation}}, {ID_GRAND_ESCALIER},
+                          dessus(ID_GRAND_ESCALIER, rotation)),
+                  nom)
+            << rotation;
+    // A bridge: the cell under the knight's foothold has nothing under it.
+    EXPECT_EQ(plateau({{ID_TOUR_1, 0, 0, 0}, {ID_CUBE_AVEC_APPENDICE_1, 0, 3, 0}}, {}, {{1, 4}}),
+              "bridge");
+    EXPECT_EQ(plateau({{ID_TOUR_1, 0, 0, 0}}, {}, {{0, 3}}), "none");
+    // A prop holds a starting piece up; a stack rests on a piece to place.
+    EXPECT_EQ(plateau({{ID_CUBE, 0, 0, 0}, {ID_TOUR_1, 0, 1, 0}}, {ID_CUBE}, {{0, 4}}), "prop");
+    EXPECT_EQ(plateau({{ID_CUBE, 0, 0, 0}, {ID_PETIT_ESCALIER_1, 0, 1, 1}},
+                      {ID_CUBE, ID_PETIT_ESCALIER_1}, {{1, 3}}),
+              "stack");
+    // A counterweight: the cube on the appendix's left end keeps its weight, over the tower's
+    // edge, from tipping; nothing rests on the cube and the knight never stands on it.
+    t_fiche f;
+    t_piecer piece[NB_PIECES];
+    init();
+    std::copy(jeu.piece, jeu.piece + NB_PIECES, piece);
+    for (const auto &[id, c, r] : std::vector<std::array<int, 3>>{{ID_TOUR_1, 0, 0},
+                                                                  {ID_CUBE_AVEC_APPENDICE_1, 0, 3},
+                                                                  {ID_CUBE, 0, 4},
+                                                                  {ID_CHEVALIER, 3, 0},
+                                                                  {ID_PRINCESSE, 5, 0}}) {
+        piece[id].dans_le_jeu = OUI;
+        piece[id].colonne = c + PLATEAU_COLONNE;
+        piece[id].ligne = r;
+    }
+    t_resolution r;
+    r.a_placer = {ID_CUBE};
+    f = ficher(1, piece, r);
+    EXPECT_EQ(nommer_traits(traits(f)), "counterweight");
+    EXPECT_EQ(compter_traits(T_PONT | T_ETAI | T_EMPILEMENT), 3);
 }
 
 // The challenge sheet of level 30, drawn by the challenge mode's own code: the starting pieces

@@ -31,6 +31,10 @@ uint64_t cellules_des_autres(const t_piecer piece[NB_PIECES], int k) {
 bool laisser_tomber(t_hasard &h, t_piecer piece[NB_PIECES], int k) {
     t_piecer &p = piece[k];
     p.rotation = est_escalier(k) ? 1 + h.entre(NB_ORIENTATIONS) : 0;
+    // Of two orientations that fill the same cells, the one drawn with its base at the bottom:
+    // a base band on a side reads as a crack.
+    if (p.rotation == DROITE_GAUCHE) p.rotation = DEBOUT_DROITE;
+    if (p.rotation == GAUCHE_DROITE) p.rotation = DEBOUT_GAUCHE;
     const t_forme &f = *forme_de(k, p.rotation);
     p.colonne = PLATEAU_COLONNE + h.entre(PLATEAU_LARGEUR - f.largeur + 1);
     p.dans_le_jeu = OUI;
