@@ -7,6 +7,9 @@
 #include <SDL.h>
 #include <algorithm>
 #include <cstdio>
+#ifdef __EMSCRIPTEN__
+#include "plateforme/page.h"
+#endif
 
 t_layout support[6];
 t_layout personnage_f, personnage_h, cube_simple, cube_avec_apendice, tour;
@@ -41,6 +44,9 @@ SDL_Surface *creer_tuile(int largeur, int hauteur, Uint8 r, Uint8 g, Uint8 b) {
 
 // Reads a bitmap from the working directory; pure green becomes transparent when asked.
 SDL_Surface *charger_image(const char *nom, bool cle_verte) {
+#ifdef __EMSCRIPTEN__
+    return charger_image_page(nom, cle_verte);
+#else
     SDL_RWops *flux = SDL_RWFromFile(nom, "rb");
     SDL_Surface *s = flux != nullptr ? SDL_LoadBMP_RW(flux, 1) : nullptr;
     if (s == nullptr) {
@@ -49,6 +55,7 @@ SDL_Surface *charger_image(const char *nom, bool cle_verte) {
     }
     if (cle_verte) SDL_SetColorKey(s, SDL_SRCCOLORKEY, SDL_MapRGB(s->format, 0, 255, 0));
     return s;
+#endif
 }
 
 // The fifteen images in the order they are read.

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# web.sh [--servir [PORT]]: builds Valdrune as a web page into build-web/ (index.html, index.js,
+# index.wasm, index.data and the font) with Debian's emscripten, installing what is missing;
+# with --servir, then serves the page on this machine's loopback (port 8000 unless told) and
+# prints its address. The level rules' GLPK is built for the browser from Debian's source
+# package, once: build-web/ keeps it.
+set -euo pipefail
+RACINE=$(cd "$(dirname "$0")/.." && pwd)
+source "$RACINE/scripts/preparer.sh"
+SORTIE=$RACINE/build-web
+
+# Debian's emcc runs under python3 as PATH finds it: a python of one's own is slower to start,
+# for every file, than Debian's. Its JavaScript optimiser needs Debian's node modules.
+export EMSDK_PYTHON=/usr/bin/python3 NODE_PATH=/usr/share/nodejs
+
+# GLPK's source as Debian ships it, in $SORTIE/sources.
+glpk_obtenu() {
+    GLPK=$(find "$SORTIE/sources" -maxdepth 1 -type d -name 'glpk-*' | head -n 1)
+    [ -n "$GLPK" ]
+}
+obtenir_glpk() {
+    mkdir -p "$SORTIE/sources"
+    ! glpk_obtenu || return 0
+    apt-get source --print-uris glpk >/dev/null 2>&1 || ajouter_sources
+    (cd "$SORTIE/sources" && apt-get source -qq glpk >/dev/null 2>&1)
+    glpk_obtenu
+}
+
+# Source lines for the release's archive, made from apt's own entry for it (a deb822 stanza or
+# a one-line entry), so that its address and its key are the same.
+ajouter_sources() {
+    local sudo='' version entree fichier n
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    version=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    # shellcheck disable=SC2016  # apt's own fields, not the shell's
+    entree=$(apt-get indextargets --format '$(SOURCESENTRY) $(RELEASE) $(TARGET_OF)' |
+        awk -v v="$version" '$2 == v && $3 == "deb" { print $1; exit }')
+    fichier=${entree%:*} n=${entree##*:}
+    if [[ $fichier == *.sources ]]; then
+        awk -v n="$n" -v v="$version" 'BEGIN { RS = ""; FS = "\n" } NR == n {
+            for (i = 1; i <= NF; ++i) {
+                if ($i ~ /^Types:/) $i = "Types: deb-src"
+                if ($i ~ /^Suites:/) $i = "Suites: " v
+                print $i
+            } }' "$fichier" | $sudo tee /etc/apt/sources.list.d/valdrune-sources.sources >/dev/null
+    else
+        sed -n "${n}s/^deb /deb-src /p" "$fichier" |
+            $sudo tee /etc/apt/sources.list.d/valdrune-sources.list >/dev/null
+    fi
+    $sudo apt-get update -qq
+}
+
+# $SORTIE/glpk/libglpk.a: only what solving a linear programme by the simplex draws on (the
+# modelling language, the SAT solver and the interior point's orderings are left out), many
+# files to each emcc, whose start costs more than most of them.
+construire_glpk() {
+    local bib=$SORTIE/glpk/libglpk.a
+    [ ! -f "$bib" ] || return 0
+    local objets=$SORTIE/glpk/objets d
+    mkdir -p "$objets"
+    printf '#define HAVE_SYS_TIME_H 1\n#define HAVE_GETTIMEOFDAY 1\n' >"$objets/config.h"
+    local options=(-O2 -w -DHAVE_CONFIG_H -I"$objets" -I"$GLPK/src")
+    for d in api bflib draft env intopt misc npp proxy simplex zlib; do
+        options+=(-I"$GLPK/src/$d")
+    done
+    local f
+    for f in "$GLPK"/src/{api,bflib,draft,env,intopt,misc,npp,proxy,simplex,zlib}/*.c; do
+        [[ $f =~ /(api/(mpl|minisat1)|draft/glpmat)\.c$ ]] || printf '%s\0' "$f"
+    done | (cd "$objets" && xargs -0 -P "$(nproc)" -n 24 emcc "${options[@]}" -c)
+    emar rcs "$bib.nouveau" "$objets"/*.o
+    mv "$bib.nouveau" "$bib"
+}
+
+preparer_page() {
+    installer_paquets emscripten dpkg-dev cmake
+    obtenir_glpk
+    construire_glpk
+    emcmake cmake -S "$RACINE/cmake/page" -B "$SORTIE/cmake" \
+        -DGLPK="$GLPK" -DGLPK_BIBLIOTHEQUE="$SORTIE/glpk/libglpk.a" -DPAGE="$SORTIE" >/dev/null
+    cmake --build "$SORTIE/cmake" -j "$(nproc)"
+}
+
+preparer_page
+if [ "${1:-}" = --servir ]; then
+    port=${2:-8000}
+    echo "Valdrune's page: http://127.0.0.1:$port/ (Ctrl-C stops the server)"
+    exec "$EMSDK_PYTHON" -m http.server --bind 127.0.0.1 --directory "$SORTIE" "$port"
+fi
+echo "The page is in $SORTIE/index.html"

@@ -1,0 +1,116 @@
+// page.cpp: the program as a web page. The browser calls a frame at a time, so the loops of
+// main.cpp and boucle_defi.cpp become frame functions; everything else is the desktop's code.
+// Built only by cmake/page (scripts/web.sh).
+#include "plateforme/page.h"
+
+#include "defi/partie.h"
+#include "jeu/boucle.h"
+#include "jeu/jeu.h"
+#include "plateforme/boucle_defi.h"
+#include "plateforme/ecran_defi.h"
+#include "regles/generateur.h"
+
+#include <SDL.h>
+#include <cstdio>
+#include <cstring>
+#include <emscripten.h>
+
+// What page.js gives the C++ side.
+extern "C" {
+void noter_image();
+void lire_progression(const char *fichier);
+void garder_progression(const char *fichier);
+}
+
+namespace {
+
+constexpr Uint32 PAS_MS = 250; // the knight's footholds, four a second, as on the desktop
+
+// The viewer's pass, with every waiting event: a moving pointer queues many in a frame.
+void passe_page() {
+    while (SDL_PollEvent(&event) == 1) traiter_evenement();
+    dessiner();
+    noter_image();
+}
+
+t_partie partie; // large: kept out of the stack
+t_progres progres_garde;
+bool redessiner = true;
+Uint32 prochain_pas = 0;
+
+// N and 1 to 4 make a challenge in threads, which the page has not: they do nothing here.
+bool demande_un_defi_fabrique(const SDL_Event &e) {
+    if (e.type != SDL_KEYDOWN) return false;
+    const SDLKey k = e.key.keysym.sym;
+    return k == SDLK_n || (k >= SDLK_1 && k <= SDLK_4) || (k >= SDLK_KP1 && k <= SDLK_KP4);
+}
+
+// The challenge mode's pass: the events, the knight's next foothold when due, the lines for
+// standard output, the progress into the browser's storage once it changed, and a frame only
+// when something changed.
+void passe_defi() {
+    SDL_Event e;
+    while (SDL_PollEvent(&e) == 1)
+        if (!demande_un_defi_fabrique(e)) traiter_evenement_defi(partie, e, redessiner);
+    if (en_marche(defi_courant(partie))) {
+        const Uint32 maintenant = SDL_GetTicks();
+        if (prochain_pas == 0) prochain_pas = maintenant + PAS_MS;
+        if (static_cast<Sint32>(maintenant - prochain_pas) >= 0) {
+            commander(partie, C_MARCHE);
+            prochain_pas += PAS_MS;
+            redessiner = true;
+        }
+    } else {
+        prochain_pas = 0;
+    }
+    annoncer(partie);
+    if (std::memcmp(&partie.progres, &progres_garde, sizeof progres_garde) != 0 &&
+        partie.erreur_progres.empty()) {
+        garder_progression(FICHIER_PROGRES);
+        progres_garde = partie.progres;
+    }
+    if (!redessiner) return;
+    dessiner_defi(partie);
+    SDL_Flip(ecran);
+    noter_image();
+    redessiner = false;
+}
+
+} // namespace
+
+SDL_Surface *charger_image_page(const char *nom, bool cle_verte) {
+    // The browser's SDL numbers its open files from 0, which the desktop's check reads as a
+    // failure: the image is opened by name.
+    SDL_Surface *s = SDL_LoadBMP(nom);
+    if (s == nullptr) {
+        std::fprintf(stderr, "valdrune: %s: %s\n", nom, SDL_GetError());
+        return nullptr;
+    }
+    if (!cle_verte || SDL_LockSurface(s) != 0) return s;
+    // Its colour key does nothing: the key colour becomes transparency once, here.
+    const Uint32 alpha = s->format->Amask, cle = SDL_MapRGB(s->format, 0, 255, 0) & ~alpha;
+    for (int y = 0; y < s->h; ++y) {
+        Uint32 *ligne = reinterpret_cast<Uint32 *>(static_cast<Uint8 *>(s->pixels) + y * s->pitch);
+        for (int x = 0; x < s->w; ++x)
+            if ((ligne[x] & ~alpha) == cle) ligne[x] &= ~alpha;
+    }
+    SDL_UnlockSurface(s);
+    return s;
+}
+
+// The page gives the arguments of the address: "--defi N" for index.html?defi=N.
+int main(int argc, char **argv) {
+    if (demarrer() != 1) return 1;
+    if (argc < 2 || std::strcmp(argv[1], "--defi") != 0) {
+        emscripten_set_main_loop(passe_page, 0, 1);
+        return 0;
+    }
+    // A level that is not one opens the first not solved, as --defi alone does.
+    const int n = argc >= 3 ? int(lire_nombre(argv[2], NB_NIVEAUX)) : 0;
+    ouvrir_police_defi();
+    lire_progression(FICHIER_PROGRES);
+    commencer_partie(partie, n);
+    progres_garde = partie.progres;
+    emscripten_set_main_loop(passe_defi, 0, 1);
+    return 0;
+}
