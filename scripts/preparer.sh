@@ -16,6 +16,8 @@ PAQUETS_TESTS=(
     file lintian appstream fonts-liberation libsdl1.2-compat "${PAQUETS_LIVRET[@]}"
     poppler-utils
 )
+# What the web page's build (scripts/web.sh) and its test in a headless browser need.
+PAQUETS_PAGE=(emscripten chromium)
 # What building the Debian package from debian/ and checking it need besides the program's.
 PAQUETS_DEBIAN=(
     build-essential debhelper dpkg-dev devscripts lintian licensecheck mandoc
@@ -50,7 +52,8 @@ preparer_programme() {
 
 # preparer_tout: builds everything, the tests included.
 preparer_tout() {
-    installer_paquets "${PAQUETS_PROGRAMME[@]}" "${PAQUETS_TESTS[@]}" "${PAQUETS_DEBIAN[@]}"
+    installer_paquets "${PAQUETS_PROGRAMME[@]}" "${PAQUETS_TESTS[@]}" "${PAQUETS_DEBIAN[@]}" \
+        "${PAQUETS_PAGE[@]}"
     cmake -S "$RACINE" -B "$RACINE/build" -DVALDRUNE_TESTS=ON >/dev/null
     cmake --build "$RACINE/build" -j "$(nproc)"
 }

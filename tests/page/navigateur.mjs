@@ -1,0 +1,298 @@
+// navigateur.mjs: the page in headless Chromium, driven through the DevTools protocol on a pipe
+// as a player would drive it: every level's picture held against the desktop's drawing, level
+// 19's challenge solved with the mouse, the progress kept across a reload, a finger on a phone.
+// Usage: node navigateur.mjs PAGE DESSINS_BUREAU DATA
+import {spawn, execFileSync} from 'node:child_process';
+import {createServer} from 'node:http';
+import {readFileSync, readdirSync, statSync, mkdtempSync, symlinkSync, rmSync, writeFileSync}
+  from 'node:fs';
+import {gzipSync} from 'node:zlib';
+import {tmpdir} from 'node:os';
+import {join, extname, resolve} from 'node:path';
+
+const [page, dessinsBureau, donnees] = process.argv.slice(2).map((p) => resolve(p));
+const TAILLE_MAX = 400 * 1024; // the page's files, gzip-compressed
+const PREMIERE_IMAGE_MAX = 1000; // ms from the navigation to the first frame
+const HAUT_VUE = 120, HAUT_DEFI = 150; // as in dessins_bureau.cpp
+
+let echecs = 0, reussites = 0;
+const verifier = (ok, quoi) => {
+  if (ok) reussites++;
+  else echecs++;
+  console.log(`${ok ? 'ok' : 'FAILED'}: ${quoi}`);
+};
+
+// ---- the page's files, served on the loopback as a web server would
+let octets = 0;
+for (const f of readdirSync(page)) {
+  if (statSync(join(page, f)).isFile()) octets += gzipSync(readFileSync(join(page, f))).length;
+}
+verifier(octets <= TAILLE_MAX, `the page's files weigh ${(octets / 1024).toFixed(0)} KB gzipped`);
+const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
+               '.ttf': 'font/ttf', '.data': 'application/octet-stream'};
+const serveur = createServer((q, r) => {
+  const nom = join(page, new URL(q.url, 'http://x').pathname.replace(/\/$/, '/index.html'));
+  try {
+    const corps = readFileSync(nom);
+    r.writeHead(200, {'Content-Type': types[extname(nom)] || 'application/octet-stream'});
+    r.end(corps);
+  } catch {
+    r.writeHead(404).end();
+  }
+});
+await new Promise((ok) => serveur.listen(0, '127.0.0.1', ok));
+const adresse = `http://127.0.0.1:${serveur.address().port}/`;
+
+// ---- the browser, and the protocol: JSON messages ended by a NUL, fd 3 to it, fd 4 from it
+const profil = mkdtempSync(join(tmpdir(), 'valdrune-profil-'));
+const chromium = spawn('chromium', [
+  '--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+  '--disable-background-networking', '--disable-component-update', '--disable-sync',
+  '--remote-debugging-pipe', `--user-data-dir=${profil}`, '--window-size=1500,900',
+  'about:blank'], {stdio: ['ignore', 'ignore', 'ignore', 'pipe', 'pipe']});
+const attentes = new Map(), ecouteurs = [];
+let numero = 0, recu = '';
+chromium.stdio[4].on('data', (morceau) => {
+  recu += morceau.toString();
+  let fin;
+  while ((fin = recu.indexOf('\0')) >= 0) {
+    const m = JSON.parse(recu.slice(0, fin));
+    recu = recu.slice(fin + 1);
+    if (m.id === undefined) ecouteurs.forEach((e) => e(m));
+    else if (m.error) attentes.get(m.id).non(new Error(JSON.stringify(m.error)));
+    else attentes.get(m.id).oui(m.result);
+  }
+});
+let session;
+const envoyer = (method, params = {}) => new Promise((oui, non) => {
+  attentes.set(++numero, {oui, non});
+  chromium.stdio[3].write(JSON.stringify({id: numero, method, params, sessionId: session}) + '\0');
+});
+const {targetId} = await envoyer('Target.createTarget', {url: 'about:blank'});
+({sessionId: session} = await envoyer('Target.attachToTarget', {targetId, flatten: true}));
+
+// What the page writes on standard output reaches the console.
+const console_page = [];
+ecouteurs.push((m) => {
+  if (m.method === 'Runtime.consoleAPICalled')
+    console_page.push(m.params.args.map((a) => a.value).join(' '));
+});
+await envoyer('Runtime.enable');
+await envoyer('Page.enable');
+
+const evaluer = async (expression) => {
+  const r = await envoyer('Runtime.evaluate', {expression, awaitPromise: true,
+                                               returnByValue: true});
+  if (r.exceptionDetails) throw new Error(r.exceptionDetails.text + ': ' + expression);
+  return r.result.value;
+};
+const attendre = async (expression, quoi, secondes = 10) => {
+  for (const fin = Date.now() + 1000 * secondes; Date.now() < fin;) {
+    if (await evaluer(expression)) return true;
+    await new Promise((ok) => setTimeout(ok, 20));
+  }
+  throw new Error(`waited in vain for ${quoi}`);
+};
+const fenetre = (largeur, hauteur, mobile) =>
+  envoyer('Emulation.setDeviceMetricsOverride', {width: largeur, height: hauteur,
+                                                 deviceScaleFactor: 1, mobile});
+const ouvrir = async (suffixe) => {
+  await envoyer('Page.navigate', {url: adresse + suffixe});
+  await attendre('typeof Module == "object" && Module.images >= 1', `a first frame of ${suffixe}`);
+};
+// Whether the page writes that line within a few seconds.
+const lu = async (ligne) => {
+  for (const fin = Date.now() + 5000; Date.now() < fin && !console_page.includes(ligne);)
+    await new Promise((ok) => setTimeout(ok, 20));
+  return console_page.includes(ligne);
+};
+// Frames drawn so far, to wait for the one that shows what was just done.
+const images = () => evaluer('Module.images');
+const apres = async (action, quoi) => {
+  const avant = await images();
+  await action();
+  await attendre(`Module.images >= ${avant + 2}`, quoi);
+};
+const codes = {ArrowUp: 38, ArrowDown: 40, ArrowRight: 39, ArrowLeft: 37, s: 83};
+const touche = async (key) => {
+  for (const type of ['keyDown', 'keyUp'])
+    await envoyer('Input.dispatchKeyEvent', {type, key, code: key.length == 1 ? 'Key' +
+      key.toUpperCase() : key, windowsVirtualKeyCode: codes[key]});
+};
+const souris = (type, x, y) => envoyer('Input.dispatchMouseEvent',
+  {type, x, y, button: 'left', buttons: type == 'mouseReleased' ? 0 : 1, clickCount: 1});
+// Presses at one pixel of the window, moves to the other (turning the piece on the way with
+// the key given), and releases there, as tests/defi_fenetre.sh does on the desktop.
+const glisser = async (x1, y1, x2, y2, tour) => {
+  await souris('mousePressed', x1, y1);
+  await souris('mouseMoved', (x1 + x2) / 2, (y1 + y2) / 2);
+  if (tour) await touche(tour);
+  await souris('mouseMoved', x2, y2);
+  await souris('mouseReleased', x2, y2);
+};
+
+// The same as dessins_bureau.cpp, on the canvas.
+const image = (haut) => evaluer(`(() => {
+  const c = document.getElementById('canvas');
+  const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+  const bandes = ['', ''], debut = [-1, -1];
+  let empreintes = '';
+  for (let y = 0; y < c.height; ++y) {
+    let h = 2166136261;
+    const encre = [false, false];
+    for (let x = 0; x < c.width; ++x) {
+      const i = 4 * (y * c.width + x);
+      for (let k = 0; k < 3; ++k) h = Math.imul(h ^ d[i + k], 16777619) >>> 0;
+      if (d[i] != 17 || d[i + 1] != 206 || d[i + 2] != 112) encre[Math.floor(2 * x / c.width)] = true;
+    }
+    if (y >= ${haut}) { empreintes += ' ' + h; continue; }
+    for (let m = 0; m < 2; ++m) {
+      if (encre[m] && debut[m] == -1) debut[m] = y;
+      if (debut[m] == -1 || (encre[m] && y < ${haut} - 1)) continue;
+      bandes[m] += debut[m] + '-' + (encre[m] ? y : y - 1) + ',';
+      debut[m] = -1;
+    }
+  }
+  return bandes[0] + '|' + bandes[1] + empreintes;
+})()`);
+
+// The desktop's frames, drawn in a folder of the data as the program reads it.
+const bureau = (...args) => {
+  const dossier = mkdtempSync(join(tmpdir(), 'valdrune-bureau-'));
+  for (const f of readdirSync(donnees))
+    if (/^(solution\d+\.xml|img_.*\.bmp|arial\.ttf)$/.test(f)) symlinkSync(join(donnees, f), join(dossier, f));
+  const sortie = execFileSync(dessinsBureau, args, {cwd: dossier, encoding: 'utf8',
+    env: {...process.env, SDL_VIDEODRIVER: 'dummy'}, maxBuffer: 1 << 26});
+  rmSync(dossier, {recursive: true});
+  return sortie.trim().split('\n').map((l) => {
+    const [mode, niveau, ...reste] = l.split(' ');
+    return {niveau: Number(niveau), image: reste.join(' ')};
+  });
+};
+// The text's rows must be the same; below them, every row.
+// The text's rows must be the same within a pixel, the glyphs being drawn by FreeType on the
+// desktop and by the browser here; below them, every row must be the same. The frame is read
+// again until it is, for a few seconds: a step may show a frame or two later.
+const pareilles = (a, b) => {
+  const rangs = (bandes) => {
+    const r = new Set();
+    for (const [debut, fin] of bandes.split(',').filter(Boolean).map((b) => b.split('-')))
+      for (let y = Number(debut); y <= Number(fin); ++y) r.add(y);
+    return r;
+  };
+  const [ga, da] = a.split('|').map(rangs), [gb, db] = b.split('|').map(rangs);
+  const pres = (r, s) => [...r].every((y) => s.has(y - 1) || s.has(y) || s.has(y + 1));
+  return pres(ga, gb) && pres(gb, ga) && pres(da, db) && pres(db, da);
+};
+let n_image = 0;
+const comparer = async (haut, attendu, quoi) => {
+  const [bandes_bureau, ...lignes_bureau] = attendu.split(' ');
+  let bandes, differentes, ok = false;
+  for (const fin = Date.now() + 3000; !ok && Date.now() < fin;) {
+    const [b, ...lignes] = (await image(haut)).split(' ');
+    bandes = b;
+    differentes = lignes.filter((l, i) => l != lignes_bureau[i]).length;
+    ok = differentes == 0 && pareilles(bandes, bandes_bureau);
+  }
+  let fichier = '';
+  if (!ok) {
+    fichier = join(tmpdir(), `valdrune-page-${process.pid}-${++n_image}.png`);
+    const png = await evaluer('document.getElementById("canvas").toDataURL("image/png")');
+    writeFileSync(fichier, Buffer.from(png.split(',')[1], 'base64'));
+  }
+  verifier(ok, `${quoi}: ${differentes} of ${lignes_bureau.length} rows below the text differ` +
+           (pareilles(bandes, bandes_bureau) ? ''
+            : `, text rows ${bandes} against ${bandes_bureau}`) +
+           (ok ? '' : `; the page's frame in ${fichier}`));
+};
+
+try {
+  // ---- the viewer: level 19 first, then every level with Up, back with Down; the knight
+  // taken at the window's corner, as the panel shows.
+  await fenetre(1500, 800, false);
+  await ouvrir('index.html');
+  // The first frame is timed on a second load, the cache off: on the first, a browser just
+  // started is still setting itself up.
+  await envoyer('Network.setCacheDisabled', {cacheDisabled: true});
+  await ouvrir('index.html');
+  const premiere = await evaluer('Module.premiere_image');
+  verifier(premiere <= PREMIERE_IMAGE_MAX,
+           `the first frame ${premiere.toFixed(0)} ms after the navigation started`);
+  verifier(await evaluer('document.title') == 'Jeu Valdrune', 'the title "Jeu Valdrune"');
+  verifier(await evaluer('document.querySelector("nav a").getAttribute("href")') == '?defi',
+           'a link to the challenges');
+  const pas = 'H'.repeat(48) + 'BBPL';
+  const attendues = bureau('vue', pas);
+  const touches = {H: () => touche('ArrowUp'), B: () => touche('ArrowDown'),
+                   P: () => souris('mousePressed', 10, 10),
+                   L: () => souris('mouseReleased', 10, 10)};
+  const niveaux = new Set();
+  for (let i = 0; i < attendues.length; ++i) {
+    if (i > 0) await apres(touches[pas[i - 1]], `the frame after ${pas[i - 1]}`);
+    niveaux.add(attendues[i].niveau);
+    await comparer(HAUT_VUE, attendues[i].image,
+                   `viewer, step ${i} (level ${attendues[i].niveau})`);
+  }
+  verifier(niveaux.size == 48, `${niveaux.size} levels seen`);
+
+  // ---- the challenge mode's first frames
+  const defis = bureau('defi', '48', '1', '19');
+  for (const d of defis) {
+    await ouvrir(`index.html?defi=${d.niveau}`);
+    await comparer(HAUT_DEFI, d.image, `challenge ${d.niveau}, first frame`);
+  }
+  verifier(await evaluer('document.querySelector("nav a").getAttribute("href")') == './',
+           'a link back to the viewer');
+
+  // ---- level 19, the last opened, solved with the mouse: the cube from the tray under the princess, then the
+  // small staircase, turned once on the way, to the knight's step up to her.
+  await glisser(1450, 700, 550, 600);
+  await glisser(1350, 300, 650, 700, 'ArrowRight');
+  verifier(await lu('niveau 19 : résolu'),
+           `the verdict read on the console: ${console_page.join(' / ')}`);
+  const progression = () => evaluer('localStorage.getItem("valdrune.progression") || ""');
+  verifier((await progression()).includes('19 résolu 0'), 'level 19 kept as solved');
+
+  // Read again after a reload: the solution shown then keeps the level solved, not seen.
+  await ouvrir('index.html?defi=19');
+  await touche('s');
+  verifier(await lu('niveau 19 : solution montrée'), 'the solution shown');
+  const apres_rechargement = await progression();
+  verifier(apres_rechargement.includes('19 résolu 0') && !apres_rechargement.includes('19 vu'),
+           'the progress read back after a reload');
+
+  // ---- a phone: the canvas scaled down to its width, a finger dragging the cube
+  await envoyer('Emulation.setTouchEmulationEnabled', {enabled: true, maxTouchPoints: 1});
+  await fenetre(390, 844, true);
+  await ouvrir('index.html?defi=19');
+  const cadre = await evaluer(`(() => { const r = document.getElementById('canvas')
+    .getBoundingClientRect(); return [r.left, r.top, r.width, r.height]; })()`);
+  verifier(cadre[2] <= 390 && Math.abs(cadre[3] - cadre[2] / 2) <= 1,
+           `the canvas scaled to ${cadre[2].toFixed(0)} by ${cadre[3].toFixed(0)}`);
+  const pixel = (x, y) => evaluer(`Array.from(document.getElementById('canvas')
+    .getContext('2d').getImageData(${x}, ${y}, 1, 1).data.slice(0, 3)).join(' ')`);
+  const doigt = (type, x, y) => envoyer('Input.dispatchTouchEvent', {type, touchPoints:
+    type == 'touchEnd' ? [] : [{x: cadre[0] + x * cadre[2] / 1500,
+                                y: cadre[1] + y * cadre[3] / 750}]});
+  const reserve = '120 226 160';
+  const avant = await pixel(1450, 700);
+  await apres(async () => {
+    await doigt('touchStart', 1450, 700);
+    await doigt('touchMove', 1000, 650);
+    await doigt('touchMove', 550, 600);
+    await doigt('touchEnd');
+  }, 'the frame after a finger\'s drag');
+  verifier(avant != reserve && await pixel(1450, 700) == reserve && await pixel(550, 600) == avant,
+           'the cube dragged by a finger from the tray to the board');
+} catch (e) {
+  verifier(false, e.message);
+} finally {
+  const fini = new Promise((ok) => chromium.on('exit', ok));
+  session = undefined;
+  envoyer('Browser.close').catch(() => chromium.kill());
+  await fini;
+  serveur.close();
+  rmSync(profil, {recursive: true, force: true, maxRetries: 10});
+}
+console.log(`${reussites} passed, ${echecs} failed`);
+process.exit(echecs == 0 ? 0 : 1);
