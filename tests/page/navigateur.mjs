@@ -86,34 +86,24 @@ const evaluer = async (expression) => {
   if (r.exceptionDetails) throw new Error(r.exceptionDetails.text + ': ' + expression);
   return r.result.value;
 };
-const attendre = async (expression, quoi, secondes = 10) => {
-  for (const fin = Date.now() + 1000 * secondes; Date.now() < fin;) {
-    if (await evaluer(expression)) return true;
+// Whether the condition holds within a few seconds.
+const jusqua = async (condition, secondes = 5) => {
+  for (const fin = Date.now() + 1000 * secondes; !(await condition());) {
+    if (Date.now() > fin) return false;
     await new Promise((ok) => setTimeout(ok, 20));
   }
-  throw new Error(`waited in vain for ${quoi}`);
+  return true;
 };
 const fenetre = (largeur, hauteur, mobile) =>
   envoyer('Emulation.setDeviceMetricsOverride', {width: largeur, height: hauteur,
                                                  deviceScaleFactor: 1, mobile});
 const ouvrir = async (suffixe) => {
   await envoyer('Page.navigate', {url: adresse + suffixe});
-  await attendre('typeof Module == "object" && Module.images >= 1', `a first frame of ${suffixe}`);
+  const dessinee = () => evaluer('typeof Module == "object" && Module.images >= 1');
+  if (!await jusqua(dessinee, 10)) throw new Error(`no frame drawn on ${suffixe}`);
 };
-// Whether the page writes that line within a few seconds.
-const lu = async (ligne) => {
-  for (const fin = Date.now() + 5000; Date.now() < fin && !console_page.includes(ligne);)
-    await new Promise((ok) => setTimeout(ok, 20));
-  return console_page.includes(ligne);
-};
-// Frames drawn so far, to wait for the one that shows what was just done.
-const images = () => evaluer('Module.images');
-const apres = async (action, quoi) => {
-  const avant = await images();
-  await action();
-  await attendre(`Module.images >= ${avant + 2}`, quoi);
-};
-const codes = {ArrowUp: 38, ArrowDown: 40, ArrowRight: 39, ArrowLeft: 37, s: 83};
+const lu = (ligne) => jusqua(() => console_page.includes(ligne));
+const codes = {ArrowUp: 38, ArrowDown: 40, ArrowRight: 39, s: 83};
 const touche = async (key) => {
   for (const type of ['keyDown', 'keyUp'])
     await envoyer('Input.dispatchKeyEvent', {type, key, code: key.length == 1 ? 'Key' +
@@ -160,16 +150,16 @@ const image = (haut) => evaluer(`(() => {
 const bureau = (...args) => {
   const dossier = mkdtempSync(join(tmpdir(), 'valdrune-bureau-'));
   for (const f of readdirSync(donnees))
-    if (/^(solution\d+\.xml|img_.*\.bmp|arial\.ttf)$/.test(f)) symlinkSync(join(donnees, f), join(dossier, f));
+    if (/^(solution\d+\.xml|img_.*\.bmp|arial\.ttf)$/.test(f))
+      symlinkSync(join(donnees, f), join(dossier, f));
   const sortie = execFileSync(dessinsBureau, args, {cwd: dossier, encoding: 'utf8',
     env: {...process.env, SDL_VIDEODRIVER: 'dummy'}, maxBuffer: 1 << 26});
   rmSync(dossier, {recursive: true});
   return sortie.trim().split('\n').map((l) => {
-    const [mode, niveau, ...reste] = l.split(' ');
+    const [, niveau, ...reste] = l.split(' ');
     return {niveau: Number(niveau), image: reste.join(' ')};
   });
 };
-// The text's rows must be the same; below them, every row.
 // The text's rows must be the same within a pixel, the glyphs being drawn by FreeType on the
 // desktop and by the browser here; below them, every row must be the same. The frame is read
 // again until it is, for a few seconds: a step may show a frame or two later.
@@ -228,7 +218,7 @@ try {
                    L: () => souris('mouseReleased', 10, 10)};
   const niveaux = new Set();
   for (let i = 0; i < attendues.length; ++i) {
-    if (i > 0) await apres(touches[pas[i - 1]], `the frame after ${pas[i - 1]}`);
+    if (i > 0) await touches[pas[i - 1]]();
     niveaux.add(attendues[i].niveau);
     await comparer(HAUT_VUE, attendues[i].image,
                    `viewer, step ${i} (level ${attendues[i].niveau})`);
@@ -244,8 +234,8 @@ try {
   verifier(await evaluer('document.querySelector("nav a").getAttribute("href")') == './',
            'a link back to the viewer');
 
-  // ---- level 19, the last opened, solved with the mouse: the cube from the tray under the princess, then the
-  // small staircase, turned once on the way, to the knight's step up to her.
+  // ---- level 19, the last opened, solved with the mouse: the cube from the tray under the
+  // princess, then the small staircase, turned once on the way, to the knight's step up to her.
   await glisser(1450, 700, 550, 600);
   await glisser(1350, 300, 650, 700, 'ArrowRight');
   verifier(await lu('niveau 19 : résolu'),
@@ -275,14 +265,13 @@ try {
     type == 'touchEnd' ? [] : [{x: cadre[0] + x * cadre[2] / 1500,
                                 y: cadre[1] + y * cadre[3] / 750}]});
   const reserve = '120 226 160';
-  const avant = await pixel(1450, 700);
-  await apres(async () => {
-    await doigt('touchStart', 1450, 700);
-    await doigt('touchMove', 1000, 650);
-    await doigt('touchMove', 550, 600);
-    await doigt('touchEnd');
-  }, 'the frame after a finger\'s drag');
-  verifier(avant != reserve && await pixel(1450, 700) == reserve && await pixel(550, 600) == avant,
+  const cube = await pixel(1450, 700);
+  await doigt('touchStart', 1450, 700);
+  await doigt('touchMove', 1000, 650);
+  await doigt('touchMove', 550, 600);
+  await doigt('touchEnd');
+  verifier(cube != reserve && await jusqua(async () => await pixel(1450, 700) == reserve &&
+                                                       await pixel(550, 600) == cube),
            'the cube dragged by a finger from the tray to the board');
 } catch (e) {
   verifier(false, e.message);
