@@ -25,9 +25,9 @@ namespace {
 // allows, fewer for three and four pieces (a fifth of a second and a second or two each) and in
 // the sanitizers' slower build.
 #ifdef GRAINES_REDUITES
-constexpr int GRAINES[5] = {0, 40, 30, 15, 4};
+constexpr int GRAINES[5] = {0, 30, 20, 8, 2};
 #else
-constexpr int GRAINES[5] = {0, 200, 200, 120, 20};
+constexpr int GRAINES[5] = {0, 200, 200, 80, 12};
 #endif
 
 class Generateur : public DansDossier {
@@ -98,7 +98,7 @@ TEST_F(Generateur, ChaqueDefiVerifieEtResolu) {
 TEST_F(Generateur, MemeGraineMemeDefi) {
     for (int k = 1; k <= 3; ++k) {
         std::vector<std::string> vus;
-        for (uint32_t graine = 1; graine <= 6; ++graine) {
+        for (uint32_t graine = 1; graine <= 4; ++graine) {
             t_piecer un[NB_PIECES], trois[NB_PIECES];
             ASSERT_TRUE(fabriquer_defi(graine, k, depart_, un, nullptr, 1));
             ASSERT_TRUE(fabriquer_defi(graine, k, depart_, trois, nullptr, 3));
@@ -106,7 +106,7 @@ TEST_F(Generateur, MemeGraineMemeDefi) {
             vus.push_back(cle_du_defi(un));
         }
         std::sort(vus.begin(), vus.end());
-        EXPECT_GE(std::unique(vus.begin(), vus.end()) - vus.begin(), 4) << k << " pieces";
+        EXPECT_GE(std::unique(vus.begin(), vus.end()) - vus.begin(), 3) << k << " pieces";
     }
 }
 
