@@ -50,23 +50,36 @@ ajouter_sources() {
     $sudo apt-get update -qq
 }
 
-# $SORTIE/glpk/libglpk.a: only what solving a linear programme by the simplex draws on (the
-# modelling language, the SAT solver and the interior point's orderings are left out), many
-# files to each emcc, whose start costs more than most of them.
+# The files of GLPK that the level rules' calls draw on (the simplex and what the problem's
+# object links to): those whose objects the linker takes from a whole build of the library. A
+# call to another part of it would fail at the page's link, naming the function to add.
+FICHIERS_GLPK=(
+    api/{advbas,prob1,prob2,prob4,prob5,wrmip}
+    bflib/{btf,btfint,fhv,fhvint,ifu,luf,lufint,scf,scfint,sgf,sva}
+    draft/{bfd,glpapi06,glpapi09,glpapi10,glpapi12,glpapi13,glpios01,glpios02,glpios03}
+    draft/{glpios09,glpios11,glpios12,glpscl}
+    env/{alloc,dlsup,env,error,stdc,stdout,stream,time,tls}
+    intopt/{cfg,cfg1,cfg2,clqcut,covgen,fpump,gmicut,gmigen,mirgen,spv}
+    misc/{avl,dmp,fvs,gcd,ks,mc13d,mc21a,mt1,rng,rng1,round2n,triang,wclique,wclique1}
+    npp/{npp1,npp2,npp3,npp4,npp5} proxy/{proxy,proxy1}
+    simplex/{spxat,spxchuzc,spxchuzr,spxlp,spxnt,spxprim,spxprob,spychuzc,spychuzr,spydual}
+    zlib/{adler32,crc32,deflate,gzclose,gzlib,gzread,gzwrite,inffast,inflate,inftrees,trees}
+    zlib/{zio,zutil}
+)
+
+# $SORTIE/glpk/libglpk.a, many files to each emcc, whose start costs more than most of them.
 construire_glpk() {
     local bib=$SORTIE/glpk/libglpk.a
     [ ! -f "$bib" ] || return 0
-    local objets=$SORTIE/glpk/objets d
+    local objets=$SORTIE/glpk/objets d f
     mkdir -p "$objets"
     printf '#define HAVE_SYS_TIME_H 1\n#define HAVE_GETTIMEOFDAY 1\n' >"$objets/config.h"
     local options=(-O2 -w -DHAVE_CONFIG_H -I"$objets" -I"$GLPK/src")
     for d in api bflib draft env intopt misc npp proxy simplex zlib; do
         options+=(-I"$GLPK/src/$d")
     done
-    local f
-    for f in "$GLPK"/src/{api,bflib,draft,env,intopt,misc,npp,proxy,simplex,zlib}/*.c; do
-        [[ $f =~ /(api/(mpl|minisat1)|draft/glpmat)\.c$ ]] || printf '%s\0' "$f"
-    done | (cd "$objets" && xargs -0 -P "$(nproc)" -n 24 emcc "${options[@]}" -c)
+    for f in "${FICHIERS_GLPK[@]}"; do printf '%s\0' "$GLPK/src/$f.c"; done |
+        (cd "$objets" && xargs -0 -P "$(nproc)" -n 12 emcc "${options[@]}" -c)
     emar rcs "$bib.nouveau" "$objets"/*.o
     mv "$bib.nouveau" "$bib"
 }
