@@ -157,10 +157,6 @@ void entourer(SDL_Surface *s, const t_forme &f, int colonne, int ligne, int e, t
         }
 }
 
-int pieces_a_placer(const t_defi &d) {
-    return static_cast<int>(std::count(d.a_placer, d.a_placer + NB_PIECES, true));
-}
-
 // Level n drawn for paper: its challenge, or its solution with the pieces the player places
 // outlined. Null when the level cannot be played; a_placer gets its number of pieces to place.
 SDL_Surface *vignette(int n, bool defi, int &a_placer) {
@@ -170,7 +166,7 @@ SDL_Surface *vignette(int n, bool defi, int &a_placer) {
         std::fprintf(stderr, "capture_niveau: level %d: %s\n", n, d.message.c_str());
         return nullptr;
     }
-    a_placer = pieces_a_placer(d);
+    a_placer = compter_a_placer(d);
     // The tray's pieces first: each is drawn alone in the window.
     std::vector<std::pair<SDL_Surface *, SDL_Rect>> reserve;
     if (defi)
@@ -266,10 +262,6 @@ int largeur(TTF_Font *f, int style, const std::string &texte) {
     return TTF_SizeUTF8(f, texte.c_str(), &l, &h) == 0 ? l : 0;
 }
 
-std::string pieces_texte(int n) {
-    return std::to_string(n) + (n > 1 ? " pièces à placer" : " pièce à placer");
-}
-
 constexpr int ECHELLE_NUM = 2, ECHELLE_DEN = 5; // 40 pixels a cell
 constexpr int LEGENDE = 34;                     // room for the caption above each level
 constexpr int ECART = 16;
@@ -279,7 +271,8 @@ constexpr int ECART = 16;
 SDL_Surface *planche(bool defi) {
     TTF_Font *f = TTF_OpenFont("arial.ttf", 20);
     // Each caption is one line, which may be wider than a solution.
-    const std::string separateur = " · ", exemple = "Niveau 48", pieces = pieces_texte(4);
+    const std::string separateur = " · ", exemple = "Niveau 48",
+                      pieces = dire_pieces(4) + " à placer";
     const int l = (defi ? VIGNETTE_L_DEFI : VIGNETTE_L_SOLUTION) * ECHELLE_NUM / ECHELLE_DEN;
     const int h = VIGNETTE_H * ECHELLE_NUM / ECHELLE_DEN;
     const int pas_x = std::max(l, largeur(f, TTF_STYLE_BOLD, exemple) +
@@ -301,7 +294,8 @@ SDL_Surface *planche(bool defi) {
         reduire(v, s, x, y + LEGENDE, ECHELLE_NUM, ECHELLE_DEN);
         SDL_FreeSurface(v);
         const int fin = ecrire(s, f, TTF_STYLE_BOLD, "Niveau " + std::to_string(n), x + 4, y + 4);
-        ecrire(s, f, TTF_STYLE_NORMAL, separateur + pieces_texte(a_placer), fin, y + 4);
+        ecrire(s, f, TTF_STYLE_NORMAL, separateur + dire_pieces(a_placer) + " à placer", fin,
+               y + 4);
     }
     if (f != nullptr) TTF_CloseFont(f);
     if (!bon) {

@@ -95,8 +95,6 @@ bool unique_parmi(const t_candidat &c, const std::vector<const t_candidat *> &ch
     });
 }
 
-} // namespace
-
 // The challenge of a seed, as the program makes it, written as level 0.
 int ecrire_defi(const char *graine, const char *pieces, const char *chemin) {
     const uint32_t g = lire_nombre(graine, GRAINE_MAX);
@@ -117,6 +115,8 @@ int ecrire_defi(const char *graine, const char *pieces, const char *chemin) {
     }
     return 0;
 }
+
+} // namespace
 
 int main(int argc, char **argv) {
     init();

@@ -158,6 +158,14 @@ std::string nom_du_defi(const t_defi &d) {
                          : "niveau " + std::to_string(d.niveau);
 }
 
+int compter_a_placer(const t_defi &d) {
+    return static_cast<int>(std::count(d.a_placer, d.a_placer + NB_PIECES, true));
+}
+
+std::string dire_pieces(int n) {
+    return std::to_string(n) + (n > 1 ? " pièces" : " pièce");
+}
+
 void pieces_du_moment(const t_defi &d, t_piecer piece[NB_PIECES]) {
     std::copy(d.piece, d.piece + NB_PIECES, piece);
     for (int k = 0; k < NB_PIECES; ++k) {

@@ -75,6 +75,11 @@ void ouvrir_defi_fabrique(t_defi &d, uint32_t graine, const t_piecer piece[NB_PI
 // "niveau 19", or "défi 123456" for a challenge made on demand.
 std::string nom_du_defi(const t_defi &d);
 
+// How many pieces the challenge has to place; and a count of pieces in the player's words,
+// "1 pièce", "3 pièces".
+int compter_a_placer(const t_defi &d);
+std::string dire_pieces(int n);
+
 // The pieces as they stand now, for drawing and judging: the starting pieces where the file
 // puts them, the pieces to place at their places (the held one where the pointer carries it).
 void pieces_du_moment(const t_defi &d, t_piecer piece[NB_PIECES]);

@@ -29,10 +29,6 @@ void enregistrer(t_partie &p) {
     p.erreur_progres = erreur;
 }
 
-std::string pieces_a_placer(int n) {
-    return std::to_string(n) + (n > 1 ? " pièces à placer" : " pièce à placer");
-}
-
 // Seeds a player can type, tried in turn until one makes a challenge not made yet: with one
 // piece to place only some fifty challenges are unlike the shipped levels.
 constexpr int GRAINES_PAR_DEMANDE = 20;
@@ -99,8 +95,8 @@ bool suivre_fabrication(t_partie &p) {
         niveau = 0; // the panel's level line: no shipped level
         ouvrir_defi_fabrique(p.defis[0], a.graine, a.piece);
         p.defis_faits.push_back(cle_du_defi(a.piece));
-        p.annonces.push_back("défi " + std::to_string(a.graine) + " : " +
-                             pieces_a_placer(a.pieces));
+        p.annonces.push_back("défi " + std::to_string(a.graine) + " : " + dire_pieces(a.pieces) +
+                             " à placer");
     }
     p.atelier.reset();
     return true;

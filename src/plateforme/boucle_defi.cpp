@@ -64,16 +64,15 @@ int traiter_evenement_defi(t_partie &p, const SDL_Event &e, bool &redessiner) {
         case SDLK_2:
         case SDLK_3:
         case SDLK_4:
-            commander(p, C_PIECES, e.key.keysym.sym - SDLK_0);
-            redessiner = true;
-            break;
         case SDLK_KP1:
         case SDLK_KP2:
         case SDLK_KP3:
-        case SDLK_KP4:
-            commander(p, C_PIECES, e.key.keysym.sym - SDLK_KP0);
+        case SDLK_KP4: {
+            const int touche = e.key.keysym.sym;
+            commander(p, C_PIECES, touche - (touche >= SDLK_KP0 ? SDLK_KP0 : SDLK_0));
             redessiner = true;
             break;
+        }
         default:
             break;
         }

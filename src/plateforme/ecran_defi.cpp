@@ -158,20 +158,14 @@ void remplir_panneau(const t_defi &d, const t_piecer piece[NB_PIECES]) {
     }
 }
 
-std::string nombre_de_pieces(int n) {
-    return std::to_string(n) + (n > 1 ? " pièces" : " pièce");
-}
-
 std::string avancement(const t_partie &p) {
     const t_defi &d = defi_courant(p);
     const int n = d.niveau;
     std::string s = "Défi " + std::to_string(n) + " sur " + std::to_string(NB_NIVEAUX);
     const int indices = p.progres.indices[n];
     if (d.graine != 0) {
-        int a_placer = 0;
-        for (bool a : d.a_placer) a_placer += a;
         s = "Défi aléatoire, graine " + std::to_string(d.graine) + " : " +
-            nombre_de_pieces(a_placer) + " à placer" +
+            dire_pieces(compter_a_placer(d)) + " à placer" +
             (d.etat == DEFI_RESOLU         ? " : résolu"
              : d.etat == DEFI_SOLUTION_VUE ? " : solution vue"
                                            : "");
@@ -207,7 +201,7 @@ const char *astuce(int niveau) {
 
 // While a challenge is made: what, and how far the search has gone.
 std::string preparation(const t_atelier &a) {
-    return "Préparation d'un défi à " + nombre_de_pieces(a.pieces) + " à placer (graine " +
+    return "Préparation d'un défi à " + dire_pieces(a.pieces) + " à placer (graine " +
            std::to_string(a.graine.load()) + ") : " + std::to_string(a.suivi.piles.load()) +
            " empilements essayés. Échap pour annuler.";
 }
@@ -229,7 +223,7 @@ std::vector<std::string> textes_defi(const t_partie &p) {
 #else
         "← → tourner · Échap reposer · U annuler · R recommencer · H indice · S solution "
         "· ↑ ↓ niveau · N défi aléatoire à " +
-            nombre_de_pieces(p.pieces_voulues) + " (1 à 4)"};
+            dire_pieces(p.pieces_voulues) + " (1 à 4)"};
 #endif
     if (!p.erreur_progres.empty())
         lignes.push_back("Progression non enregistrée : " + p.erreur_progres);

@@ -27,6 +27,3 @@ unsigned traits(const t_fiche &f);
 
 // The features' names, in the order of the enumeration, joined by ", "; "none" for none.
 std::string nommer_traits(unsigned traits);
-
-// How many features.
-int compter_traits(unsigned traits);
