@@ -81,13 +81,19 @@ fs::path chemin_cas(const std::string &nom) {
     return fs::path(TRANSCRIPTIONS_DEFI) / nom;
 }
 
-// A working directory holding the shipped levels, as the launcher's folder does.
+// Copies the levels the challenge mode's cases were written for (tests/defis/niveaux, a set
+// shipped once), so that they keep their meaning when the shipped levels are made again.
+void copier_niveaux_essai() {
+    for (const auto &e : fs::directory_iterator(NIVEAUX_ESSAI))
+        fs::copy_file(e.path(), e.path().filename(), fs::copy_options::overwrite_existing);
+}
+
+// A working directory holding the levels, as the launcher's folder does.
 class Defi : public DansDossier {
   protected:
     void SetUp() override {
         DansDossier::SetUp();
-        for (const auto &e : fs::directory_iterator(DOSSIER_DONNEES))
-            if (e.path().extension() == ".xml") fs::copy_file(e.path(), e.path().filename());
+        copier_niveaux_essai();
         partie_ = std::make_unique<t_partie>();
     }
 
@@ -177,7 +183,7 @@ class Defi : public DansDossier {
 };
 
 // Each transcript in tests/defis: every line acted on from a fresh run in a folder of the
-// shipped levels, and after its "=>" the state it must leave.
+// cases' levels, and after its "=>" the state it must leave.
 TEST_F(Defi, ChaqueTranscription) {
     int transcriptions = 0;
     const fs::path ici = fs::current_path();
@@ -204,8 +210,7 @@ TEST_F(Defi, ChaqueTranscription) {
         ++transcriptions;
         for (const auto &e : fs::directory_iterator(ici))
             if (e.path().extension() == ".xml") fs::remove(e.path());
-        for (const auto &e : fs::directory_iterator(DOSSIER_DONNEES))
-            if (e.path().extension() == ".xml") fs::copy_file(e.path(), e.path().filename());
+        copier_niveaux_essai();
     }
     EXPECT_GE(transcriptions, 6);
 }
@@ -484,6 +489,7 @@ class EcranDefi : public AvecEcran {
         AvecEcran::SetUp();
         for (const auto &e : fs::directory_iterator(DOSSIER_DONNEES))
             fs::copy(e.path(), e.path().filename());
+        copier_niveaux_essai();
         fs::copy_file(POLICE_DE_TEST, "arial.ttf", fs::copy_options::overwrite_existing);
         init_font();
         init_layout();
