@@ -1,20 +1,25 @@
 // generer_niveaux.cpp: makes the 48 levels. Stacks are dropped on the board at random, piece by
-// piece; a stack is kept when it keeps every level rule and its challenge has exactly one
-// solution; then 48 of them, each unlike all the others, are chosen and ordered by difficulty.
+// piece, the figures set where a walk joins them; a stack is kept when it keeps every level
+// rule and its challenge has exactly one solution. Then 48 of those levels, unlike each other,
+// are chosen by a local search to teach one feature at a time, in order of difficulty.
 // Usage: generer_niveaux FOLDER   (the same files every time: every draw has a fixed seed)
 //        generer_niveaux --graine SEED --pieces K FILE   (the challenge the program makes from
 //        that seed, with K pieces to place, as a level file)
 #include "jeu/modele.h"
 #include "regles/equilibre.h"
 #include "regles/generateur.h"
+#include "regles/traits.h"
 #include "regles/variete.h"
 #include "verification.h"
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <map>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -22,77 +27,183 @@
 
 namespace {
 
-// Stacks drawn between two looks at what has been found.
-constexpr int LOT = 4000;
-constexpr int LOTS_AU_PLUS = 400;
+// The draws of the shipped levels: seed 0, which no player types, and how many stacks for each
+// number of pieces to place (the more pieces, the fewer stacks make a level).
+constexpr uint32_t GRAINE_DES_NIVEAUX = 0;
+constexpr long PILES[5] = {0, 1000000, 2000000, 5000000, 10000000};
 
-// At most how many levels of each number of pieces to place, chosen in this order; two pieces
-// to place fill what is left. And how many kept stacks to choose them from.
-constexpr int VOULUS[5] = {0, 10, NB_NIVEAUX, 15, 6};
-constexpr int ORDRE_DU_CHOIX[4] = {4, 3, 1, 2};
-constexpr size_t RESERVE[5] = {0, 100, 150, 100, 20};
+// The choice's search: how many steps at most, how many levels drawn to try at each.
+constexpr long PAS_MAX = 200000;
+constexpr int ENTRANTS = 60;
 
 struct t_candidat {
-    uint64_t tirage = 0; // the draw's number, its seed
+    int pieces = 0;
+    long tirage = 0; // the draw's number among those of its number of pieces
     t_piecer piece[NB_PIECES];
     t_fiche fiche;
+    t_empreinte empreinte;
 };
 
-// Puts figure k at (colonne, ligne) of the board when the cells are free; false otherwise.
-bool poser_figure(t_piecer piece[NB_PIECES], int k, int colonne, int ligne) {
-    t_piecer &p = piece[k];
-    p.colonne = colonne + PLATEAU_COLONNE;
-    p.ligne = ligne;
-    p.dans_le_jeu = OUI;
-    return !heurte(piece, k);
+// The challenge of a level set at the left of the board, of the two ways round the smaller:
+// the same for a level, its mirror image and the level moved sideways.
+std::array<uint64_t, NB_PIECES> forme_canonique(const t_empreinte &e) {
+    std::array<uint64_t, NB_PIECES> m;
+    m.fill(UINT64_MAX);
+    for (int miroir : {0, 1})
+        for (int d = -DECALAGE_MAX; d <= DECALAGE_MAX; ++d)
+            if (e.vues[miroir][d + DECALAGE_MAX].entiere) {
+                m = std::min(m, e.vues[miroir][d + DECALAGE_MAX].defi);
+                break;
+            }
+    return m;
 }
 
-// A stack: one to four pieces to place and up to four starting pieces dropped in a random
-// order; then, of all the places of the two figures that make a level of it, one at random. The
-// figures are set last: a stack dropped at random seldom leaves a way between two figures dropped
-// at random.
-bool tirer(t_hasard &h, t_candidat &c) {
-    t_piecer *piece = c.piece;
-    std::copy(jeu.piece, jeu.piece + NB_PIECES, piece); // as the reset leaves them: none in play
-    if (!empiler(h, 0, piece)) return false;
-
-    t_piecer choisi[NB_PIECES];
-    int vus = 0;
-    for (int cp = 0; cp < PLATEAU_LARGEUR; ++cp)
-        for (int hp = 0; hp + 1 < PLATEAU_HAUTEUR; ++hp) {
-            if (!poser_figure(piece, ID_PRINCESSE, cp, hp)) continue;
-            for (int cc = 0; cc < PLATEAU_LARGEUR; ++cc)
-                for (int hc = 0; hc + 1 < PLATEAU_HAUTEUR; ++hc) {
-                    if (!poser_figure(piece, ID_CHEVALIER, cc, hc) || !valide(piece)) continue;
-                    // One place drawn in one pass, a longer and steeper walk more likely.
-                    const t_chemin chemin = evaluer(construire_scene(piece)).chemin;
-                    const int poids = 1 + chemin.pas() + 3 * chemin.changements_de_hauteur();
-                    vus += poids;
-                    if (h.entre(vus) < poids) std::copy(piece, piece + NB_PIECES, choisi);
-                }
+// Every distinct level that the draws for k pieces to place make (a level, its mirror image
+// and the level moved sideways are one: the first drawn), in the order of the draws; the
+// draws are shared among the cores, each keeps its number.
+std::vector<t_candidat> tirer_tous(int k) {
+    const unsigned nb_fils = std::max(1U, std::thread::hardware_concurrency());
+    std::vector<std::map<std::array<uint64_t, NB_PIECES>, t_candidat>> trouves(nb_fils);
+    std::vector<std::thread> fils;
+    for (unsigned f = 0; f < nb_fils; ++f)
+        fils.emplace_back([&, f] {
+            for (long i = f; i < PILES[k]; i += nb_fils) {
+                t_candidat c;
+                c.pieces = k;
+                c.tirage = i;
+                std::copy(jeu.piece, jeu.piece + NB_PIECES, c.piece);
+                if (!tirer_defi(GRAINE_DES_NIVEAUX, k, i, {}, c.piece)) continue;
+                c.fiche = ficher(0, c.piece, resoudre(c.piece, 2));
+                c.empreinte = empreinte(c.fiche);
+                trouves[f].emplace(forme_canonique(c.empreinte), c);
+            }
+            liberer_equilibre();
+        });
+    for (std::thread &t : fils) t.join();
+    std::map<std::array<uint64_t, NB_PIECES>, t_candidat> uniques;
+    for (auto &t : trouves)
+        for (auto &[forme, c] : t) {
+            auto [ou, nouveau] = uniques.emplace(forme, c);
+            if (!nouveau && c.tirage < ou->second.tirage) ou->second = c;
         }
-    if (vus == 0) return false;
-    std::copy(choisi, choisi + NB_PIECES, piece);
-    return true;
+    std::vector<t_candidat> v;
+    for (auto &[forme, c] : uniques) v.push_back(c);
+    std::sort(v.begin(), v.end(),
+              [](const t_candidat &a, const t_candidat &b) { return a.tirage < b.tirage; });
+    return v;
 }
 
-// A level whose challenge has exactly one solution.
-bool garder(t_candidat &c) {
-    const t_resolution r = resoudre(c.piece, 2);
-    if (r.solutions.size() != 1) return false;
-    c.fiche = ficher(0, c.piece, r);
-    return true;
+bool differents(const t_candidat &a, const t_candidat &b) {
+    return !ressemble(a.empreinte, b.empreinte) && !ressemble(b.empreinte, a.empreinte);
 }
 
-size_t a_placer(const t_candidat &c) {
-    return c.fiche.a_placer.size();
+// Whether the level teaches the end's lessons: three pieces to place or more, three features
+// or more.
+bool de_la_fin(const t_candidat &c) {
+    return c.pieces >= 3 && compter_traits(c.fiche.traits) >= 3;
 }
 
-// Unlike every level chosen; ressemblances() is symmetric, mirror images included.
-bool unique_parmi(const t_candidat &c, const std::vector<const t_candidat *> &choisis) {
-    return std::all_of(choisis.begin(), choisis.end(), [&](const t_candidat *d) {
-        return ressemblances(d->fiche, c.fiche).empty();
-    });
+// How far a set of levels, in order, is from teaching as the checker asks (verifier_lecons,
+// verifier_courbe, escalier_au_debut), its pairs alike apart: each broken demand counts.
+int ecarts(const std::vector<const t_candidat *> &v, const std::vector<int> &choix) {
+    int e = 0;
+    unsigned vus = 0;
+    std::map<unsigned, int> idees;
+    for (size_t n = 0; n < choix.size(); ++n) {
+        const t_candidat &c = *v[size_t(choix[n])];
+        const int nouveaux = compter_traits(c.fiche.traits & ~vus);
+        if (n < LECONS)
+            e += (c.pieces != 1) + (nouveaux != 1);
+        else
+            e += std::max(0, nouveaux - 1) + (nouveaux == 1 && c.pieces > 2);
+        vus |= c.fiche.traits;
+        if (n + 1 == LECONS) e += (vus & T_MONTEE) == 0;
+        if (n + 1 == LECONS) e += (vus & T_DESCENTE) == 0;
+        if (n + NIVEAUX_DE_FIN >= NB_NIVEAUX) e += !de_la_fin(c);
+        ++idees[c.fiche.traits];
+    }
+    for (const auto &[t, nb] : idees) e += std::max(0, nb - FOIS_PAR_IDEE);
+    e += std::max(0, IDEES_MIN - int(idees.size()));
+    const auto escalier = [&](size_t n) {
+        const std::vector<int> &a = v[size_t(choix[n])]->fiche.a_placer;
+        return std::any_of(a.begin(), a.end(), est_escalier);
+    };
+    e += !escalier(0) && !escalier(1);
+    return e;
+}
+
+// 48 levels that keep every demand, by a local search: from 48 drawn at random, each step
+// tries swapping each chosen level with each of a few others drawn, and makes the swap that
+// leaves the fewest broken demands (a pair alike counts as one), a level just left out barred
+// for a while unless it leads to the best yet. Returns the demands still broken when it stops,
+// after `pas` steps: none, or PAS_MAX steps taken.
+int choisir(const std::vector<const t_candidat *> &v,
+            const std::vector<std::vector<size_t>> &semblables,
+            std::vector<const t_candidat *> &choix, t_hasard &h, long &pas) {
+    const size_t n = v.size();
+    pas = 0;
+    if (n < NB_NIVEAUX) return INT_MAX;
+    std::vector<std::vector<bool>> pareils(n, std::vector<bool>(n, false));
+    for (size_t i = 0; i < n; ++i)
+        for (size_t j : semblables[i]) pareils[i][j] = true;
+    std::vector<int> tous(n);
+    for (size_t i = 0; i < n; ++i) tous[i] = int(i);
+    h.melanger(tous);
+    // The chosen, in the candidates' order, which is the levels' order.
+    std::vector<int> S(tous.begin(), tous.begin() + NB_NIVEAUX);
+    std::sort(S.begin(), S.end());
+    std::vector<bool> pris(n, false);
+    for (int i : S) pris[size_t(i)] = true;
+    std::vector<int> voisins(n, 0); // for each candidate, the chosen levels it is like
+    for (size_t j = 0; j < n; ++j)
+        for (size_t i : semblables[j]) voisins[j] += pris[i];
+    int paires = 0;
+    for (int i : S) paires += voisins[size_t(i)];
+    paires /= 2;
+    int cout = paires + ecarts(v, S), meilleur = cout;
+    std::vector<long> tabou(n, 0);
+    while (cout > 0 && pas < PAS_MAX) {
+        ++pas;
+        int b_cout = INT_MAX, egaux = 0;
+        size_t b_sort = 0;
+        int b_entre = -1;
+        for (int essai = 0; essai < ENTRANTS; ++essai) {
+            const int entre = h.entre(int(n));
+            if (pris[size_t(entre)]) continue;
+            for (size_t o = 0; o < S.size(); ++o) {
+                std::vector<int> T = S;
+                T[o] = entre;
+                std::sort(T.begin(), T.end());
+                const int c = paires - voisins[size_t(S[o])] + voisins[size_t(entre)] -
+                              int(pareils[size_t(S[o])][size_t(entre)]) + ecarts(v, T);
+                if (tabou[size_t(entre)] > pas && c >= meilleur) continue;
+                if (c < b_cout) {
+                    b_cout = c;
+                    egaux = 1;
+                } else if (c > b_cout || h.entre(++egaux) != 0) {
+                    continue;
+                }
+                b_sort = o;
+                b_entre = entre;
+            }
+        }
+        if (b_entre < 0) continue;
+        const int sort = S[b_sort];
+        paires += voisins[size_t(b_entre)] - voisins[size_t(sort)] -
+                  int(pareils[size_t(sort)][size_t(b_entre)]);
+        pris[size_t(sort)] = false;
+        pris[size_t(b_entre)] = true;
+        for (size_t j : semblables[size_t(sort)]) --voisins[j];
+        for (size_t j : semblables[size_t(b_entre)]) ++voisins[j];
+        S[b_sort] = b_entre;
+        std::sort(S.begin(), S.end());
+        cout = b_cout;
+        meilleur = std::min(meilleur, cout);
+        tabou[size_t(sort)] = pas + 10 + h.entre(10);
+    }
+    choix.clear();
+    for (int i : S) choix.push_back(v[size_t(i)]);
+    return cout;
 }
 
 // The challenge of a seed, as the program makes it, written as level 0.
@@ -127,92 +238,66 @@ int main(int argc, char **argv) {
                              "       generer_niveaux --graine SEED --pieces K FILE\n");
         return 2;
     }
-    // Kept stacks, drawn in lots shared among the cores; each draw has its own seed, so what
-    // is kept does not depend on which core drew it.
-    std::vector<t_candidat> gardes;
-    std::array<size_t, 5> compte{};
-    const size_t nb_fils = std::max(1U, std::thread::hardware_concurrency());
-    int lots = 0;
-    const auto assez = [&] {
-        for (int n = 1; n <= 4; ++n)
-            if (compte[size_t(n)] < RESERVE[n]) return false;
-        return true;
-    };
-    for (; lots < LOTS_AU_PLUS && !assez(); ++lots) {
-        std::vector<std::vector<t_candidat>> trouves(nb_fils);
-        std::vector<std::thread> fils;
-        for (size_t f = 0; f < nb_fils; ++f)
-            fils.emplace_back([&, f] {
-                for (size_t i = f; i < LOT; i += nb_fils) {
-                    t_candidat c;
-                    c.tirage = uint64_t(lots) * LOT + i;
-                    t_hasard h(c.tirage);
-                    if (tirer(h, c) && garder(c)) trouves[f].push_back(c);
-                }
-                liberer_equilibre();
-            });
-        for (std::thread &t : fils) t.join();
-        // Back in the order of the draws.
-        std::vector<t_candidat> lot;
-        for (auto &v : trouves) lot.insert(lot.end(), v.begin(), v.end());
-        std::sort(lot.begin(), lot.end(),
-                  [](const t_candidat &a, const t_candidat &b) { return a.tirage < b.tirage; });
-        for (t_candidat &c : lot) {
-            ++compte[std::min<size_t>(a_placer(c), 4)];
-            gardes.push_back(c);
-        }
-        if ((lots + 1) % 25 == 0 || assez())
-            std::fprintf(stderr, "%d stacks drawn; kept, by pieces to place: %zu, %zu, %zu, %zu\n",
-                         (lots + 1) * LOT, compte[1], compte[2], compte[3], compte[4]);
+    // Every distinct level, then, of those alike with the same number of pieces and idea, only
+    // the first drawn: the others would add choices that differ in nothing the rules look at.
+    std::vector<t_candidat> reserve;
+    for (int k = 1; k <= 4; ++k) {
+        std::vector<t_candidat> v = tirer_tous(k);
+        std::map<unsigned, int> idees;
+        for (const t_candidat &c : v) ++idees[c.fiche.traits];
+        std::fprintf(stderr, "%d pieces to place: %zu distinct levels from %ld stacks, %zu ideas\n",
+                     k, v.size(), PILES[k], idees.size());
+        reserve.insert(reserve.end(), v.begin(), v.end());
     }
-    if (!assez()) {
-        std::fprintf(stderr, "generer_niveaux: too few levels found\n");
-        return 1;
+    std::map<std::pair<int, unsigned>, std::vector<const t_candidat *>> groupes;
+    for (const t_candidat &c : reserve) groupes[{c.pieces, c.fiche.traits}].push_back(&c);
+    std::vector<const t_candidat *> v;
+    for (auto &[groupe, membres] : groupes) {
+        const size_t debut = v.size();
+        for (const t_candidat *c : membres)
+            if (std::all_of(v.begin() + long(debut), v.end(),
+                            [&](const t_candidat *d) { return differents(*c, *d); }))
+                v.push_back(c);
     }
-
-    // The scarcest first: four pieces to place, then three, one, two; within each, a staircase
-    // to place, the walks with the most changes of height, then the longest searches; each level
-    // unlike those already chosen.
-    std::vector<const t_candidat *> tries;
-    for (const t_candidat &c : gardes) tries.push_back(&c);
-    const auto valeur = [](const t_candidat *c) {
-        const t_fiche &f = c->fiche;
-        const bool escalier = std::any_of(f.a_placer.begin(), f.a_placer.end(), est_escalier);
-        return std::make_tuple(f.a_placer.size(), escalier, f.chemin.changements_de_hauteur(),
-                               f.chemin.pas(), f.essais);
-    };
-    std::stable_sort(tries.begin(), tries.end(), [&](const t_candidat *a, const t_candidat *b) {
-        return valeur(a) > valeur(b);
+    // In the order the levels will have: by difficulty.
+    std::sort(v.begin(), v.end(), [](const t_candidat *a, const t_candidat *b) {
+        return std::make_tuple(a->fiche.difficulte(), a->pieces, a->tirage) <
+               std::make_tuple(b->fiche.difficulte(), b->pieces, b->tirage);
     });
-    std::vector<const t_candidat *> choisis;
-    std::array<int, 5> pris{};
-    // Walks of two moves or more first: a single move is a dull walk.
-    for (int n : ORDRE_DU_CHOIX)
-        for (int pas : {2, 1})
-            for (const t_candidat *c : tries)
-                if (a_placer(*c) == size_t(n) && c->fiche.chemin.pas() >= pas &&
-                    pris[n] < VOULUS[n] && choisis.size() < NB_NIVEAUX &&
-                    std::find(choisis.begin(), choisis.end(), c) == choisis.end() &&
-                    unique_parmi(*c, choisis)) {
-                    choisis.push_back(c);
-                    ++pris[n];
-                }
-    if (choisis.size() != NB_NIVEAUX || pris[1] < 3 || pris[3] + pris[4] < 12) {
+    std::vector<std::vector<size_t>> semblables(v.size());
+    size_t paires = 0;
+    for (size_t i = 0; i < v.size(); ++i)
+        for (size_t j = i + 1; j < v.size(); ++j)
+            if (!differents(*v[i], *v[j])) {
+                semblables[i].push_back(j);
+                semblables[j].push_back(i);
+                ++paires;
+            }
+    std::fprintf(stderr, "%zu levels to choose from, %zu pairs of them alike\n", v.size(), paires);
+    std::vector<const t_candidat *> choix;
+    t_hasard h(GRAINE_DES_NIVEAUX);
+    long pas = 0;
+    const int reste = choisir(v, semblables, choix, h, pas);
+    if (reste > 0) {
         std::fprintf(stderr,
-                     "generer_niveaux: only %zu levels unlike each other (by pieces to place: "
-                     "%d, %d, %d, %d)\n",
-                     choisis.size(), pris[1], pris[2], pris[3], pris[4]);
+                     "generer_niveaux: no choice of 48 levels in %ld steps: the last breaks "
+                     "%d demands\n",
+                     pas, reste);
         return 1;
     }
-    std::stable_sort(choisis.begin(), choisis.end(), [](const t_candidat *a, const t_candidat *b) {
-        return a->fiche.difficulte() < b->fiche.difficulte();
-    });
-    for (size_t l = 0; l < choisis.size(); ++l) {
-        const t_fiche &f = choisis[l]->fiche;
-        std::printf("level %2zu: difficulty %d, %zu to place, walk %s, %lld poses tried\n", l + 1,
-                    f.difficulte(), f.a_placer.size(), f.chemin.forme.c_str(), f.essais);
+    std::fprintf(stderr, "48 levels chosen in %ld steps\n", pas);
+    for (size_t l = 0; l < choix.size(); ++l) {
+        const t_fiche &f = choix[l]->fiche;
+        std::printf("level %2zu: difficulty %d, %zu to place, walk %s, features: %s\n", l + 1,
+                    f.difficulte(), f.a_placer.size(), f.chemin.forme.c_str(),
+                    nommer_traits(f.traits).c_str());
         std::ofstream fichier(std::string(argv[1]) + "/solution" + std::to_string(l + 1) + ".xml");
-        ecrire_niveau(fichier, int(l) + 1, choisis[l]->piece);
+        ecrire_niveau(fichier, int(l) + 1, choix[l]->piece);
+        fichier.close();
+        if (!fichier) {
+            std::fprintf(stderr, "generer_niveaux: cannot write in %s\n", argv[1]);
+            return 1;
+        }
     }
     return 0;
 }

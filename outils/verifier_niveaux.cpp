@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 #include <thread>
@@ -132,6 +133,15 @@ int main(int argc, char **argv) {
         precedent = &f;
         if (f.numero == 1 || f.numero == 2) premiers[f.numero] = &f;
     }
+    std::vector<const t_fiche *> fiches;
+    std::map<int, std::string> fichier_du_niveau;
+    for (const t_niveau &n : niveaux)
+        if (n.fiche) {
+            fiches.push_back(n.fiche.get());
+            fichier_du_niveau[n.fiche->numero] = n.fichier;
+        }
+    for (const auto &[numero, m] : verifier_lecons(fiches))
+        signaler(fichier_du_niveau[numero], "-", m);
     if ((premiers[1] || premiers[2]) && !escalier_au_debut(premiers[1], premiers[2]))
         signaler(niveaux.front().fichier, "-",
                  "neither level 1 nor level 2 has a staircase to place");

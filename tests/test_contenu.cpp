@@ -186,8 +186,8 @@ TEST(Regles, VarieteEtCourbe) {
         return ficher(numero, piece, resoudre(piece));
     };
     const t_fiche un = fiche(1, 1);
-    EXPECT_EQ(un.difficulte(), 100 + 30 + 4); // one piece, three steps up, 22 poses tried
-    EXPECT_EQ(difficulte(3, un.chemin, 1), 330);
+    EXPECT_EQ(un.difficulte(), 100 + 10 + 3); // one piece, a climb, three steps up
+    EXPECT_EQ(difficulte(3, T_MONTEE | T_PONT, un.chemin), 323);
     const t_fiche quatre = fiche(30, 40);
     EXPECT_TRUE(ressemblances(un, quatre).empty());
     // Eight cells each, six of them in common: three quarters exactly is still unlike.
@@ -206,21 +206,107 @@ TEST(Regles, VarieteEtCourbe) {
     EXPECT_EQ(ressemblances(a, b),
               std::vector<std::string>{"7 solid cells in common with level 1, more than three "
                                        "quarters of 8"});
+    // Moved sideways, and mirrored: the same challenge, the same figures and walk.
+    t_fiche c = a, d;
+    c.chemin.forme = d.chemin.forme = "+";
+    for (t_fiche *f : {&c, &d}) f->scene = t_scene();
+    c.scene.poser(ID_TOUR_1, forme_de(ID_TOUR_1, 0), 0, 0);
+    c.scene.poser(ID_CHEVALIER, forme_de(ID_CHEVALIER, 0), 1, 0);
+    c.scene.poser(ID_PRINCESSE, forme_de(ID_PRINCESSE, 0), 3, 2);
+    d.scene.poser(ID_TOUR_1, forme_de(ID_TOUR_1, 0), 2, 0);
+    d.scene.poser(ID_CHEVALIER, forme_de(ID_CHEVALIER, 0), 3, 0);
+    d.scene.poser(ID_PRINCESSE, forme_de(ID_PRINCESSE, 0), 5, 2);
+    EXPECT_EQ(ressemblances(c, d),
+              (std::vector<std::string>{
+                  "the same challenge as level 1 moved 2 columns right",
+                  "the same knight's start, princess's place and walk as level 1 moved 2 columns "
+                  "right",
+                  "7 solid cells in common with level 1 moved 2 columns right, more than three "
+                  "quarters of 7"}));
+    // As the generator compares a made challenge with the shipped levels: moved sideways, only
+    // the same challenge counts.
+    EXPECT_TRUE(ressemble(empreinte(c), empreinte(d), false));
+    d.scene.poser(ID_TOUR_2, forme_de(ID_TOUR_2, 0), 0, 0);
+    EXPECT_TRUE(ressemble(empreinte(c), empreinte(d)));
+    EXPECT_FALSE(ressemble(empreinte(c), empreinte(d), false));
+    d.scene = t_scene();
+    d.scene.poser(ID_TOUR_1, forme_de(ID_TOUR_1, 0), 4, 0);
+    d.scene.poser(ID_CHEVALIER, forme_de(ID_CHEVALIER, 0), 3, 0);
+    d.scene.poser(ID_PRINCESSE, forme_de(ID_PRINCESSE, 0), 1, 2);
+    EXPECT_EQ(ressemblances(c, d).front(),
+              "the same challenge as level 1 as its mirror image moved 1 column left");
+    // A level that cannot move is still compared with the other one moved.
+    EXPECT_FALSE(ressemblances(d, c).empty());
 
     EXPECT_TRUE(verifier_courbe(nullptr, un).empty());
     EXPECT_TRUE(verifier_courbe(&un, quatre).empty());
     EXPECT_EQ(verifier_courbe(&quatre, fiche(1, 41)),
               (std::vector<std::string>{
-                  "difficulty 134 is below level 40's " + std::to_string(quatre.difficulte()),
-                  "1 piece to place: the last twelve levels have three or more"}));
-    t_fiche trois = quatre;
-    trois.numero = 3;
-    EXPECT_EQ(verifier_courbe(&un, trois),
-              std::vector<std::string>{"4 pieces to place: levels 1 to 3 have one"});
+                  "difficulty 113 is below level 40's " + std::to_string(quatre.difficulte()),
+                  "1 piece to place: the last twelve levels have three or more",
+                  "1 feature: the last twelve levels have three or more"}));
+    t_fiche six = quatre;
+    six.numero = 6;
+    EXPECT_EQ(verifier_courbe(&un, six),
+              std::vector<std::string>{"4 pieces to place: levels 1 to 6 have one"});
+    six.numero = 7;
+    EXPECT_TRUE(verifier_courbe(&un, six).empty());
     EXPECT_TRUE(escalier_au_debut(nullptr, &un));
     t_fiche cube = un;
     cube.a_placer = {ID_CUBE};
     EXPECT_FALSE(escalier_au_debut(&cube, nullptr));
+}
+
+// The lessons: one new feature a level at levels 1 to 6, a climb and a descent among them; a
+// feature alone and with two pieces at most when it first comes; an idea three times at most.
+TEST(Regles, Lecons) {
+    std::vector<t_fiche> f(8);
+    const unsigned idees[] = {T_DESCENTE,
+                              T_DESCENTE | T_MIROIR,
+                              T_DESCENTE | T_PALIER,
+                              T_DESCENTE | T_PONT,
+                              T_DESCENTE | T_ETAI,
+                              T_DESCENTE | T_MONTEE,
+                              T_DESCENTE,
+                              T_DESCENTE};
+    for (size_t i = 0; i < f.size(); ++i) {
+        f[i].numero = int(i) + 1;
+        f[i].traits = idees[i];
+        f[i].a_placer = {ID_CUBE};
+    }
+    const auto lecons = [&] {
+        std::vector<const t_fiche *> v;
+        for (const t_fiche &x : f) v.push_back(&x);
+        return verifier_lecons(v);
+    };
+    EXPECT_TRUE(lecons().empty());
+    f[7].traits = T_DESCENTE | T_EMPILEMENT;
+    f[7].a_placer = {ID_CUBE, ID_PETIT_ESCALIER_1, ID_GRAND_ESCALIER};
+    f[6].traits = T_DESCENTE | T_COLLINE | T_VALLEE;
+    f[5].traits = T_DESCENTE;
+    f[1].traits = T_DESCENTE | T_MIROIR | T_RENVERSE;
+    using t_p = std::vector<std::pair<int, std::string>>;
+    EXPECT_EQ(lecons(),
+              (t_p{{2, "2 new features (mirrored, upside down): levels 1 to 6 bring one each"},
+                   {6, "0 new features (none): levels 1 to 6 bring one each"},
+                   {6, "levels 1 to 6 teach no climb and descent"},
+                   {7, "brings hill, valley with 1 pieces to place: a feature comes alone, with at "
+                       "most two"},
+                   {8, "brings stack with 3 pieces to place: a feature comes alone, with at most "
+                       "two"}}));
+    // Read from level 1 on, as far as none is missing.
+    std::vector<t_fiche> g(5, f[0]);
+    std::vector<const t_fiche *> v;
+    for (size_t i = 0; i < g.size(); ++i) {
+        g[i].numero = int(i) + 1;
+        v.push_back(&g[i]);
+    }
+    g[4].numero = 7;
+    const std::string rien = "0 new features (none): levels 1 to 6 bring one each";
+    EXPECT_EQ(
+        verifier_lecons(v),
+        (t_p{{2, rien}, {3, rien}, {4, rien}, {4, "the idea descent in 4 levels: three at most"}}));
+    EXPECT_TRUE(verifier_lecons({&g[4]}).empty());
 }
 
 // Each feature read on a hand-made board. `sur` is where the knight stands along his walk.
@@ -292,7 +378,7 @@ TEST(Regles, Traits) {
     t_resolution r;
     r.a_placer = {ID_CUBE};
     f = ficher(1, piece, r);
-    EXPECT_EQ(nommer_traits(traits(f)), "counterweight");
+    EXPECT_EQ(nommer_traits(f.traits), "counterweight");
 }
 
 // The challenge sheet of level 30, drawn by the challenge mode's own code: the starting pieces

@@ -22,12 +22,12 @@ namespace fs = std::filesystem;
 namespace {
 
 // Seeds made for each number of pieces to place: two hundred where the test command's time
-// allows, fewer for three and four pieces (a fifth of a second and a second or two each) and in
-// the sanitizers' slower build.
+// allows, fewer for three and four pieces (a tenth of a second and some five seconds each) and
+// in the sanitizers' slower build.
 #ifdef GRAINES_REDUITES
 constexpr int GRAINES[5] = {0, 30, 20, 8, 2};
 #else
-constexpr int GRAINES[5] = {0, 200, 200, 80, 12};
+constexpr int GRAINES[5] = {0, 200, 200, 80, 6};
 #endif
 
 class Generateur : public DansDossier {
@@ -55,7 +55,8 @@ std::vector<t_fiche> fiches_des_fichiers() {
 
 // Every challenge written as a level file beside the shipped images, read back through the
 // viewer's reader: every rule kept, exactly K pieces to place, one solution (its own) for the
-// whole search, a walk that changes height, and unlike every shipped level. GRAINES=N in the
+// whole search, a walk that changes height, and unlike every shipped level (ressemble()'s
+// comparison without `decale`). GRAINES=N in the
 // environment takes at most N seeds of each, for a quick run.
 TEST_F(Generateur, ChaqueDefiVerifieEtResolu) {
     for (const auto &e : fs::directory_iterator(DOSSIER_DONNEES))
@@ -86,10 +87,13 @@ TEST_F(Generateur, ChaqueDefiVerifieEtResolu) {
             ASSERT_TRUE(meme_facon(r.solutions[0], poses_du_niveau(lu))) << cas;
             const t_fiche f = ficher(0, lu, r);
             ASSERT_GT(f.chemin.changements_de_hauteur(), 0) << cas;
-            for (const t_fiche &l : livres) {
-                const std::vector<std::string> m = ressemblances(l, f);
-                ASSERT_TRUE(m.empty()) << cas << ": " << m[0];
-            }
+            // Moved sideways, a shipped level may share its figures and walk or its cells with
+            // a made challenge, never its challenge.
+            for (const t_fiche &l : livres)
+                for (const std::string &m : ressemblances(l, f))
+                    ASSERT_TRUE(m.find(" moved ") != std::string::npos &&
+                                m.find("the same challenge") == std::string::npos)
+                        << cas << ": " << m;
         }
 }
 
@@ -102,7 +106,8 @@ TEST_F(Generateur, MemeGraineMemeDefi) {
             t_piecer un[NB_PIECES], trois[NB_PIECES];
             ASSERT_TRUE(fabriquer_defi(graine, k, depart_, un, nullptr, 1));
             ASSERT_TRUE(fabriquer_defi(graine, k, depart_, trois, nullptr, 3));
-            EXPECT_EQ(cle_du_defi(un), cle_du_defi(trois)) << "seed " << graine << ", " << k << " pieces";
+            EXPECT_EQ(cle_du_defi(un), cle_du_defi(trois))
+                << "seed " << graine << ", " << k << " pieces";
             vus.push_back(cle_du_defi(un));
         }
         std::sort(vus.begin(), vus.end());

@@ -47,6 +47,33 @@ bool laisser_tomber(t_hasard &h, t_piecer piece[NB_PIECES], int k) {
     return true;
 }
 
+// Drops a stack on the board: `a_placer` pieces to place and up to four starting pieces, in a
+// random order, each as far as it falls; false when a piece does not fit even at the top.
+bool empiler(t_hasard &h, int a_placer, t_piecer piece[NB_PIECES]) {
+    std::vector<int> a_poser = {ID_CUBE, ID_PETIT_ESCALIER_1, ID_PETIT_ESCALIER_2,
+                                ID_GRAND_ESCALIER};
+    std::vector<int> depart = {ID_CUBE_AVEC_APPENDICE_1, ID_CUBE_AVEC_APPENDICE_2, ID_TOUR_1,
+                               ID_TOUR_2};
+    h.melanger(a_poser);
+    h.melanger(depart);
+    a_poser.resize(size_t(a_placer));
+    depart.resize(size_t(h.entre(5)));
+    std::vector<int> ordre = a_poser;
+    ordre.insert(ordre.end(), depart.begin(), depart.end());
+    h.melanger(ordre);
+    return std::all_of(ordre.begin(), ordre.end(),
+                       [&](int k) { return laisser_tomber(h, piece, k); });
+}
+
+// Every rule of a single level but the uniqueness of its solution.
+bool valide(const t_piecer piece[NB_PIECES]) {
+    t_peintures peintures(NB_PIECES, nullptr);
+    for (int k = 0; k < NB_PIECES; ++k)
+        if (piece[k].dans_le_jeu == OUI) peintures[size_t(k)] = forme_de(k, piece[k].rotation);
+    bool pose = false;
+    return verifier_placement(piece, peintures, pose).empty();
+}
+
 // Where a figure may stand on the stack: on the ground or on a solid cell, his two cells free,
 // and nothing right above him, since the figures carry nothing.
 std::vector<t_lieu> appuis(const t_scene &s) {
@@ -66,11 +93,15 @@ void placer(t_piecer &p, t_lieu l) {
     p.ligne = l.h;
 }
 
-// Unlike every shipped level.
+// Unlike every shipped level: not one of them, as it stands, mirrored or moved sideways; and
+// neither with the same figures and walk nor with three quarters of the same cells as one of
+// them as it stands or mirrored. Moved sideways, the shipped levels leave almost no level of
+// four pieces to place with other figures and walk and other cells: a challenge would take
+// minutes to find, or never be found.
 bool nouveau(const t_fiche &f, const std::vector<t_empreinte> &livres) {
     const t_empreinte e = empreinte(f);
     return std::none_of(livres.begin(), livres.end(),
-                        [&](const t_empreinte &l) { return ressemble(l, e); });
+                        [&](const t_empreinte &l) { return ressemble(l, e, false); });
 }
 
 // A place for each figure, and how likely it is drawn.
@@ -128,10 +159,10 @@ std::vector<t_empreinte> empreintes_livrees(const t_piecer depart[NB_PIECES]) {
     return empreintes;
 }
 
-// Stack number i of a seed: a challenge, or false. The places of the figures are drawn one
-// after the other, the costly rules (the balance, then the solver) tried on each in turn.
-bool essayer(uint32_t graine, int a_placer, long i, const std::vector<t_empreinte> &livres,
-             t_piecer piece[NB_PIECES]) {
+} // namespace
+
+bool tirer_defi(uint32_t graine, int a_placer, long i, const std::vector<t_empreinte> &livres,
+                t_piecer piece[NB_PIECES]) {
     // A stream of its own for each stack of each seed and number of pieces.
     t_hasard h(((uint64_t(graine) * 4 + uint64_t(a_placer - 1)) << 24) + uint64_t(i));
     if (!empiler(h, a_placer, piece)) return false;
@@ -156,8 +187,6 @@ bool essayer(uint32_t graine, int a_placer, long i, const std::vector<t_empreint
     return false;
 }
 
-} // namespace
-
 uint32_t lire_nombre(const char *texte, uint32_t max) {
     uint64_t n = 0;
     for (const char *c = texte; *c != '\0'; ++c) {
@@ -165,39 +194,6 @@ uint32_t lire_nombre(const char *texte, uint32_t max) {
         n = 10 * n + uint64_t(*c - '0');
     }
     return n <= max ? uint32_t(n) : 0;
-}
-
-bool heurte(const t_piecer piece[NB_PIECES], int k) {
-    return (cellules(piece, k) & cellules_des_autres(piece, k)) != 0;
-}
-
-bool empiler(t_hasard &h, int a_placer, t_piecer piece[NB_PIECES]) {
-    std::vector<int> a_poser = {ID_CUBE, ID_PETIT_ESCALIER_1, ID_PETIT_ESCALIER_2,
-                                ID_GRAND_ESCALIER};
-    std::vector<int> depart = {ID_CUBE_AVEC_APPENDICE_1, ID_CUBE_AVEC_APPENDICE_2, ID_TOUR_1,
-                               ID_TOUR_2};
-    h.melanger(a_poser);
-    h.melanger(depart);
-    if (a_placer == 0) {
-        // Four pieces to place half the time: such a challenge seldom has one solution.
-        const int n = h.entre(12);
-        a_placer = n < 1 ? 1 : n < 3 ? 2 : n < 6 ? 3 : 4;
-    }
-    a_poser.resize(size_t(a_placer));
-    depart.resize(size_t(h.entre(5)));
-    std::vector<int> ordre = a_poser;
-    ordre.insert(ordre.end(), depart.begin(), depart.end());
-    h.melanger(ordre);
-    return std::all_of(ordre.begin(), ordre.end(),
-                       [&](int k) { return laisser_tomber(h, piece, k); });
-}
-
-bool valide(const t_piecer piece[NB_PIECES]) {
-    t_peintures peintures(NB_PIECES, nullptr);
-    for (int k = 0; k < NB_PIECES; ++k)
-        if (piece[k].dans_le_jeu == OUI) peintures[size_t(k)] = forme_de(k, piece[k].rotation);
-    bool pose = false;
-    return verifier_placement(piece, peintures, pose).empty();
 }
 
 bool fabriquer_defi(uint32_t graine, int a_placer, const t_piecer depart[NB_PIECES],
@@ -222,7 +218,7 @@ bool fabriquer_defi(uint32_t graine, int a_placer, const t_piecer depart[NB_PIEC
                 t_piecer essai[NB_PIECES];
                 std::copy(depart, depart + NB_PIECES, essai);
                 ++f.piles;
-                if (!essayer(graine, a_placer, i, livres, essai)) continue;
+                if (!tirer_defi(graine, a_placer, i, livres, essai)) continue;
                 std::copy(essai, essai + NB_PIECES, resultats[n].begin());
                 long t = trouvee.load();
                 while ((t == -1 || i < t) && !trouvee.compare_exchange_weak(t, i)) {

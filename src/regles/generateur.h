@@ -27,17 +27,15 @@ struct t_hasard {
     }
 };
 
-// Drops a stack on the board: `a_placer` pieces to place (1 to 4; 0 draws how many, four half
-// the time) and up to four starting pieces, in a random order, each in a random orientation
-// and column, as far as it falls. `piece` holds the pieces as the reset leaves them, none in
-// play. False when a piece does not fit even at the top.
-bool empiler(t_hasard &h, int a_placer, t_piecer piece[NB_PIECES]);
-
-// Whether piece k's solid cells meet those of another piece in play, all on the board.
-bool heurte(const t_piecer piece[NB_PIECES], int k);
-
-// Every rule of a single level but the uniqueness of its solution.
-bool valide(const t_piecer piece[NB_PIECES]);
+// Stack number i of the draws for seed `graine` and `a_placer` pieces to place, the figures set
+// on it: a level that keeps every rule, whose challenge has one solution, whose walk changes
+// height, and that is like no level of `eviter` as ressemble() judges without `decale`; false
+// otherwise. `piece` holds the pieces as the reset leaves them. The places of the figures are
+// drawn one after the other, the cheap rules first (the walk without the balance, the
+// comparisons), the costly ones (the balance, then the solver) on what is left.
+struct t_empreinte;
+bool tirer_defi(uint32_t graine, int a_placer, long i, const std::vector<t_empreinte> &eviter,
+                t_piecer piece[NB_PIECES]);
 
 // The seeds a player types: 1 to 999999999.
 constexpr uint32_t GRAINE_MAX = 999999999;

@@ -2,6 +2,7 @@
 #include "traits.h"
 
 #include <algorithm>
+#include <bitset>
 
 namespace {
 
@@ -76,4 +77,8 @@ std::string nommer_traits(unsigned traits) {
     for (int i = 0; i < NB_TRAITS; ++i)
         if (traits & (1U << i)) s += (s.empty() ? "" : ", ") + std::string(NOMS[i]);
     return s.empty() ? "none" : s;
+}
+
+int compter_traits(unsigned traits) {
+    return static_cast<int>(std::bitset<NB_TRAITS>(traits).count());
 }

@@ -1,5 +1,5 @@
 // traits.h: what a level teaches: the features of its walk and of its solution, which make its
-// idea.
+// idea, and the difficulty a player feels from them.
 #pragma once
 
 #include "variete.h"
@@ -27,3 +27,6 @@ unsigned traits(const t_fiche &f);
 
 // The features' names, in the order of the enumeration, joined by ", "; "none" for none.
 std::string nommer_traits(unsigned traits);
+
+// How many features.
+int compter_traits(unsigned traits);

@@ -1,47 +1,58 @@
-// variete.cpp: comparisons between levels, mirror images included, and the difficulty score.
+// variete.cpp: comparisons between levels, mirrored and moved sideways, and the difficulty
+// score.
 #include "variete.h"
+
+#include "traits.h"
 
 #include <algorithm>
 #include <array>
 #include <bitset>
 #include <cstdint>
+#include <map>
 #include <utility>
 
 namespace {
 
-// The solid cells of piece k (of every piece for -1) as bits, mirrored left to right if asked.
-uint64_t cellules(const t_scene &s, int k, bool miroir) {
+// Column c of a level seen mirrored (if asked) and moved d columns; -1 off the board.
+int colonne_vue(int c, bool miroir, int d) {
+    const int v = (miroir ? PLATEAU_LARGEUR - 1 - c : c) + d;
+    return v >= 0 && v < PLATEAU_LARGEUR ? v : -1;
+}
+
+// The solid cells of piece k (of every piece for -1) as bits, seen so; `entier` is cleared
+// when one of them falls off the board.
+uint64_t cellules(const t_scene &s, int k, bool miroir, int d, bool &entier) {
     uint64_t m = 0;
     for (int c = 0; c < PLATEAU_LARGEUR; ++c)
-        for (int r = 0; r < PLATEAU_HAUTEUR; ++r)
-            if (s.cases[c][r] != -1 && (k == -1 || s.cases[c][r] == k))
-                m |= uint64_t(1) << (6 * r + (miroir ? PLATEAU_LARGEUR - 1 - c : c));
+        for (int r = 0; r < PLATEAU_HAUTEUR; ++r) {
+            if (s.cases[c][r] == -1 || (k != -1 && s.cases[c][r] != k)) continue;
+            const int v = colonne_vue(c, miroir, d);
+            if (v == -1)
+                entier = false;
+            else
+                m |= uint64_t(1) << (PLATEAU_LARGEUR * r + v);
+        }
     return m;
 }
 
-// The challenge: each starting piece's kind and cells, and the kinds of the pieces to place,
-// one number each, sorted.
-std::array<uint64_t, NB_PIECES> defi(const t_fiche &f, bool miroir) {
-    std::array<uint64_t, NB_PIECES> d;
-    d.fill(UINT64_MAX);
+// A level seen so: its challenge (each starting piece's kind and cells, and the kinds of the
+// pieces to place, one number each, sorted), its figures' places, its solid cells.
+t_vue voir(const t_fiche &f, bool miroir, int d) {
+    t_vue v;
+    v.defi.fill(UINT64_MAX);
     size_t n = 0;
     for (int k = 0; k < NB_PIECES; ++k)
         if (f.scene.en_jeu[k] &&
             std::find(f.a_placer.begin(), f.a_placer.end(), k) == f.a_placer.end())
-            d[n++] = uint64_t(sorte(k)) << 40 | cellules(f.scene, k, miroir);
-    for (int k : f.a_placer) d[n++] = uint64_t(sorte(k) + NB_PIECES) << 40;
-    std::sort(d.begin(), d.end());
-    return d;
-}
-
-// The knight's start and the princess's place, by column and row.
-std::array<int, 4> figures(const t_fiche &f, bool miroir) {
-    std::array<int, 4> v{};
+            v.defi[n++] = uint64_t(sorte(k)) << 40 | cellules(f.scene, k, miroir, d, v.entiere);
+    for (int k : f.a_placer) v.defi[n++] = uint64_t(sorte(k) + NB_PIECES) << 40;
+    std::sort(v.defi.begin(), v.defi.end());
     size_t i = 0;
     for (int k : {ID_CHEVALIER, ID_PRINCESSE}) {
-        v[i++] = miroir ? PLATEAU_LARGEUR - 1 - f.scene.colonne[k] : f.scene.colonne[k];
-        v[i++] = f.scene.ligne[k];
+        v.figures[i++] = colonne_vue(f.scene.colonne[k], miroir, d);
+        v.figures[i++] = f.scene.ligne[k];
     }
+    v.cellules = cellules(f.scene, -1, miroir, d, v.entiere);
     return v;
 }
 
@@ -50,23 +61,42 @@ int compter(uint64_t m) {
 }
 
 // Calls dire(why) for each way level b is too like level a, while it returns true; the reasons
-// are put in words only when found.
-template <typename F> void comparer(const t_empreinte &a, const t_empreinte &b, F dire) {
-    const auto nom = [&](bool miroir) {
-        return "level " + std::to_string(a.numero) + (miroir ? " as its mirror image" : "");
+// are put in words only when found. Level a is seen as it stands and mirrored, moved sideways
+// as far as the board allows it, or allows b the other way; the cells in common are counted in
+// the best of those alignments.
+template <typename F>
+void comparer(const t_empreinte &a, const t_empreinte &b, bool decale, F dire) {
+    const auto nom = [&](int miroir, int d) {
+        const int n = d < 0 ? -d : d;
+        return "level " + std::to_string(a.numero) + (miroir ? " as its mirror image" : "") +
+               (d == 0 ? ""
+                       : " moved " + std::to_string(n) + (n > 1 ? " columns " : " column ") +
+                             (d > 0 ? "right" : "left"));
     };
-    for (int miroir : {0, 1}) {
-        if (a.defi[miroir] == b.defi[0] && !dire("the same challenge as " + nom(miroir))) return;
-        if (a.figures[miroir] == b.figures[0] && a.chemin == b.chemin &&
-            !dire("the same knight's start, princess's place and walk as " + nom(miroir)))
-            return;
-        const uint64_t ca = a.cellules[miroir], cb = b.cellules[0];
-        const int communes = compter(ca & cb), plus = std::max(compter(ca), compter(cb));
-        if (4 * communes > 3 * plus &&
-            !dire(std::to_string(communes) + " solid cells in common with " + nom(miroir) +
-                  ", more than three quarters of " + std::to_string(plus)))
-            return;
-    }
+    const t_vue &y = b.vues[0][DECALAGE_MAX];
+    int meilleure = -1, miroir_meilleur = 0, d_meilleur = 0;
+    for (int miroir : {0, 1})
+        for (int d = -DECALAGE_MAX; d <= DECALAGE_MAX; ++d) {
+            const t_vue &x = a.vues[miroir][d + DECALAGE_MAX];
+            if (!x.entiere && !b.vues[0][DECALAGE_MAX - d].entiere) continue;
+            if (x.entiere && x.defi == y.defi && !dire("the same challenge as " + nom(miroir, d)))
+                return;
+            if (d != 0 && !decale) continue;
+            if (x.entiere && x.figures == y.figures && a.chemin == b.chemin &&
+                !dire("the same knight's start, princess's place and walk as " + nom(miroir, d)))
+                return;
+            const int communes = compter(x.cellules & y.cellules);
+            if (communes > meilleure) {
+                meilleure = communes;
+                miroir_meilleur = miroir;
+                d_meilleur = d;
+            }
+        }
+    const int plus = std::max(a.solides, b.solides);
+    if (4 * meilleure > 3 * plus)
+        dire(std::to_string(meilleure) + " solid cells in common with " +
+             nom(miroir_meilleur, d_meilleur) + ", more than three quarters of " +
+             std::to_string(plus));
 }
 
 bool est_escalier_a_placer(const t_fiche &f) {
@@ -75,13 +105,9 @@ bool est_escalier_a_placer(const t_fiche &f) {
 
 } // namespace
 
-int difficulte(size_t a_placer, const t_chemin &chemin, long long essais) {
-    int log2 = 0;
-    while (essais > 1) {
-        essais /= 2;
-        ++log2;
-    }
-    return 100 * static_cast<int>(a_placer) + 10 * chemin.changements_de_hauteur() + log2;
+int difficulte(size_t a_placer, unsigned traits, const t_chemin &chemin) {
+    return 100 * static_cast<int>(a_placer) + 10 * compter_traits(traits) +
+           chemin.changements_de_hauteur();
 }
 
 t_fiche ficher(int numero, const t_piecer piece[NB_PIECES], const t_resolution &resolution) {
@@ -91,33 +117,33 @@ t_fiche ficher(int numero, const t_piecer piece[NB_PIECES], const t_resolution &
     f.chemin = evaluer(f.scene).chemin;
     f.a_placer = resolution.a_placer;
     f.essais = resolution.essais;
+    f.traits = traits(f);
     return f;
 }
 
 t_empreinte empreinte(const t_fiche &f) {
     t_empreinte e;
     e.numero = f.numero;
-    for (int miroir : {0, 1}) {
-        e.defi[miroir] = defi(f, miroir != 0);
-        e.figures[miroir] = figures(f, miroir != 0);
-        e.cellules[miroir] = cellules(f.scene, -1, miroir != 0);
-    }
+    for (int miroir : {0, 1})
+        for (int d = -DECALAGE_MAX; d <= DECALAGE_MAX; ++d)
+            e.vues[miroir][d + DECALAGE_MAX] = voir(f, miroir != 0, d);
+    e.solides = compter(e.vues[0][DECALAGE_MAX].cellules);
     e.chemin = f.chemin.forme;
     return e;
 }
 
 std::vector<std::string> ressemblances(const t_fiche &a, const t_fiche &b) {
     std::vector<std::string> v;
-    comparer(empreinte(a), empreinte(b), [&](std::string m) {
+    comparer(empreinte(a), empreinte(b), true, [&](std::string m) {
         v.push_back(std::move(m));
         return true;
     });
     return v;
 }
 
-bool ressemble(const t_empreinte &a, const t_empreinte &b) {
+bool ressemble(const t_empreinte &a, const t_empreinte &b, bool decale) {
     bool oui = false;
-    comparer(a, b, [&](const std::string &) { return !(oui = true); });
+    comparer(a, b, decale, [&](const std::string &) { return !(oui = true); });
     return oui;
 }
 
@@ -127,12 +153,54 @@ std::vector<std::string> verifier_courbe(const t_fiche *a, const t_fiche &b) {
         v.push_back("difficulty " + std::to_string(b.difficulte()) + " is below level " +
                     std::to_string(a->numero) + "'s " + std::to_string(a->difficulte()));
     const size_t n = b.a_placer.size();
-    if (b.numero >= 1 && b.numero <= 3 && n != 1)
-        v.push_back(std::to_string(n) + " pieces to place: levels 1 to 3 have one");
-    if (b.numero > NB_NIVEAUX - 12 && n < 3)
+    if (b.numero >= 1 && b.numero <= LECONS && n != 1)
+        v.push_back(std::to_string(n) + " pieces to place: levels 1 to 6 have one");
+    if (b.numero > NB_NIVEAUX - NIVEAUX_DE_FIN && n < 3)
         v.push_back(std::to_string(n) + " piece" + (n == 1 ? "" : "s") +
                     " to place: the last twelve levels have three or more");
+    const int t = compter_traits(b.traits);
+    if (b.numero > NB_NIVEAUX - NIVEAUX_DE_FIN && t < 3)
+        v.push_back(std::to_string(t) + " feature" + (t == 1 ? "" : "s") +
+                    ": the last twelve levels have three or more");
     return v;
+}
+
+std::vector<std::pair<int, std::string>> verifier_lecons(const std::vector<const t_fiche *> &v) {
+    std::vector<std::pair<int, std::string>> p;
+    unsigned vus = 0;
+    std::map<unsigned, std::vector<int>> idees;
+    int suivant = 1;
+    for (const t_fiche *f : v) {
+        // What is new can be told only after every level before: the lessons are read over
+        // levels 1, 2, 3... as far as none is missing (a file checked alone, a challenge made
+        // from a seed, level 0, teach after nothing).
+        if (f->numero != suivant) break;
+        ++suivant;
+        const unsigned nouveaux = f->traits & ~vus;
+        const int n = compter_traits(nouveaux);
+        if (f->numero <= LECONS && n != 1)
+            p.emplace_back(f->numero, std::to_string(n) + " new features (" +
+                                          nommer_traits(nouveaux) +
+                                          "): levels 1 to 6 bring one each");
+        else if (n > 1 || (n == 1 && f->a_placer.size() > 2))
+            p.emplace_back(f->numero, "brings " + nommer_traits(nouveaux) + " with " +
+                                          std::to_string(f->a_placer.size()) +
+                                          " pieces to place: a feature comes alone, with at "
+                                          "most two");
+        vus |= f->traits;
+        if (f->numero == LECONS && (vus & (T_MONTEE | T_DESCENTE)) != (T_MONTEE | T_DESCENTE))
+            p.emplace_back(f->numero, "levels 1 to 6 teach no climb and descent");
+        idees[f->traits].push_back(f->numero);
+    }
+    for (const auto &[t, niveaux] : idees)
+        if (niveaux.size() > size_t(FOIS_PAR_IDEE))
+            p.emplace_back(niveaux[FOIS_PAR_IDEE], "the idea " + nommer_traits(t) + " in " +
+                                           std::to_string(niveaux.size()) +
+                                           " levels: three at most");
+    if (suivant - 1 == NB_NIVEAUX && idees.size() < size_t(IDEES_MIN))
+        p.emplace_back(v.back()->numero,
+                       std::to_string(idees.size()) + " distinct ideas: 24 or more are needed");
+    return p;
 }
 
 bool escalier_au_debut(const t_fiche *niveau1, const t_fiche *niveau2) {

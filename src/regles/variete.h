@@ -7,11 +7,20 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
-// 100 per piece to place, 10 per change of height along the walk, and the solver's effort:
-// the base-2 logarithm of the poses it tried, rounded down.
-int difficulte(size_t a_placer, const t_chemin &chemin, long long essais);
+// The difficulty a player feels: 100 per piece to place, 10 per feature (traits.h), and 1 per
+// change of height along the walk.
+int difficulte(size_t a_placer, unsigned traits, const t_chemin &chemin);
+
+// What the set teaches: levels 1 to LECONS bring one feature each; the last NIVEAUX_DE_FIN
+// have three pieces to place or more and three features or more; at least IDEES_MIN ideas,
+// none in more than FOIS_PAR_IDEE levels.
+constexpr int LECONS = 6;
+constexpr int NIVEAUX_DE_FIN = 12;
+constexpr int IDEES_MIN = 24;
+constexpr int FOIS_PAR_IDEE = 3;
 
 // A sound level as the comparisons see it.
 struct t_fiche {
@@ -20,36 +29,60 @@ struct t_fiche {
     t_chemin chemin;
     std::vector<int> a_placer; // the pieces to place, by identity
     long long essais = 0;      // the solver's effort
-    int difficulte() const { return ::difficulte(a_placer.size(), chemin, essais); }
+    unsigned traits = 0;       // its features (traits.h), its own solution in place
+    int difficulte() const { return ::difficulte(a_placer.size(), traits, chemin); }
 };
 
 // The level's scene and walk, with what its challenge's resolution tells.
 t_fiche ficher(int numero, const t_piecer piece[NB_PIECES], const t_resolution &resolution);
 
-// Why level b is too like level a, also as a mirror image: the same challenge; the same
-// knight's start, princess's place and walk; more than three quarters of the larger level's
-// solid cells in common. Empty when they differ enough.
+// Why level b is too like level a, also mirrored and moved sideways by any number of columns
+// (as far as the board allows either of them): the same challenge; the same knight's start,
+// princess's place and walk; more than three quarters of the larger level's solid cells in
+// common in the best alignment. Empty when they differ enough.
 std::vector<std::string> ressemblances(const t_fiche &a, const t_fiche &b);
 
-// What those comparisons look at in a level, worked out once: its challenge, figures and
-// solid cells as it stands ([0]) and as its mirror image ([1]), and its walk.
+// A level as the comparisons see it, mirrored or not and moved some columns sideways: its
+// challenge, its figures' places and its solid cells (those that stay on the board), and
+// whether they all stay on it.
+struct t_vue {
+    std::array<uint64_t, NB_PIECES> defi{};
+    std::array<int, 4> figures{};
+    uint64_t cellules = 0;
+    bool entiere = true;
+};
+
+// The farthest a level can move sideways on the board.
+constexpr int DECALAGE_MAX = PLATEAU_LARGEUR - 1;
+
+// What the comparisons look at in a level, worked out once: every way of seeing it ([0] as it
+// stands, [1] mirrored; moved d columns at [d + DECALAGE_MAX]), its count of solid cells and
+// its walk.
 struct t_empreinte {
     int numero = 0;
-    std::array<uint64_t, NB_PIECES> defi[2];
-    std::array<int, 4> figures[2];
-    uint64_t cellules[2] = {};
+    t_vue vues[2][2 * DECALAGE_MAX + 1];
+    int solides = 0;
     std::string chemin;
 };
 t_empreinte empreinte(const t_fiche &f);
 
 // Whether level b is too like level a in any of those ways: the generator asks it of every
-// place it tries, so the reasons are not put in words.
-bool ressemble(const t_empreinte &a, const t_empreinte &b);
+// place it tries, so the reasons are not put in words. Without `decale`, level a moved
+// sideways is only compared for the same challenge.
+bool ressemble(const t_empreinte &a, const t_empreinte &b, bool decale = true);
 
 // Why level b breaks the curve, a being the level before it (none for the first level
-// checked): the score never decreases; levels 1 to 3 have one piece to place, the last twelve
-// three or more. Level 1 or 2 having a staircase to place is checked by escalier_au_debut().
+// checked): the score never decreases; levels 1 to 6 have one piece to place, the last twelve
+// three or more and three features or more. Level 1 or 2 having a staircase to place is
+// checked by escalier_au_debut(), the lessons by verifier_lecons().
 std::vector<std::string> verifier_courbe(const t_fiche *a, const t_fiche &b);
+
+// Why a set of levels, in order, teaches badly, each reason with the level it concerns: each
+// of levels 1 to 6 brings one new feature, a climb and a descent among them; a feature first
+// appears in a level with at most two pieces to place, the only new feature there; at least 24
+// ideas (sets of features), none in more than three levels. Read over levels 1, 2, 3... in
+// that order, as far as none is missing.
+std::vector<std::pair<int, std::string>> verifier_lecons(const std::vector<const t_fiche *> &v);
 
 // Whether levels 1 and 2 (either may be missing) give a staircase to place.
 bool escalier_au_debut(const t_fiche *niveau1, const t_fiche *niveau2);
