@@ -35,6 +35,7 @@ constexpr long PILES[5] = {0, 1000000, 2000000, 5000000, 10000000};
 // The choice's search: how many steps at most, how many levels drawn to try at each.
 constexpr long PAS_MAX = 200000;
 constexpr int ENTRANTS = 60;
+constexpr long RECOMMENCER = 3000; // steps without a better choice before starting again
 
 struct t_candidat {
     int pieces = 0;
@@ -122,6 +123,7 @@ int ecarts(const std::vector<const t_candidat *> &v, const std::vector<int> &cho
         if (n + NIVEAUX_DE_FIN >= NB_NIVEAUX) e += !de_la_fin(c);
         ++idees[c.fiche.traits];
     }
+    e += compter_traits(((1U << NB_TRAITS) - 1) & ~vus);
     for (const auto &[t, nb] : idees) e += std::max(0, nb - FOIS_PAR_IDEE);
     e += std::max(0, IDEES_MIN - int(idees.size()));
     const auto escalier = [&](size_t n) {
@@ -150,60 +152,106 @@ int choisir(const std::vector<const t_candidat *> &v,
     for (size_t i = 0; i < n; ++i) tous[i] = int(i);
     h.melanger(tous);
     // The chosen, in the candidates' order, which is the levels' order.
-    std::vector<int> S(tous.begin(), tous.begin() + NB_NIVEAUX);
-    std::sort(S.begin(), S.end());
+    std::vector<int> choisis(tous.begin(), tous.begin() + NB_NIVEAUX);
+    std::sort(choisis.begin(), choisis.end());
     std::vector<bool> pris(n, false);
-    for (int i : S) pris[size_t(i)] = true;
+    for (int i : choisis) pris[size_t(i)] = true;
     std::vector<int> voisins(n, 0); // for each candidate, the chosen levels it is like
     for (size_t j = 0; j < n; ++j)
         for (size_t i : semblables[j]) voisins[j] += pris[i];
     int paires = 0;
-    for (int i : S) paires += voisins[size_t(i)];
+    for (int i : choisis) paires += voisins[size_t(i)];
     paires /= 2;
-    int cout = paires + ecarts(v, S), meilleur = cout;
+    int ecart = paires + ecarts(v, choisis), meilleur = ecart;
     std::vector<long> tabou(n, 0);
-    while (cout > 0 && pas < PAS_MAX) {
+    long depuis = 0; // steps since the best yet
+    while (ecart > 0 && pas < PAS_MAX) {
         ++pas;
-        int b_cout = INT_MAX, egaux = 0;
-        size_t b_sort = 0;
-        int b_entre = -1;
-        for (int essai = 0; essai < ENTRANTS; ++essai) {
-            const int entre = h.entre(int(n));
-            if (pris[size_t(entre)]) continue;
-            for (size_t o = 0; o < S.size(); ++o) {
-                std::vector<int> T = S;
-                T[o] = entre;
-                std::sort(T.begin(), T.end());
-                const int c = paires - voisins[size_t(S[o])] + voisins[size_t(entre)] -
-                              int(pareils[size_t(S[o])][size_t(entre)]) + ecarts(v, T);
-                if (tabou[size_t(entre)] > pas && c >= meilleur) continue;
-                if (c < b_cout) {
-                    b_cout = c;
+        // Stuck too long: start again from 48 others drawn at random.
+        if (++depuis > RECOMMENCER) {
+            h.melanger(tous);
+            choisis.assign(tous.begin(), tous.begin() + NB_NIVEAUX);
+            std::sort(choisis.begin(), choisis.end());
+            std::fill(pris.begin(), pris.end(), false);
+            for (int i : choisis) pris[size_t(i)] = true;
+            std::fill(voisins.begin(), voisins.end(), 0);
+            for (size_t j = 0; j < n; ++j)
+                for (size_t i : semblables[j]) voisins[j] += pris[i];
+            paires = 0;
+            for (int i : choisis) paires += voisins[size_t(i)];
+            paires /= 2;
+            ecart = meilleur = paires + ecarts(v, choisis);
+            depuis = 0;
+        }
+        int ecart_retenu = INT_MAX, egaux = 0;
+        size_t place_retenue = 0;
+        int entrant_retenu = -1;
+        for (int tirage = 0; tirage < ENTRANTS; ++tirage) {
+            const int entrant = h.entre(int(n));
+            if (pris[size_t(entrant)]) continue;
+            for (size_t o = 0; o < choisis.size(); ++o) {
+                std::vector<int> essai = choisis;
+                essai[o] = entrant;
+                std::sort(essai.begin(), essai.end());
+                const int c = paires - voisins[size_t(choisis[o])] + voisins[size_t(entrant)] -
+                              int(pareils[size_t(choisis[o])][size_t(entrant)]) + ecarts(v, essai);
+                if (tabou[size_t(entrant)] > pas && c >= meilleur) continue;
+                if (c < ecart_retenu) {
+                    ecart_retenu = c;
                     egaux = 1;
-                } else if (c > b_cout || h.entre(++egaux) != 0) {
+                } else if (c > ecart_retenu || h.entre(++egaux) != 0) {
                     continue;
                 }
-                b_sort = o;
-                b_entre = entre;
+                place_retenue = o;
+                entrant_retenu = entrant;
             }
         }
-        if (b_entre < 0) continue;
-        const int sort = S[b_sort];
-        paires += voisins[size_t(b_entre)] - voisins[size_t(sort)] -
-                  int(pareils[size_t(sort)][size_t(b_entre)]);
-        pris[size_t(sort)] = false;
-        pris[size_t(b_entre)] = true;
-        for (size_t j : semblables[size_t(sort)]) --voisins[j];
-        for (size_t j : semblables[size_t(b_entre)]) ++voisins[j];
-        S[b_sort] = b_entre;
-        std::sort(S.begin(), S.end());
-        cout = b_cout;
-        meilleur = std::min(meilleur, cout);
-        tabou[size_t(sort)] = pas + 10 + h.entre(10);
+        if (entrant_retenu < 0) continue;
+        const int sortant = choisis[place_retenue];
+        paires += voisins[size_t(entrant_retenu)] - voisins[size_t(sortant)] -
+                  int(pareils[size_t(sortant)][size_t(entrant_retenu)]);
+        pris[size_t(sortant)] = false;
+        pris[size_t(entrant_retenu)] = true;
+        for (size_t j : semblables[size_t(sortant)]) --voisins[j];
+        for (size_t j : semblables[size_t(entrant_retenu)]) ++voisins[j];
+        choisis[place_retenue] = entrant_retenu;
+        std::sort(choisis.begin(), choisis.end());
+        ecart = ecart_retenu;
+        if (ecart < meilleur) {
+            meilleur = ecart;
+            depuis = 0;
+        }
+        tabou[size_t(sortant)] = pas + 10 + h.entre(10);
     }
     choix.clear();
-    for (int i : S) choix.push_back(v[size_t(i)]);
-    return cout;
+    for (int i : choisis) choix.push_back(v[size_t(i)]);
+    return ecart;
+}
+
+// The choice judged as the checker judges the folder, before any file is written: the search
+// counts the demands its own way, and a difference would otherwise show only in data/.
+bool juger(const std::vector<const t_candidat *> &choix) {
+    std::vector<t_fiche> fiches;
+    for (const t_candidat *c : choix) {
+        fiches.push_back(c->fiche);
+        fiches.back().numero = int(fiches.size());
+    }
+    std::vector<std::string> problemes;
+    std::vector<const t_fiche *> suite;
+    for (size_t i = 0; i < fiches.size(); ++i) {
+        for (size_t j = 0; j < i; ++j)
+            for (const std::string &m : ressemblances(fiches[j], fiches[i]))
+                problemes.push_back("level " + std::to_string(i + 1) + ": " + m);
+        for (const std::string &m : verifier_courbe(i == 0 ? nullptr : &fiches[i - 1], fiches[i]))
+            problemes.push_back("level " + std::to_string(i + 1) + ": " + m);
+        suite.push_back(&fiches[i]);
+    }
+    for (const auto &[numero, m] : verifier_lecons(suite))
+        problemes.push_back("level " + std::to_string(numero) + ": " + m);
+    if (!escalier_au_debut(&fiches[0], &fiches[1]))
+        problemes.emplace_back("neither level 1 nor level 2 has a staircase to place");
+    for (const std::string &m : problemes) std::fprintf(stderr, "generer_niveaux: %s\n", m.c_str());
+    return problemes.empty();
 }
 
 // The challenge of a seed, as the program makes it, written as level 0.
@@ -276,6 +324,10 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "%zu levels to choose from, %zu pairs of them alike\n", v.size(), paires);
     std::vector<const t_candidat *> choix;
     t_hasard h(GRAINE_DES_NIVEAUX);
+    if (v.size() < NB_NIVEAUX) {
+        std::fprintf(stderr, "generer_niveaux: only %zu levels to choose from\n", v.size());
+        return 1;
+    }
     long pas = 0;
     const int reste = choisir(v, semblables, choix, h, pas);
     if (reste > 0) {
@@ -286,6 +338,7 @@ int main(int argc, char **argv) {
         return 1;
     }
     std::fprintf(stderr, "48 levels chosen in %ld steps\n", pas);
+    if (!juger(choix)) return 1;
     for (size_t l = 0; l < choix.size(); ++l) {
         const t_fiche &f = choix[l]->fiche;
         std::printf("level %2zu: difficulty %d, %zu to place, walk %s, features: %s\n", l + 1,

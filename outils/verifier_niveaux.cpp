@@ -61,6 +61,11 @@ void verifier_defi(t_niveau &n) {
         n.problemes.push_back({"-", "its challenge has another solution: " + facon});
         return;
     }
+    // The level's own way keeps every rule: a search that misses it is at fault.
+    if (r.solutions.empty()) {
+        n.problemes.push_back({"-", "the solver does not find the level's own solution"});
+        return;
+    }
     n.fiche = std::make_unique<t_fiche>(ficher(numero(n.fichier), n.piece, r));
 }
 
@@ -124,7 +129,7 @@ int main(int argc, char **argv) {
                     "features: %s\n",
                     n.fichier.c_str(), f.difficulte(), f.a_placer.size(),
                     f.a_placer.size() == 1 ? "" : "s", noms(n.piece, f.a_placer).c_str(),
-                    f.chemin.forme.c_str(), f.essais, nommer_traits(traits(f)).c_str());
+                    f.chemin.forme.c_str(), f.essais, nommer_traits(f.traits).c_str());
         for (size_t j = 0; j < i; ++j)
             if (niveaux[j].fiche)
                 for (const std::string &m : ressemblances(*niveaux[j].fiche, f))
@@ -138,7 +143,7 @@ int main(int argc, char **argv) {
     for (const t_niveau &n : niveaux)
         if (n.fiche) {
             fiches.push_back(n.fiche.get());
-            fichier_du_niveau[n.fiche->numero] = n.fichier;
+            fichier_du_niveau.emplace(n.fiche->numero, n.fichier);
         }
     for (const auto &[numero, m] : verifier_lecons(fiches))
         signaler(fichier_du_niveau[numero], "-", m);

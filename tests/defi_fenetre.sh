@@ -42,26 +42,26 @@ attendre 20 _plateau_dessine || echec "no tray drawn"
 encre=$(pamcut -left 500 -top 12 -width 500 -height 20 "$image" | pamsumm -min -brief)
 [ "${encre%.*}" -lt 10 ] || echec "no line written above the board"
 
-# The small staircase from the tray at (13, 4) to (8, 0); then the big staircase, taken at
-# (10, 0) and turned once, onto it at (6, 1), under the knight.
-glisser 1350 300 850 700
+# The cube from the tray at (14, 0) to (4, 0), under the cube with an appendix; then the big
+# staircase, taken at (10, 0) and turned once, to (7, 0): the knight's two steps up to her.
+glisser 1450 700 450 700
 attendre 5 _plateau_dessine
-[ "$(pixel "$image" 1350 300)" = "120 226 160" ] || echec "the small staircase did not leave the tray"
-glisser 1050 700 650 600 Right "$travail/en_cours.ppm"
+[ "$(pixel "$image" 1450 700)" = "120 226 160" ] || echec "the cube did not leave the tray"
+glisser 1050 700 750 700 Right "$travail/en_cours.ppm"
 attendre 10 grep -qx 'niveau 19 : résolu' "$sortie" || echec "no verdict: $(cat "$sortie")"
 [ -z "$vue" ] || pnmtopng <"$travail/en_cours.ppm" >"$vue"
-_chevalier_arrive() { capturer "$FENETRE" "$image" && [ "$(pixel "$image" 850 400)" = "0 0 255" ]; }
-attendre 10 _chevalier_arrive || echec "the knight did not walk down to (8, 2)"
-[ "$(pixel "$image" 650 600)" != "17 206 112" ] || echec "no staircase at (6, 1)"
+_chevalier_arrive() { capturer "$FENETRE" "$image" && [ "$(pixel "$image" 750 300)" = "0 0 255" ]; }
+attendre 10 _chevalier_arrive || echec "the knight did not walk up to (7, 3)"
+[ "$(pixel "$image" 750 700)" != "17 206 112" ] || echec "no staircase at (7, 0)"
 grep -qx '19 résolu 0' "$travail/progression.txt" || echec "level 19 not recorded as solved"
 
-# Level 20: a hint places the cube, the small staircase is dropped at (4, 3), where it has
+# Level 20: a hint places the cube, the big staircase is dropped at (5, 3), where it has
 # nothing under it.
 xdotool key Up
 attendre 10 _plateau_dessine
 xdotool key h
 attendre 10 grep -qx 'niveau 20 : indice' "$sortie" || echec "no hint: $(cat "$sortie")"
-glisser 1050 300 450 400
+glisser 1050 700 550 400
 attendre 10 grep -q '^niveau 20 : .* rien dessous$' "$sortie" || echec "no failure: $(cat "$sortie")"
 
 statut=0

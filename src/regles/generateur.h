@@ -29,12 +29,12 @@ struct t_hasard {
 
 // Stack number i of the draws for seed `graine` and `a_placer` pieces to place, the figures set
 // on it: a level that keeps every rule, whose challenge has one solution, whose walk changes
-// height, and that is like no level of `eviter` as ressemble() judges without `decale`; false
+// height, and that is like no level of `livres` as ressemble() judges without `decale`; false
 // otherwise. `piece` holds the pieces as the reset leaves them. The places of the figures are
 // drawn one after the other, the cheap rules first (the walk without the balance, the
 // comparisons), the costly ones (the balance, then the solver) on what is left.
 struct t_empreinte;
-bool tirer_defi(uint32_t graine, int a_placer, long i, const std::vector<t_empreinte> &eviter,
+bool tirer_defi(uint32_t graine, int a_placer, long i, const std::vector<t_empreinte> &livres,
                 t_piecer piece[NB_PIECES]);
 
 // The seeds a player types: 1 to 999999999.
@@ -50,12 +50,12 @@ struct t_fabrication {
     std::atomic<long> piles{0}; // stacks drawn so far
 };
 
-// A challenge with `a_placer` pieces to place (1 to 4), made from `graine` alone: it keeps
-// every level rule, has one solution, its walk changes height at least once, and it is not
-// like any of the shipped levels. `depart` holds the pieces as the reset leaves them. The
-// stacks are drawn in a fixed order and shared among `fils` threads (0: one per core), the
-// first that makes a challenge wins: the same seed makes the same challenge whatever the
-// cores. False when `suivi` was stopped first, or for another number of pieces. Threads that
-// call it call liberer_equilibre() before they end.
+// A challenge with `a_placer` pieces to place (1 to 4), made from `graine` alone: it keeps every
+// level rule, has one solution, its walk changes height at least once, and it is not like any of
+// the shipped levels as tirer_defi() compares them. `depart` holds the pieces as the reset leaves
+// them. The stacks are drawn in a fixed order and shared among `fils` threads (0: one per core),
+// the first that makes a challenge wins: the same seed makes the same challenge whatever the cores.
+// False when `suivi` was stopped first, or for another number of pieces. Threads that call it call
+// liberer_equilibre() before they end.
 bool fabriquer_defi(uint32_t graine, int a_placer, const t_piecer depart[NB_PIECES],
                     t_piecer piece[NB_PIECES], t_fabrication *suivi = nullptr, unsigned fils = 0);

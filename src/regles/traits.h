@@ -1,5 +1,5 @@
 // traits.h: what a level teaches: the features of its walk and of its solution, which make its
-// idea, and the difficulty a player feels from them.
+// idea.
 #pragma once
 
 #include "variete.h"

@@ -44,7 +44,7 @@ t_vue voir(const t_fiche &f, bool miroir, int d) {
     for (int k = 0; k < NB_PIECES; ++k)
         if (f.scene.en_jeu[k] &&
             std::find(f.a_placer.begin(), f.a_placer.end(), k) == f.a_placer.end())
-            v.defi[n++] = uint64_t(sorte(k)) << 40 | cellules(f.scene, k, miroir, d, v.entiere);
+            v.defi[n++] = uint64_t(sorte(k)) << 40 | cellules(f.scene, k, miroir, d, v.defi_entier);
     for (int k : f.a_placer) v.defi[n++] = uint64_t(sorte(k) + NB_PIECES) << 40;
     std::sort(v.defi.begin(), v.defi.end());
     size_t i = 0;
@@ -77,12 +77,16 @@ void comparer(const t_empreinte &a, const t_empreinte &b, bool decale, F dire) {
     int meilleure = -1, miroir_meilleur = 0, d_meilleur = 0;
     for (int miroir : {0, 1})
         for (int d = -DECALAGE_MAX; d <= DECALAGE_MAX; ++d) {
+            // Compared where one of the two levels, moved, stays wholly on the board: either
+            // way round the same, so that the order of the two does not matter.
             const t_vue &x = a.vues[miroir][d + DECALAGE_MAX];
             if (!x.entiere && !b.vues[0][DECALAGE_MAX - d].entiere) continue;
-            if (x.entiere && x.defi == y.defi && !dire("the same challenge as " + nom(miroir, d)))
+            if (x.defi_entier && x.defi == y.defi &&
+                !dire("the same challenge as " + nom(miroir, d)))
                 return;
             if (d != 0 && !decale) continue;
-            if (x.entiere && x.figures == y.figures && a.chemin == b.chemin &&
+            if (x.figures[0] != -1 && x.figures[2] != -1 && x.figures == y.figures &&
+                a.chemin == b.chemin &&
                 !dire("the same knight's start, princess's place and walk as " + nom(miroir, d)))
                 return;
             const int communes = compter(x.cellules & y.cellules);
@@ -185,21 +189,25 @@ std::vector<std::pair<int, std::string>> verifier_lecons(const std::vector<const
         else if (n > 1 || (n == 1 && f->a_placer.size() > 2))
             p.emplace_back(f->numero, "brings " + nommer_traits(nouveaux) + " with " +
                                           std::to_string(f->a_placer.size()) +
-                                          " pieces to place: a feature comes alone, with at "
-                                          "most two");
+                                          (f->a_placer.size() == 1 ? " piece" : " pieces") +
+                                          " to place: a feature comes alone, with at most two");
         vus |= f->traits;
-        if (f->numero == LECONS && (vus & (T_MONTEE | T_DESCENTE)) != (T_MONTEE | T_DESCENTE))
-            p.emplace_back(f->numero, "levels 1 to 6 teach no climb and descent");
+        const unsigned manque = (T_MONTEE | T_DESCENTE) & ~vus;
+        if (f->numero == LECONS && manque != 0)
+            p.emplace_back(f->numero, "levels 1 to 6 teach no " + nommer_traits(manque));
         idees[f->traits].push_back(f->numero);
     }
     for (const auto &[t, niveaux] : idees)
         if (niveaux.size() > size_t(FOIS_PAR_IDEE))
             p.emplace_back(niveaux[FOIS_PAR_IDEE], "the idea " + nommer_traits(t) + " in " +
-                                           std::to_string(niveaux.size()) +
-                                           " levels: three at most");
+                                                       std::to_string(niveaux.size()) +
+                                                       " levels: three at most");
     if (suivant - 1 == NB_NIVEAUX && idees.size() < size_t(IDEES_MIN))
-        p.emplace_back(v.back()->numero,
+        p.emplace_back(NB_NIVEAUX,
                        std::to_string(idees.size()) + " distinct ideas: 24 or more are needed");
+    const unsigned jamais = ((1U << NB_TRAITS) - 1) & ~vus;
+    if (suivant - 1 == NB_NIVEAUX && jamais != 0)
+        p.emplace_back(NB_NIVEAUX, "no level teaches " + nommer_traits(jamais));
     return p;
 }
 

@@ -43,10 +43,11 @@ t_fiche ficher(int numero, const t_piecer piece[NB_PIECES], const t_resolution &
 std::vector<std::string> ressemblances(const t_fiche &a, const t_fiche &b);
 
 // A level as the comparisons see it, mirrored or not and moved some columns sideways: its
-// challenge, its figures' places and its solid cells (those that stay on the board), and
-// whether they all stay on it.
+// challenge and whether its starting pieces all stay on the board; its figures' places (column
+// -1 off the board); its solid cells that stay on it, and whether they all do.
 struct t_vue {
     std::array<uint64_t, NB_PIECES> defi{};
+    bool defi_entier = true;
     std::array<int, 4> figures{};
     uint64_t cellules = 0;
     bool entiere = true;
@@ -79,9 +80,9 @@ std::vector<std::string> verifier_courbe(const t_fiche *a, const t_fiche &b);
 
 // Why a set of levels, in order, teaches badly, each reason with the level it concerns: each
 // of levels 1 to 6 brings one new feature, a climb and a descent among them; a feature first
-// appears in a level with at most two pieces to place, the only new feature there; at least 24
-// ideas (sets of features), none in more than three levels. Read over levels 1, 2, 3... in
-// that order, as far as none is missing.
+// appears in a level with at most two pieces to place, the only new feature there; every
+// feature comes; at least 24 ideas (sets of features), none in more than three levels. Read
+// over levels 1, 2, 3... in that order, as far as none is missing.
 std::vector<std::pair<int, std::string>> verifier_lecons(const std::vector<const t_fiche *> &v);
 
 // Whether levels 1 and 2 (either may be missing) give a staircase to place.

@@ -234,11 +234,10 @@ try {
   verifier(await evaluer('document.querySelector("nav a").getAttribute("href")') == './',
            'a link back to the viewer');
 
-  // ---- level 19, the last opened, solved with the mouse: the small staircase from the tray
-  // to (8, 0), then the big staircase, turned once on the way, onto it at (6, 1), under the
-  // knight.
-  await glisser(1350, 300, 850, 700);
-  await glisser(1050, 700, 650, 600, 'ArrowRight');
+  // ---- level 19, the last opened, solved with the mouse: the cube from the tray to (4, 0),
+  // then the big staircase, turned once on the way, to (7, 0): the knight's steps up to her.
+  await glisser(1450, 700, 450, 700);
+  await glisser(1050, 700, 750, 700, 'ArrowRight');
   verifier(await lu('niveau 19 : résolu'),
            `the verdict read on the console: ${console_page.join(' / ')}`);
   const progression = () => evaluer('localStorage.getItem("valdrune.progression") || ""');
@@ -252,7 +251,7 @@ try {
   verifier(apres_rechargement.includes('19 résolu 0') && !apres_rechargement.includes('19 vu'),
            'the progress read back after a reload');
 
-  // ---- a phone: the canvas scaled down to its width, a finger dragging the small staircase
+  // ---- a phone: the canvas scaled down to its width, a finger dragging the cube
   await envoyer('Emulation.setTouchEmulationEnabled', {enabled: true, maxTouchPoints: 1});
   await fenetre(390, 844, true);
   await ouvrir('index.html?defi=19');
@@ -266,14 +265,14 @@ try {
     type == 'touchEnd' ? [] : [{x: cadre[0] + x * cadre[2] / 1500,
                                 y: cadre[1] + y * cadre[3] / 750}]});
   const reserve = '120 226 160';
-  const escalier = await pixel(1350, 300);
-  await doigt('touchStart', 1350, 300);
-  await doigt('touchMove', 1100, 500);
-  await doigt('touchMove', 850, 700);
+  const cube = await pixel(1450, 700);
+  await doigt('touchStart', 1450, 700);
+  await doigt('touchMove', 950, 700);
+  await doigt('touchMove', 450, 700);
   await doigt('touchEnd');
-  verifier(escalier != reserve && await jusqua(async () => await pixel(1350, 300) == reserve &&
-                                                           await pixel(850, 700) == escalier),
-           'the small staircase dragged by a finger from the tray to the board');
+  verifier(cube != reserve && await jusqua(async () => await pixel(1450, 700) == reserve &&
+                                                       await pixel(450, 700) == cube),
+           'the cube dragged by a finger from the tray to the board');
 } catch (e) {
   verifier(false, e.message);
 } finally {
