@@ -237,15 +237,18 @@ TEST(Regles, VarieteEtCourbe) {
               std::vector<std::string>{"7 solid cells in common with level 1, more than three "
                                        "quarters of 8"});
     // Moved sideways, and mirrored: the same challenge, the same figures and walk.
+    // A tower, the knight on the ground and the princess at some height, by column.
+    const auto scene = [](int tour, int chevalier, int princesse, int hauteur) {
+        t_scene s;
+        s.poser(ID_TOUR_1, forme_de(ID_TOUR_1, 0), tour, 0);
+        s.poser(ID_CHEVALIER, forme_de(ID_CHEVALIER, 0), chevalier, 0);
+        s.poser(ID_PRINCESSE, forme_de(ID_PRINCESSE, 0), princesse, hauteur);
+        return s;
+    };
     t_fiche c = a, d;
     c.chemin.forme = d.chemin.forme = "+";
-    for (t_fiche *f : {&c, &d}) f->scene = t_scene();
-    c.scene.poser(ID_TOUR_1, forme_de(ID_TOUR_1, 0), 0, 0);
-    c.scene.poser(ID_CHEVALIER, forme_de(ID_CHEVALIER, 0), 1, 0);
-    c.scene.poser(ID_PRINCESSE, forme_de(ID_PRINCESSE, 0), 3, 2);
-    d.scene.poser(ID_TOUR_1, forme_de(ID_TOUR_1, 0), 2, 0);
-    d.scene.poser(ID_CHEVALIER, forme_de(ID_CHEVALIER, 0), 3, 0);
-    d.scene.poser(ID_PRINCESSE, forme_de(ID_PRINCESSE, 0), 5, 2);
+    c.scene = scene(0, 1, 3, 2);
+    d.scene = scene(2, 3, 5, 2);
     EXPECT_EQ(ressemblances(c, d),
               (std::vector<std::string>{
                   "the same challenge as level 1 moved 2 columns right",
@@ -259,23 +262,15 @@ TEST(Regles, VarieteEtCourbe) {
     d.scene.poser(ID_TOUR_2, forme_de(ID_TOUR_2, 0), 0, 0);
     EXPECT_TRUE(ressemble(empreinte(c), empreinte(d)));
     EXPECT_FALSE(ressemble(empreinte(c), empreinte(d), false));
-    d.scene = t_scene();
-    d.scene.poser(ID_TOUR_1, forme_de(ID_TOUR_1, 0), 4, 0);
-    d.scene.poser(ID_CHEVALIER, forme_de(ID_CHEVALIER, 0), 3, 0);
-    d.scene.poser(ID_PRINCESSE, forme_de(ID_PRINCESSE, 0), 1, 2);
+    d.scene = scene(4, 3, 1, 2);
     EXPECT_EQ(ressemblances(c, d).front(),
               "the same challenge as level 1 as its mirror image moved 1 column left");
     EXPECT_FALSE(ressemblances(d, c).empty());
     // One level cannot move right (a tower at the edge), the other can move left: the two are
     // compared either way round.
     t_fiche e = c, g = c;
-    e.scene = g.scene = t_scene();
-    e.scene.poser(ID_CHEVALIER, forme_de(ID_CHEVALIER, 0), 1, 0);
-    e.scene.poser(ID_PRINCESSE, forme_de(ID_PRINCESSE, 0), 3, 1);
-    e.scene.poser(ID_TOUR_1, forme_de(ID_TOUR_1, 0), 5, 0);
-    g.scene.poser(ID_CHEVALIER, forme_de(ID_CHEVALIER, 0), 2, 0);
-    g.scene.poser(ID_PRINCESSE, forme_de(ID_PRINCESSE, 0), 4, 1);
-    g.scene.poser(ID_TOUR_1, forme_de(ID_TOUR_1, 0), 1, 0);
+    e.scene = scene(5, 1, 3, 1);
+    g.scene = scene(1, 2, 4, 1);
     EXPECT_EQ(ressemblances(e, g),
               std::vector<std::string>{"the same knight's start, princess's place and walk as "
                                        "level 1 moved 1 column right"});
