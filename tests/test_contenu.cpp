@@ -266,11 +266,11 @@ TEST(Regles, VarieteEtCourbe) {
     EXPECT_EQ(ressemblances(c, d).front(),
               "the same challenge as level 1 as its mirror image moved 1 column left");
     EXPECT_FALSE(ressemblances(d, c).empty());
-    // One level cannot move right (a tower at the edge), the other can move left: the two are
-    // compared either way round.
+    // Neither level can move right (a tower at the edge); the second can move left: the two
+    // are compared either way round, as the second moved stands, not as its mirror image.
     t_fiche e = c, g = c;
     e.scene = scene(5, 1, 3, 1);
-    g.scene = scene(1, 2, 4, 1);
+    g.scene = scene(5, 2, 4, 1);
     EXPECT_EQ(ressemblances(e, g),
               std::vector<std::string>{"the same knight's start, princess's place and walk as "
                                        "level 1 moved 1 column right"});
