@@ -74,7 +74,12 @@ std::vector<t_candidat> tirer_tous(int k) {
                 c.tirage = i;
                 std::copy(jeu.piece, jeu.piece + NB_PIECES, c.piece);
                 if (!tirer_defi(GRAINE_DES_NIVEAUX, k, i, {}, c.piece)) continue;
-                c.fiche = ficher(0, c.piece, resoudre(c.piece, 2));
+                // tirer_defi() has proved the one solution: the record needs only which pieces
+                // are to place.
+                t_resolution r;
+                for (int j = 0; j < NB_PIECES; ++j)
+                    if (est_a_placer(c.piece[j])) r.a_placer.push_back(j);
+                c.fiche = ficher(0, c.piece, r);
                 c.empreinte = empreinte(c.fiche);
                 trouves[f].emplace(forme_canonique(c.empreinte), c);
             }
