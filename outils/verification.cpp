@@ -40,8 +40,8 @@ const t_champ champs[] = {
 
 // Loads the file as the viewer would, every field first set to `temoin`.
 void charger(const std::string &texte, int temoin, t_piecer lu[NB_PIECES]) {
-    char modele[] = "/tmp/verifier-niveaux-XXXXXX";
-    if (mkdtemp(modele) == nullptr) return;
+    std::string modele = (fs::temp_directory_path() / "verifier-niveaux-XXXXXX").string();
+    if (mkdtemp(modele.data()) == nullptr) return;
     const fs::path dossier = modele, ici = fs::current_path();
     std::ofstream(dossier / "solution1.xml", std::ios::binary) << texte;
     fs::current_path(dossier);

@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <glpk.h>
 #include <sstream>
 #include <tuple>
 
@@ -141,6 +142,15 @@ TEST(Regles, Equilibre) {
     EXPECT_FALSE(tient({{ID_GRAND_ESCALIER, 4, 0, GAUCHE_GAUCHE}}, 9, 0));
     EXPECT_TRUE(tient(
         {{ID_TOUR_1, 5, 0, 0}, {ID_TOUR_2, 6, 0, 0}, {ID_CUBE_AVEC_APPENDICE_1, 5, 3, 0}}, 6, 4));
+    // A face carries from a tenth to nine tenths of its cell: a small staircase on the cube,
+    // the knight on its low step, loads it exactly nine tenths of the way over, or one tenth
+    // when mirrored; both stand. Nothing of GLPK's stays allocated after a verdict.
+    int blocs = 0, blocs_avant = 0;
+    glp_mem_usage(&blocs_avant, nullptr, nullptr, nullptr);
+    EXPECT_TRUE(tient({{ID_CUBE, 4, 0, 0}, {ID_PETIT_ESCALIER_1, 4, 1, DEBOUT_GAUCHE}}, 4, 2));
+    EXPECT_TRUE(tient({{ID_CUBE, 5, 0, 0}, {ID_PETIT_ESCALIER_1, 4, 1, DEBOUT_DROITE}}, 5, 2));
+    glp_mem_usage(&blocs, nullptr, nullptr, nullptr);
+    EXPECT_EQ(blocs, blocs_avant);
 }
 
 // A working folder with the shipped images and font, for the off-screen capture.
@@ -183,6 +193,20 @@ TEST(Regles, Solveur) {
     EXPECT_TRUE(meme_facon(echange, poses_du_niveau(piece)));
     echange[0].masque <<= 1;
     EXPECT_FALSE(meme_facon(echange, poses_du_niveau(piece)));
+
+    // The two small staircases alone on a board open but for the knight and the princess at
+    // its ends: each pair of poses tried once, a pair that goes on to the next row included.
+    init();
+    std::copy(jeu.piece, jeu.piece + NB_PIECES, piece);
+    for (t_piecer &p : piece) p.dans_le_jeu = NON;
+    for (int k : {ID_CHEVALIER, ID_PRINCESSE, ID_PETIT_ESCALIER_1, ID_PETIT_ESCALIER_2}) {
+        piece[k].dans_le_jeu = OUI;
+        piece[k].piece_de_depart = est_figure(k) ? OUI : NON;
+    }
+    piece[ID_CHEVALIER].colonne = PLATEAU_COLONNE;
+    piece[ID_PRINCESSE].colonne = PLATEAU_COLONNE + PLATEAU_LARGEUR - 1;
+    piece[ID_CHEVALIER].ligne = piece[ID_PRINCESSE].ligne = 0;
+    EXPECT_EQ(resoudre(piece).essais, 2349);
 }
 
 // A level written as the shipped ones are, read back through the viewer's reader: the same
@@ -444,6 +468,59 @@ TEST(Regles, Traits) {
     r.a_placer = {ID_CUBE};
     f = ficher(1, piece, r);
     EXPECT_EQ(nommer_traits(f.traits), "counterweight");
+}
+
+// An image of the given cells painted red all over, under the name nom.
+void peindre(const std::string &nom, int largeur, int hauteur) {
+    SDL_Surface *s = SDL_CreateRGBSurface(SDL_SWSURFACE, 100 * largeur, 100 * hauteur, 24, 0xff0000,
+                                          0xff00, 0xff, 0);
+    SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 255, 0, 0));
+    SDL_SaveBMP(s, nom.c_str());
+    SDL_FreeSurface(s);
+}
+
+// The checker reads the images beside a level: one that paints over a cell of a piece drawn
+// before it is refused, over a piece drawn after it is not (that piece is drawn again on top);
+// one of the wrong size is refused. Its scratch folders go, from the temporary folder it is
+// given.
+TEST_F(Capture, ImagesDesPieces) {
+    peindre("img_petit_escalier_debout_gauche.bmp", 2, 2);
+    peindre("img_grand_escalier_debout_gauche.bmp", 3, 3);
+    peindre("img_tour.bmp", 1, 2);
+    fs::create_directory("tmp");
+    setenv("TMPDIR", fs::absolute("tmp").c_str(), 1);
+    const auto messages = [](std::vector<t_place> poses) {
+        init();
+        t_piecer piece[NB_PIECES], lu[NB_PIECES];
+        std::copy(jeu.piece, jeu.piece + NB_PIECES, piece);
+        for (t_piecer &p : piece) p.dans_le_jeu = NON;
+        poses.push_back({ID_CHEVALIER, 9, 0, 0});
+        poses.push_back({ID_PRINCESSE, 9, 3, 0});
+        for (const t_place &p : poses) {
+            piece[p.id].dans_le_jeu = OUI;
+            std::tie(piece[p.id].colonne, piece[p.id].ligne, piece[p.id].rotation) =
+                std::make_tuple(p.colonne, p.ligne, p.rotation);
+        }
+        std::ofstream f("solution1.xml");
+        ecrire_niveau(f, 1, piece);
+        f.close();
+        bool sain = false;
+        std::vector<std::string> m;
+        for (const t_probleme &p : verifier_fichier("solution1.xml", lu, sain))
+            m.push_back(p.piece + ": " + p.message);
+        return m;
+    };
+    EXPECT_EQ(messages({{ID_CUBE, 5, 1, 0}, {ID_PETIT_ESCALIER_1, 5, 0, DEBOUT_GAUCHE}}),
+              std::vector<std::string>{
+                  "PETIT_ESCALIER_1: its image paints over cell (5, 1) of CUBE, drawn before it"});
+    for (const std::string &m : messages({{ID_GRAND_ESCALIER, 4, 0, DEBOUT_GAUCHE},
+                                          {ID_PETIT_ESCALIER_1, 4, 1, DROITE_DROITE}}))
+        EXPECT_EQ(m.find("paints over"), std::string::npos) << m;
+    EXPECT_EQ(messages({{ID_TOUR_1, 6, 0, 0}}),
+              std::vector<std::string>{
+                  "TOUR_1: its image img_tour.bmp is 100x200 pixels, its box needs 100x300"});
+    unsetenv("TMPDIR");
+    EXPECT_TRUE(fs::is_empty("tmp"));
 }
 
 // The challenge sheet of level 30, drawn by the challenge mode's own code: the starting pieces
