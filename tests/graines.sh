@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # graines.sh: a challenge made from a seed, written as a level file twice: the same bytes both
-# times, and the checker and the solver accept it; the program and the tool refuse a seed or a
-# number of pieces they cannot read, before any window opens.
-# Usage: graines.sh VALDRUNE GENERER_NIVEAUX VERIFIER_NIVEAUX RESOUDRE_NIVEAU DATA_DIR
+# times and as in the seed's file of EXPECTED_DIR (a seed names one challenge, as long as the
+# shipped levels it must be unlike stay the same), and the checker and the solver accept it;
+# the program and the tool refuse a seed or a number of pieces they cannot read, before any
+# window opens.
+# Usage: graines.sh VALDRUNE GENERER_NIVEAUX VERIFIER_NIVEAUX RESOUDRE_NIVEAU DATA_DIR EXPECTED_DIR
 set -euo pipefail
-valdrune=$1 generer=$2 verifier=$3 resoudre=$4 donnees=$5
+valdrune=$1 generer=$2 verifier=$3 resoudre=$4 donnees=$5 attendus=$6
 travail=$(mktemp -d)
 trap 'rm -rf "$travail"' EXIT
 echec() { echo "FAILED: $*" >&2; exit 1; }
@@ -14,6 +16,8 @@ for k in 1 2 3 4; do
     "$generer" --graine 11 --pieces "$k" "$travail/a$k.xml"
     "$generer" --graine 11 --pieces "$k" "$travail/b$k.xml"
     cmp -s "$travail/a$k.xml" "$travail/b$k.xml" || echec "seed 11, $k pieces: two files"
+    cmp -s "$travail/a$k.xml" "$attendus/graine11_$k.xml" ||
+        echec "seed 11, $k pieces: not the challenge it names"
     "$verifier" "$travail/a$k.xml" >"$travail/verdict" || echec "$(cat "$travail/verdict")"
     grep -q ", $k piece.* to place" "$travail/verdict" || echec "not $k pieces: $(cat "$travail/verdict")"
     "$resoudre" "$travail/a$k.xml" >/dev/null || echec "seed 11, $k pieces: not one solution"
