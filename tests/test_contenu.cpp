@@ -470,11 +470,12 @@ TEST(Regles, Traits) {
     EXPECT_EQ(nommer_traits(f.traits), "counterweight");
 }
 
-// An image of the given cells painted red all over, under the name nom.
+// An image of the given cells painted all over in a dark green, which is not the images'
+// see-through green, under the name nom.
 void peindre(const std::string &nom, int largeur, int hauteur) {
     SDL_Surface *s = SDL_CreateRGBSurface(SDL_SWSURFACE, 100 * largeur, 100 * hauteur, 24, 0xff0000,
                                           0xff00, 0xff, 0);
-    SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 255, 0, 0));
+    SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 0, 128, 0));
     SDL_SaveBMP(s, nom.c_str());
     SDL_FreeSurface(s);
 }
@@ -482,14 +483,16 @@ void peindre(const std::string &nom, int largeur, int hauteur) {
 // The checker reads the images beside a level: one that paints over a cell of a piece drawn
 // before it is refused, over a piece drawn after it is not (that piece is drawn again on top);
 // one of the wrong size is refused. Its scratch folders go, from the temporary folder it is
-// given.
+// given, and the level the viewer was on stays.
 TEST_F(Capture, ImagesDesPieces) {
     peindre("img_petit_escalier_debout_gauche.bmp", 2, 2);
     peindre("img_grand_escalier_debout_gauche.bmp", 3, 3);
     peindre("img_tour.bmp", 1, 2);
+    niveau = 7;
     fs::create_directory("tmp");
     setenv("TMPDIR", fs::absolute("tmp").c_str(), 1);
-    const auto messages = [](std::vector<t_place> poses) {
+    bool sain = true;
+    const auto messages = [&sain](std::vector<t_place> poses) {
         init();
         t_piecer piece[NB_PIECES], lu[NB_PIECES];
         std::copy(jeu.piece, jeu.piece + NB_PIECES, piece);
@@ -504,7 +507,7 @@ TEST_F(Capture, ImagesDesPieces) {
         std::ofstream f("solution1.xml");
         ecrire_niveau(f, 1, piece);
         f.close();
-        bool sain = false;
+        sain = true; // left from an earlier file
         std::vector<std::string> m;
         for (const t_probleme &p : verifier_fichier("solution1.xml", lu, sain))
             m.push_back(p.piece + ": " + p.message);
@@ -519,8 +522,10 @@ TEST_F(Capture, ImagesDesPieces) {
     EXPECT_EQ(messages({{ID_TOUR_1, 6, 0, 0}}),
               std::vector<std::string>{
                   "TOUR_1: its image img_tour.bmp is 100x200 pixels, its box needs 100x300"});
+    EXPECT_FALSE(sain);
     unsetenv("TMPDIR");
     EXPECT_TRUE(fs::is_empty("tmp"));
+    EXPECT_EQ(niveau, 7);
 }
 
 // The challenge sheet of level 30, drawn by the challenge mode's own code: the starting pieces
