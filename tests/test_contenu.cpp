@@ -100,6 +100,9 @@ TEST(Formes, OrientationsDesEscaliers) {
               (std::vector<std::string>{"###", ".##", "..#"}));
     EXPECT_EQ(forme_de(ID_GRAND_ESCALIER, 0), nullptr);
     EXPECT_EQ(forme_de(ID_PETIT_ESCALIER_1, 7), nullptr);
+    // No image for a staircase without an orientation, nor for a figure, drawn as a tile.
+    EXPECT_EQ(fichier_image(ID_GRAND_ESCALIER, 0), "");
+    EXPECT_EQ(fichier_image(ID_CHEVALIER, DEBOUT_GAUCHE), "");
 }
 
 // A piece in play with its column, row and orientation.
