@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # graines.sh: a challenge made from a seed, written as a level file twice: the same bytes both
-# times and as in the seed's file of EXPECTED_DIR (a seed names one challenge, as long as the
-# shipped levels it must be unlike stay the same), and the checker and the solver accept it;
-# the program and the tool refuse a seed or a number of pieces they cannot read, before any
-# window opens.
+# times and as in EXPECTED_DIR (a seed names one challenge, as long as the shipped levels it must
+# be unlike stay the same: make the files again when they change), and the checker and the
+# solver accept it; the program and the tool refuse a seed or a number of pieces they cannot
+# read, before any window opens.
 # Usage: graines.sh VALDRUNE GENERER_NIVEAUX VERIFIER_NIVEAUX RESOUDRE_NIVEAU DATA_DIR EXPECTED_DIR
 set -euo pipefail
 valdrune=$1 generer=$2 verifier=$3 resoudre=$4 donnees=$5 attendus=$6
@@ -23,6 +23,15 @@ for k in 1 2 3 4; do
     "$resoudre" "$travail/a$k.xml" >/dev/null || echec "seed 11, $k pieces: not one solution"
 done
 
+# Seeds 1 to 10 for one to three pieces, each challenge by the start of its bytes' SHA-256.
+for k in 1 2 3; do
+    for g in $(seq 1 10); do
+        "$generer" --graine "$g" --pieces "$k" "$travail/g.xml"
+        echo "$g $k $(sha256sum <"$travail/g.xml" | cut -c1-16)"
+    done
+done >"$travail/empreintes.txt"
+diff -u "$attendus/empreintes.txt" "$travail/empreintes.txt" || echec "a seed names another challenge"
+
 # refuser STATUS COMMAND...: the command ends with that status and one line on stderr.
 refuser() {
     local attendu=$1 statut=0
@@ -39,4 +48,4 @@ done
 refuser 2 "$generer" --graine 0 --pieces 1 "$travail/c.xml"
 refuser 2 "$generer" --graine 1 --pieces 5 "$travail/c.xml"
 refuser 1 "$generer" --graine 1 --pieces 1 "$travail/absent/c.xml"
-echo "seeds: the same file twice for 1 to 4 pieces, each checked and solved; bad seeds refused"
+echo "seeds: the same challenges as before, each made twice, checked and solved; bad seeds refused"
