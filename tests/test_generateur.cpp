@@ -157,6 +157,7 @@ TEST(LigneDeCommande, NombresTapes) {
     EXPECT_EQ(lire_nombre("1", 4), 1U);
     EXPECT_EQ(lire_nombre("4", 4), 4U);
     EXPECT_EQ(lire_nombre("999999999", GRAINE_MAX), GRAINE_MAX);
+    EXPECT_EQ(lire_nombre("100", GRAINE_MAX), 100U);
     for (const char *faux : {"", "0", "5", "04a", "-1", "+1", " 1", "1 "})
         EXPECT_EQ(lire_nombre(faux, 4), 0U) << faux;
     for (const char *trop : {"1000000000", "99999999999999999999999"})
