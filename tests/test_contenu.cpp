@@ -304,6 +304,11 @@ TEST(Regles, VarieteEtCourbe) {
     EXPECT_EQ(ressemblances(g, e),
               std::vector<std::string>{"the same knight's start, princess's place and walk as "
                                        "level 1 moved 1 column left"});
+    // The princess a row lower stands at another place.
+    e.scene = scene(0, 1, 3, 1);
+    EXPECT_EQ(ressemblances(c, e),
+              std::vector<std::string>{
+                  "6 solid cells in common with level 1, more than three quarters of 7"});
 
     EXPECT_TRUE(verifier_courbe(nullptr, un).empty());
     EXPECT_TRUE(verifier_courbe(&un, quatre).empty());
