@@ -154,6 +154,13 @@ TEST(Regles, Equilibre) {
     EXPECT_TRUE(tient({{ID_CUBE, 5, 0, 0}, {ID_PETIT_ESCALIER_1, 4, 1, DEBOUT_DROITE}}, 5, 2));
     glp_mem_usage(&blocs, nullptr, nullptr, nullptr);
     EXPECT_EQ(blocs, blocs_avant);
+    // Level 27 of the checker's cases stands as it is and tips only under the knight on his
+    // way: there, not where he starts.
+    t_piecer piece[NB_PIECES];
+    lire_niveau(27, piece);
+    const t_verdict v = evaluer(construire_scene(piece));
+    EXPECT_EQ(v.echec, E_TOMBE);
+    EXPECT_EQ(std::make_pair(v.bascule.c, v.bascule.h), std::make_pair(1, 2));
 }
 
 // A working folder with the shipped images and font, for the off-screen capture.
@@ -521,9 +528,11 @@ TEST_F(Capture, ImagesDesPieces) {
             m.push_back(p.piece + ": " + p.message);
         return m;
     };
-    EXPECT_EQ(messages({{ID_CUBE, 5, 1, 0}, {ID_PETIT_ESCALIER_1, 5, 0, DEBOUT_GAUCHE}}),
+    EXPECT_EQ(messages({{ID_CUBE, 5, 2, 0},
+                        {ID_CUBE_AVEC_APPENDICE_1, 5, 0, 0},
+                        {ID_PETIT_ESCALIER_1, 5, 1, DEBOUT_GAUCHE}}),
               std::vector<std::string>{
-                  "PETIT_ESCALIER_1: its image paints over cell (5, 1) of CUBE, drawn before it"});
+                  "PETIT_ESCALIER_1: its image paints over cell (5, 2) of CUBE, drawn before it"});
     for (const std::string &m : messages({{ID_GRAND_ESCALIER, 4, 0, DEBOUT_GAUCHE},
                                           {ID_PETIT_ESCALIER_1, 4, 1, DROITE_DROITE}}))
         EXPECT_EQ(m.find("paints over"), std::string::npos) << m;
