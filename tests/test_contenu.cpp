@@ -341,6 +341,9 @@ TEST(Regles, VarieteEtCourbe) {
         verifier_courbe(nullptr, fin),
         (std::vector<std::string>{"1 piece to place: the last twelve levels have three or more",
                                   "1 feature: the last twelve levels have three or more"}));
+    fin.a_placer = {ID_CUBE, ID_PETIT_ESCALIER_1, ID_GRAND_ESCALIER};
+    fin.traits = T_MONTEE | T_PONT | T_ETAI;
+    EXPECT_TRUE(verifier_courbe(nullptr, fin).empty());
     EXPECT_TRUE(escalier_au_debut(nullptr, &un));
     t_fiche cube = un;
     cube.a_placer = {ID_CUBE};
