@@ -160,6 +160,7 @@ TEST(Regles, Equilibre) {
     lire_niveau(27, piece);
     const t_verdict v = evaluer(construire_scene(piece));
     EXPECT_EQ(v.echec, E_TOMBE);
+    EXPECT_EQ(evaluer(construire_scene(piece), false).echec, E_AUCUN); // the balance left out
     EXPECT_EQ(std::make_pair(v.bascule.c, v.bascule.h), std::make_pair(1, 2));
 }
 
