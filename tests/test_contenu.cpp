@@ -117,6 +117,20 @@ void lire_niveau(int numero, t_piecer piece[NB_PIECES]) {
                      piece, sain);
 }
 
+// A level of only these pieces, from the reset's: the figures as starting pieces, the others to
+// place.
+void seules(const std::vector<t_place> &poses, t_piecer piece[NB_PIECES]) {
+    init();
+    std::copy(jeu.piece, jeu.piece + NB_PIECES, piece);
+    for (int k = 0; k < NB_PIECES; ++k) piece[k].dans_le_jeu = NON;
+    for (const t_place &p : poses) {
+        t_piecer &q = piece[p.id];
+        std::tie(q.dans_le_jeu, q.colonne, q.ligne, q.rotation) =
+            std::make_tuple(OUI, p.colonne, p.ligne, p.rotation);
+        q.piece_de_depart = est_figure(p.id) ? OUI : NON;
+    }
+}
+
 // Whether the pieces stand with the knight at (colonne, ligne) of the window.
 bool tient(const std::vector<t_place> &poses, int colonne, int ligne) {
     init();
@@ -207,22 +221,11 @@ TEST(Regles, Solveur) {
 
     // The two small staircases alone on a board open but for the knight and the princess at
     // its ends: each pair of poses tried once, a pair that goes on to the next row included.
-    init();
-    std::copy(jeu.piece, jeu.piece + NB_PIECES, piece);
-    for (t_piecer &p : piece) p.dans_le_jeu = NON;
-    for (int k : {ID_CHEVALIER, ID_PRINCESSE, ID_PETIT_ESCALIER_1, ID_PETIT_ESCALIER_2}) {
-        piece[k].dans_le_jeu = OUI;
-        piece[k].piece_de_depart = est_figure(k) ? OUI : NON;
-    }
-    piece[ID_CHEVALIER].colonne = PLATEAU_COLONNE;
-    piece[ID_PRINCESSE].colonne = PLATEAU_COLONNE + PLATEAU_LARGEUR - 1;
-    piece[ID_CHEVALIER].ligne = piece[ID_PRINCESSE].ligne = 0;
-    // Their own places, on the board as in a level file, are taken off before the search.
-    for (int k : {ID_PETIT_ESCALIER_1, ID_PETIT_ESCALIER_2}) {
-        piece[k].colonne = k == ID_PETIT_ESCALIER_1 ? 5 : 7;
-        piece[k].ligne = 0;
-        piece[k].rotation = DEBOUT_GAUCHE;
-    }
+    seules({{ID_CHEVALIER, PLATEAU_COLONNE, 0, 0},
+            {ID_PRINCESSE, PLATEAU_COLONNE + PLATEAU_LARGEUR - 1, 0, 0},
+            {ID_PETIT_ESCALIER_1, 5, 0, DEBOUT_GAUCHE},
+            {ID_PETIT_ESCALIER_2, 7, 0, DEBOUT_GAUCHE}},
+           piece);
     EXPECT_EQ(resoudre(piece).essais, 2349);
 }
 
@@ -518,17 +521,10 @@ TEST_F(Capture, ImagesDesPieces) {
     setenv("TMPDIR", fs::absolute("tmp").c_str(), 1);
     bool sain = true;
     const auto messages = [&sain](std::vector<t_place> poses) {
-        init();
         t_piecer piece[NB_PIECES], lu[NB_PIECES];
-        std::copy(jeu.piece, jeu.piece + NB_PIECES, piece);
-        for (t_piecer &p : piece) p.dans_le_jeu = NON;
         poses.push_back({ID_CHEVALIER, 9, 0, 0});
         poses.push_back({ID_PRINCESSE, 9, 3, 0});
-        for (const t_place &p : poses) {
-            piece[p.id].dans_le_jeu = OUI;
-            std::tie(piece[p.id].colonne, piece[p.id].ligne, piece[p.id].rotation) =
-                std::make_tuple(p.colonne, p.ligne, p.rotation);
-        }
+        seules(poses, piece);
         std::ofstream f("solution1.xml");
         ecrire_niveau(f, 1, piece);
         f.close();
