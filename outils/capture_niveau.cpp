@@ -11,12 +11,12 @@
 // FOLDER holds what the viewer reads; the trace file is written there as the viewer does.
 #include "defi/defi.h"
 #include "fichiers/fichier.h"
-#include "jeu/boucle.h"
 #include "jeu/jeu.h"
 #include "jeu/modele.h"
 #include "plateforme/ecran_defi.h"
-#include "regles/formes.h"
+#include "niveau/formes.h"
 #include "rendu/rendu.h"
+#include "visionneuse/boucle.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>

@@ -1,7 +1,7 @@
 // generer_images.cpp: makes the fifteen piece images from the shape table.
 // Usage: generer_images FOLDER
-#include "regles/formes.h"
-#include "jeu/jeu.h"
+#include "niveau/formes.h"
+#include "niveau/pieces.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -5,7 +5,8 @@
 // Usage: generer_niveaux FOLDER   (the same files every time: every draw has a fixed seed)
 //        generer_niveaux --graine SEED --pieces K FILE   (the challenge the program makes from
 //        that seed, with K pieces to place, as a level file)
-#include "jeu/modele.h"
+#include "defi/partie.h"
+#include "niveau/pieces.h"
 #include "regles/equilibre.h"
 #include "regles/generateur.h"
 #include "regles/traits.h"
@@ -26,6 +27,9 @@
 #include <vector>
 
 namespace {
+
+// The pieces as the reset leaves them, which every level starts from.
+t_piecer depart[NB_PIECES];
 
 // The draws of the shipped levels: seed 0, which no player types, and how many stacks for each
 // number of pieces to place (the more pieces, the fewer stacks make a level).
@@ -72,7 +76,7 @@ std::vector<t_candidat> tirer_tous(int k) {
                 t_candidat c;
                 c.pieces = k;
                 c.tirage = i;
-                std::copy(jeu.piece, jeu.piece + NB_PIECES, c.piece);
+                std::copy(depart, depart + NB_PIECES, c.piece);
                 if (!tirer_defi(GRAINE_DES_NIVEAUX, k, i, {}, c.piece)) continue;
                 // tirer_defi() has proved the one solution: the record needs only which pieces
                 // are to place.
@@ -269,7 +273,7 @@ int ecrire_defi(const char *graine, const char *pieces, const char *chemin) {
         return 2;
     }
     t_piecer piece[NB_PIECES];
-    fabriquer_defi(g, k, jeu.piece, piece);
+    fabriquer_defi(g, k, depart, piece);
     std::ofstream fichier(chemin);
     ecrire_niveau(fichier, 0, piece);
     fichier.close();
@@ -283,7 +287,7 @@ int ecrire_defi(const char *graine, const char *pieces, const char *chemin) {
 } // namespace
 
 int main(int argc, char **argv) {
-    init();
+    init_pieces(depart);
     if (argc == 6 && std::string(argv[1]) == "--graine" && std::string(argv[3]) == "--pieces")
         return ecrire_defi(argv[2], argv[4], argv[5]);
     if (argc != 2) {

@@ -1,60 +1,30 @@
 // verification.cpp: a level file read through the viewer's reader, and its checks.
 #include "verification.h"
 
-#include "fichiers/fichier.h"
-#include "jeu/modele.h"
+#include "niveau/lecture.h"
+#include "niveau/pieces.h"
 
 #include <SDL.h>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
 #include <sstream>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// Tokens the viewer examines.
-constexpr int NB_JETONS = 132;
 // Pixels per cell in the images.
 constexpr int CASE = 100;
 
-struct t_champ {
-    const char *balise;
-    int t_piecer::*champ;
-};
-
-const t_champ champs[] = {
-    {"<id>", &t_piecer::id},
-    {"<ligne>", &t_piecer::ligne},
-    {"<colonne>", &t_piecer::colonne},
-    {"<rotation>", &t_piecer::rotation},
-    {"<hauteur>", &t_piecer::hauteur},
-    {"<largeur>", &t_piecer::largeur},
-    {"<dans_le_jeu>", &t_piecer::dans_le_jeu},
-};
-
-// Loads the file as the viewer would, every field first set to `temoin`.
-void charger(const std::string &texte, int temoin, t_piecer lu[NB_PIECES]) {
-    std::string modele = (fs::temp_directory_path() / "verifier-niveaux-XXXXXX").string();
-    if (mkdtemp(modele.data()) == nullptr) return;
-    const fs::path dossier = modele, ici = fs::current_path();
-    std::ofstream(dossier / "solution1.xml", std::ios::binary) << texte;
-    fs::current_path(dossier);
-    init();
-    for (t_piecer &p : jeu.piece)
-        for (const t_champ &c : champs) p.*c.champ = temoin;
-    const int niveau_vu = niveau;
-    niveau = 1;
-    load_fichier();
-    niveau = niveau_vu;
-    fs::current_path(ici);
-    fs::remove_all(dossier);
-    std::copy(jeu.piece, jeu.piece + NB_PIECES, lu);
+// Reads the file as the viewer would, every field first set to `temoin`.
+void charger(const std::string &chemin, int temoin, t_piecer lu[NB_PIECES]) {
+    init_pieces(lu);
+    for (int k = 0; k < NB_PIECES; ++k)
+        for (const t_balise &b : BALISES) lu[k].*b.champ = temoin;
+    lire_niveau(chemin.c_str(), lu);
 }
 
 // What an image holds for the checks: its size, and the cells it paints.
@@ -126,15 +96,15 @@ std::vector<t_probleme> verifier_fichier(const std::string &chemin, t_piecer lu[
     // Twice, from two different start values: a field that keeps its start value both times
     // was never named.
     t_piecer a[NB_PIECES], b[NB_PIECES];
-    charger(texte.str(), -777777, a);
-    charger(texte.str(), 888888, b);
+    charger(chemin, -777777, a);
+    charger(chemin, 888888, b);
     std::copy(b, b + NB_PIECES, lu);
     bool sains = true;
     for (int k = 0; k < NB_PIECES; ++k) {
         std::string manquants;
-        for (const t_champ &c : champs)
+        for (const t_balise &c : BALISES)
             if (a[k].*c.champ == -777777 && b[k].*c.champ == 888888)
-                manquants += std::string(manquants.empty() ? "" : ", ") + c.balise;
+                manquants += std::string(manquants.empty() ? "" : ", ") + c.texte;
         if (!manquants.empty()) {
             signaler(lu[k].nom, "does not name " + manquants);
             sains = false;
@@ -197,8 +167,63 @@ std::vector<t_probleme> verifier_fichier(const std::string &chemin, t_piecer lu[
         }
     }
     if (!sains) return problemes;
-    for (t_probleme &p : verifier_placement(lu, peintures, sain)) problemes.push_back(p);
+    for (const t_faute &f : verifier_placement(lu, peintures, sain))
+        problemes.push_back(dire_faute(lu, f));
     return problemes;
+}
+
+t_probleme dire_faute(const t_piecer piece[NB_PIECES], const t_faute &f) {
+    const std::string cellule = "(" + std::to_string(f.cellule.c + PLATEAU_COLONNE) + ", " +
+                                std::to_string(f.cellule.h) + ")";
+    const std::string autre = f.autre >= 0 ? piece[f.autre].nom : "";
+    std::string m;
+    switch (f.defaut) {
+    case D_FIGURE_ABSENTE:
+        m = "not in play: every level needs the knight and the princess";
+        break;
+    case D_HORS_PLATEAU:
+        m = "lies outside the board (columns 4 to 9, rows 0 to 5)";
+        break;
+    case D_PEINT_SUR:
+        m = "its image paints over cell " + cellule + " of " + autre + ", drawn before it";
+        break;
+    case D_CASE_PARTAGEE:
+        m = "shares cell " + cellule + " with " + autre;
+        break;
+    case D_INUTILE:
+        m = "is not needed: without it the level still stands and the knight still reaches the "
+            "princess";
+        break;
+    case D_REGLE:
+        switch (f.echec) {
+        case E_AUCUN:
+            break;
+        case E_SUR_FIGURE:
+            m = "stands on " + autre + ", and the figures carry nothing";
+            break;
+        case E_FLOTTE:
+            m = "floats: no cell of it rests on the ground or on another piece";
+            break;
+        case E_SANS_APPUI:
+            m = "does not start on a foothold: the ground or a solid cell under him, his two "
+                "cells free";
+            break;
+        case E_A_COTE:
+            m = "starts beside the princess: the walk needs at least one move";
+            break;
+        case E_SANS_CHEMIN:
+            m = "has no way to the princess";
+            break;
+        case E_TOMBE_AU_DEPART:
+            m = "does not stand: it tips over as it is";
+            break;
+        case E_TOMBE:
+            m = "has no way to the princess along which the level stands";
+            break;
+        }
+        break;
+    }
+    return {f.piece < 0 ? "-" : piece[f.piece].nom, m};
 }
 
 void ecrire_niveau(std::ostream &f, int numero, const t_piecer piece[NB_PIECES]) {

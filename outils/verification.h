@@ -1,4 +1,4 @@
-// verification.h: checking a level file as the viewer reads it.
+// verification.h: checking a level file as the viewer reads it, in the checker's words.
 #pragma once
 
 #include "regles/plateau.h"
@@ -7,7 +7,17 @@
 #include <string>
 #include <vector>
 
-// Reads the level file at chemin through the viewer's own reader into lu, and checks it:
+// One problem of a level, in the checker's words: the piece it concerns (its name, or "-" for
+// the whole level), and what is wrong.
+struct t_probleme {
+    std::string piece;
+    std::string message;
+};
+
+// A fault the rules found in a level, in the checker's words.
+t_probleme dire_faute(const t_piecer piece[NB_PIECES], const t_faute &f);
+
+// Reads the level file at chemin through the level reader the viewer uses into lu, and checks it:
 // token count, every tag of every piece, flags and orientations, each box against its shape
 // and its image (looked up beside the file), then the placement rules. `sain` tells whether the
 // pieces could be put on the board (every field sound, no piece off it or sharing a cell).

@@ -6,7 +6,7 @@
 #include "defi/defi.h"
 #include "dessins.h"
 #include "fichiers/fichier.h"
-#include "jeu/boucle.h"
+#include "visionneuse/boucle.h"
 #include "jeu/jeu.h"
 #include "jeu/modele.h"
 #include "regles/generateur.h"

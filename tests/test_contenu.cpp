@@ -3,7 +3,7 @@
 #include "aide.h"
 #include "jeu/modele.h"
 #include "regles/equilibre.h"
-#include "regles/formes.h"
+#include "niveau/formes.h"
 #include "regles/solveur.h"
 #include "regles/traits.h"
 #include "regles/variete.h"

@@ -1,6 +1,6 @@
 // test_endurance.cpp: a run of the main loop's pass that must lose no memory.
 #include "fichiers/fichier.h"
-#include "jeu/boucle.h"
+#include "visionneuse/boucle.h"
 #include "jeu/modele.h"
 #include "rendu/rendu.h"
 #include "sdl_factice.h"

@@ -1,7 +1,7 @@
 // test_evenements.cpp: the main loop's event handling and pass.
 #include "dessins.h"
 #include "fichiers/fichier.h"
-#include "jeu/boucle.h"
+#include "visionneuse/boucle.h"
 #include "sdl_factice.h"
 
 #include <cstring>

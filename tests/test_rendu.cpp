@@ -1,6 +1,6 @@
 // test_rendu.cpp: tiles and images, the solution view and the information panel, read back
 // from the dummy driver's screen.
-#include "jeu/boucle.h"
+#include "visionneuse/boucle.h"
 #include "jeu/modele.h"
 #include "rendu/rendu.h"
 #include "sdl_factice.h"

@@ -2,16 +2,12 @@
 // and the level rules' verdict on where they stand.
 #include "defi/defi.h"
 
-#include "fichiers/fichier.h"
-#include "jeu/modele.h"
-#include "regles/solveur.h"
+#include "niveau/lecture.h"
 
 #include <algorithm>
 #include <cstdint>
 
 namespace {
-
-constexpr int DERNIERE_COLONNE = PLATEAU_COLONNE + PLATEAU_LARGEUR - 1;
 
 const char *const MESSAGE_DE_DEPART =
     "Posez les pièces de la réserve sur le plateau : le chevalier doit rejoindre la princesse.";
@@ -20,46 +16,13 @@ const t_forme &forme_placee(int id, const t_place &p) {
     return *forme_de(id, p.rotation);
 }
 
-// The board cells that piece id fills at place p.
-uint64_t cellules(int id, const t_place &p) {
-    return masque_de(forme_placee(id, p), p.colonne - PLATEAU_COLONNE, p.ligne);
-}
-
-t_place place_du_fichier(const t_piecer &p) {
-    return {p.colonne, p.ligne, p.rotation};
-}
-
-// Whether the box of a shape at place p lies wholly on the board.
-bool sur_le_plateau(const t_forme &f, const t_place &p) {
-    return p.colonne >= PLATEAU_COLONNE && p.ligne >= 0 &&
-           p.colonne <= DERNIERE_COLONNE + 1 - f.largeur && p.ligne <= PLATEAU_HAUTEUR - f.hauteur;
-}
-
-// A level the challenge can stand on: both figures, every piece in play with a shape and on
-// the board, no two sharing a cell, and at least one piece to place.
-bool niveau_sain(const t_piecer piece[NB_PIECES]) {
-    if (piece[ID_CHEVALIER].dans_le_jeu != OUI || piece[ID_PRINCESSE].dans_le_jeu != OUI)
-        return false;
-    uint64_t prises = 0;
-    bool a_placer = false;
-    for (int k = 0; k < NB_PIECES; ++k) {
-        if (piece[k].dans_le_jeu != OUI) continue;
-        const t_forme *f = forme_de(k, piece[k].rotation);
-        const t_place p = place_du_fichier(piece[k]);
-        if (f == nullptr || !sur_le_plateau(*f, p) || (cellules(k, p) & prises) != 0) return false;
-        prises |= cellules(k, p);
-        a_placer = a_placer || est_a_placer(piece[k]);
-    }
-    return a_placer;
-}
-
 // Every piece in play on the board but `exclu`: the starting pieces, and the pieces to place
 // that are not in the tray.
 uint64_t cases_prises(const t_defi &d, int exclu) {
     uint64_t m = 0;
     for (int k = 0; k < NB_PIECES; ++k) {
         if (k == exclu || d.piece[k].dans_le_jeu != OUI) continue;
-        m |= cellules(k, d.a_placer[k] ? d.places[k] : place_du_fichier(d.piece[k]));
+        m |= cellules(k, d.a_placer[k] ? d.places[k] : place_de(d.piece[k]));
     }
     return m;
 }
@@ -136,15 +99,17 @@ const char *nom_commun(int id) {
 void ouvrir_defi(t_defi &d, int n) {
     d = t_defi();
     d.niveau = n;
-    init();
-    niveau = n;
-    load_fichier();
-    if (!niveau_sain(jeu.piece)) {
-        std::copy(jeu.piece, jeu.piece + NB_PIECES, d.piece);
+    t_piecer piece[NB_PIECES];
+    init_pieces(piece);
+    const std::string nom = "solution" + std::to_string(n) + ".xml";
+    // Missing, unsound, or with nothing to place: nothing to play.
+    if (!lire_niveau(nom.c_str(), piece) || !pose_saine(piece) ||
+        std::none_of(piece, piece + NB_PIECES, est_a_placer)) {
+        std::copy(piece, piece + NB_PIECES, d.piece);
         d.message = "Le niveau " + std::to_string(n) + " est absent ou abîmé : rien à jouer.";
         return;
     }
-    mettre_en_place(d, jeu.piece);
+    mettre_en_place(d, piece);
 }
 
 void ouvrir_defi_fabrique(t_defi &d, uint32_t graine, const t_piecer piece[NB_PIECES]) {
@@ -170,7 +135,7 @@ void pieces_du_moment(const t_defi &d, t_piecer piece[NB_PIECES]) {
     std::copy(d.piece, d.piece + NB_PIECES, piece);
     for (int k = 0; k < NB_PIECES; ++k) {
         if (d.piece[k].dans_le_jeu != OUI || d.etat == DEFI_ILLISIBLE) continue;
-        const t_place p = !d.a_placer[k] ? place_du_fichier(d.piece[k])
+        const t_place p = !d.a_placer[k] ? place_de(d.piece[k])
                           : k == d.tenue ? place_visee(d)
                                          : d.places[k];
         // The height from the shape, whatever the file says: drawn where the rules see it.
@@ -196,7 +161,8 @@ t_place place_visee(const t_defi &d) {
 }
 
 bool place_permise(const t_defi &d, int id, const t_place &p) {
-    return sur_le_plateau(forme_placee(id, p), p) && (cellules(id, p) & cases_prises(d, id)) == 0;
+    return sur_le_plateau(forme_placee(id, p), p.colonne - PLATEAU_COLONNE, p.ligne) &&
+           (cellules(id, p) & cases_prises(d, id)) == 0;
 }
 
 bool sur_la_reserve(const t_defi &d) {
@@ -295,13 +261,13 @@ void donner_indice(t_defi &d) {
     for (int k = 0; k < NB_PIECES; ++k)
         for (int j = 0; d.a_placer[k] && j < NB_PIECES && !faite[k]; ++j)
             if (d.a_placer[j] && !occupee[j] && sorte(j) == sorte(k) &&
-                cellules(k, d.places[k]) == cellules(j, place_du_fichier(d.piece[j])))
+                cellules(k, d.places[k]) == cellules(j, place_de(d.piece[j])))
                 occupee[j] = faite[k] = true;
     for (int k = 0; k < NB_PIECES; ++k) {
         if (!d.a_placer[k] || faite[k]) continue;
         int j = 0;
         while (!d.a_placer[j] || occupee[j] || sorte(j) != sorte(k)) ++j;
-        const t_place cible = place_du_fichier(d.piece[j]);
+        const t_place cible = place_de(d.piece[j]);
         changer(d);
         for (int autre = 0; autre < NB_PIECES; ++autre)
             if (d.a_placer[autre] && autre != k &&
@@ -321,7 +287,7 @@ void montrer_solution(t_defi &d) {
     d.tenue = -1;
     t_places solution = d.places;
     for (int k = 0; k < NB_PIECES; ++k)
-        if (d.a_placer[k]) solution[k] = place_du_fichier(d.piece[k]);
+        if (d.a_placer[k]) solution[k] = place_de(d.piece[k]);
     if (solution != d.places) changer(d);
     d.places = solution;
     d.pas = -1; // judged with the knight at his start

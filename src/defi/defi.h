@@ -22,13 +22,7 @@ enum t_etat_defi {
     DEFI_SOLUTION_VUE // the solution shown at the player's asking
 };
 
-// Where each piece to place stands: its column, row and orientation, as in a level file.
-struct t_place {
-    int colonne = 0, ligne = 0, rotation = 0;
-    bool operator==(const t_place &o) const {
-        return colonne == o.colonne && ligne == o.ligne && rotation == o.rotation;
-    }
-};
+// Where each piece to place stands.
 using t_places = std::array<t_place, NB_PIECES>;
 
 // One level's challenge in play.

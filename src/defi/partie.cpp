@@ -2,8 +2,6 @@
 // progress recorded as levels are solved.
 #include "defi/partie.h"
 
-#include "jeu/jeu.h"
-#include "jeu/modele.h"
 #include "regles/equilibre.h"
 
 #include <algorithm>
@@ -13,7 +11,6 @@ namespace {
 
 void aller_au_niveau(t_partie &p, int n) {
     p.courant = n;
-    niveau = n; // the panel's level line
     t_defi &d = defi_courant(p);
     if (d.niveau == 0) ouvrir_defi(d, n);
 }
@@ -42,11 +39,19 @@ std::vector<uint32_t> tirer_graines(t_partie &p) {
 } // namespace
 
 void commencer_partie(t_partie &p, int n) {
-    init();
-    std::copy(jeu.piece, jeu.piece + NB_PIECES, p.depart);
+    init_pieces(p.depart);
     p.progres_illisible = !lire_progres(FICHIER_PROGRES, p.progres);
     if (p.progres.pieces != 0) p.pieces_voulues = p.progres.pieces;
     aller_au_niveau(p, n == 0 ? premier_non_resolu(p.progres) : n);
+}
+
+uint32_t lire_nombre(const char *texte, uint32_t max) {
+    uint64_t n = 0;
+    for (const char *c = texte; *c != '\0'; ++c) {
+        if (*c < '0' || *c > '9' || n > max) return 0;
+        n = 10 * n + uint64_t(*c - '0');
+    }
+    return n <= max ? uint32_t(n) : 0;
 }
 
 std::string cle_du_defi(const t_piecer piece[NB_PIECES]) {
@@ -92,7 +97,6 @@ bool suivre_fabrication(t_partie &p) {
     if (a.reussi) {
         if (p.courant != 0) p.niveau_quitte = p.courant;
         p.courant = 0;
-        niveau = 0; // the panel's level line: no shipped level
         ouvrir_defi_fabrique(p.defis[0], a.graine, a.piece);
         p.defis_faits.push_back(cle_du_defi(a.piece));
         p.annonces.push_back("défi " + std::to_string(a.graine) + " : " + dire_pieces(a.pieces) +

@@ -69,6 +69,10 @@ struct t_partie {
     std::vector<std::string> annonces; // lines for standard output, whichever level said them
 };
 
+// A seed, a level or a number of pieces as typed on a command line: digits only, 1 to `max`;
+// 0 when it is not one.
+uint32_t lire_nombre(const char *texte, uint32_t max);
+
 // Reads the progress and opens level n's challenge, or the first level not solved for 0.
 void commencer_partie(t_partie &p, int n);
 

@@ -2,7 +2,7 @@
 // between runs in a small text file of the working directory.
 #pragma once
 
-#include "jeu/jeu.h"
+#include "niveau/niveau.h"
 
 #include <string>
 

@@ -1,29 +1,15 @@
-// jeu.h: the records, enumerations and shared variables of the whole program.
+// jeu.h: the viewer's records, enumerations and shared variables; the level's own records are
+// niveau/niveau.h's.
 #pragma once
+
+#include "niveau/niveau.h"
 
 #include <SDL_events.h>
 #include <SDL_ttf.h>
 #include <SDL_video.h>
 #include <cstdint>
 
-// Flags hold 1 for yes and 0 for no; a flag counts as set only when it is exactly 1.
-enum { NON = 0, OUI = 1 };
-
-// Piece identity: the index of a piece in jeu.piece and in pieces.
-enum {
-    ID_CHEVALIER = 0,
-    ID_PRINCESSE = 1,
-    ID_CUBE = 2,
-    ID_CUBE_AVEC_APPENDICE_1 = 3,
-    ID_CUBE_AVEC_APPENDICE_2 = 4,
-    ID_TOUR_1 = 5,
-    ID_TOUR_2 = 6,
-    ID_PETIT_ESCALIER_1 = 7,
-    ID_PETIT_ESCALIER_2 = 8,
-    ID_GRAND_ESCALIER = 9
-};
-
-// The same identities, in the spelling of the handling side.
+// The piece identities, in the spelling of the handling side.
 enum {
     P_CHEVALIER = 0,
     P_PRINCESSE = 1,
@@ -36,35 +22,6 @@ enum {
     P_PETIT_ESCALIER_2 = 8,
     P_GRAND_ESCALIER = 9
 };
-
-// Number of pieces of a level.
-constexpr int NB_PIECES = 10;
-
-// The levels are numbered 1 to 48.
-constexpr int NB_NIVEAUX = 48;
-
-// Orientation value of a staircase; 0 has no image.
-enum {
-    R_AUCUNE = 0,
-    R_HAUT_GAUCHE = 1,
-    R_HAUT_DROITE = 2,
-    R_DROITE_GAUCHE = 3,
-    R_DROITE_DROITE = 4,
-    R_GAUCHE_GAUCHE = 5,
-    R_GAUCHE_DROITE = 6
-};
-enum {
-    RIEN = 0,
-    DEBOUT_GAUCHE = 1,
-    DEBOUT_DROITE = 2,
-    DROITE_GAUCHE = 3,
-    DROITE_DROITE = 4,
-    GAUCHE_GAUCHE = 5,
-    GAUCHE_DROITE = 6
-};
-
-// Highest orientation value; a staircase image set has one slot more (slot 0 stays empty).
-constexpr int NB_ORIENTATIONS = 6;
 
 enum {
     ETAT_JEU_CHOIX_PIECE = 0,
@@ -130,24 +87,6 @@ struct t_action {
     int choix_position_colonne;
     int choix_mode_de_jeu;
     int choix_enlever_ou_ajouter_piece;
-};
-
-// Longest piece name, without its terminator.
-constexpr int TAILLE_NOM = 20;
-
-// One piece of a level's solution.
-struct t_piecer {
-    int id;
-    char nom[TAILLE_NOM + 1];
-    int rotation; // orientation value 0 to 6
-    int rotation_possible;
-    int dans_le_jeu;
-    int piece_de_depart;
-    int colonne;
-    int ligne;
-    int largeur;
-    int hauteur;
-    int piece_solution;
 };
 
 // The game record: the current level's solution.

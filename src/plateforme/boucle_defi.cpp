@@ -2,9 +2,10 @@
 // and draws at most 60 frames a second while the pointer carries a piece or the knight walks.
 #include "plateforme/boucle_defi.h"
 
-#include "jeu/boucle.h"
 #include "jeu/jeu.h"
 #include "plateforme/ecran_defi.h"
+#include "rendu/rendu.h"
+#include "visionneuse/boucle.h"
 
 #include <SDL.h>
 #include <cstdio>
@@ -116,9 +117,16 @@ void annoncer(t_partie &p) {
     p.annonces.clear();
 }
 
-int jouer_defis(int n, uint32_t graine, int pieces) {
-    if (demarrer() != 1) return 1;
+int demarrer_defi() {
+    if (ouvrir_fenetre() != 1) return 0;
+    init_font();
+    init_layout();
     ouvrir_police_defi();
+    return 1;
+}
+
+int jouer_defis(int n, uint32_t graine, int pieces) {
+    if (demarrer_defi() != 1) return 1;
     static t_partie partie; // large: kept out of the stack
     partie.hasard = t_hasard(std::random_device()());
     commencer_partie(partie, n);

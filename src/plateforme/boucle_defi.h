@@ -11,6 +11,11 @@
 // when the window must be drawn again.
 int traiter_evenement_defi(t_partie &p, const SDL_Event &e, bool &redessiner);
 
+// The challenge mode's start-up: the window, the panel's font, the tiles and images the pieces
+// are drawn with, the messages' font; no level of the viewer is read. Returns 0 after printing
+// what failed when the libraries or the window cannot be had, 1 otherwise.
+int demarrer_defi();
+
 // Prints the run's lines for standard output and forgets them.
 void annoncer(t_partie &p);
 

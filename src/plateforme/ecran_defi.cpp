@@ -120,7 +120,7 @@ void marquer_verdict(SDL_Surface *s, const t_defi &d, const t_piecer piece[NB_PI
 }
 
 // The panel's fields, alive here: each piece to place available, the held one's point, turn
-// and grid cell, and the board's occupancy as the matrix.
+// and grid cell, the board's occupancy as the matrix, and the level.
 void remplir_panneau(const t_defi &d, const t_piecer piece[NB_PIECES]) {
     for (int k = 0; k < NB_PIECES; ++k) {
         t_piece &p = pieces[k];
@@ -133,6 +133,7 @@ void remplir_panneau(const t_defi &d, const t_piecer piece[NB_PIECES]) {
         p.x = d.a_placer[k] ? x_de(piece[k].colonne) : 0;
         p.y = d.a_placer[k] ? y_de(piece[k].ligne + piece[k].hauteur - 1) : 0;
     }
+    niveau = d.niveau; // the panel's level line: 0 on a made challenge
     pos_x_sur_grille = d.tenue == -1 ? -1 : piece[d.tenue].colonne;
     pos_y_sur_grille = d.tenue == -1 ? -1 : piece[d.tenue].ligne;
     static const int16_t occupant[NB_PIECES] = {M_CHEVALIER,

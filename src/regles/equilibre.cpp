@@ -1,6 +1,6 @@
 // equilibre.cpp: the balance of a level as a linear programme, solved by GLPK: one unknown per
 // end of the carrying part of each contact face, two equations per piece.
-#include "equilibre.h"
+#include "regles/equilibre.h"
 
 #include <glpk.h>
 #include <vector>

@@ -2,7 +2,7 @@
 // and bottom faces.
 #pragma once
 
-#include "scene.h"
+#include "regles/scene.h"
 
 // Whether the scene stands with the knight at column c (from the board's first) with the lower
 // cell of his body in row h, wherever the scene has him: every cell weighs one unit; a piece is

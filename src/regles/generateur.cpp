@@ -13,16 +13,11 @@
 
 namespace {
 
-// The board cells of piece k, and of every other piece in play.
-uint64_t cellules(const t_piecer piece[NB_PIECES], int k) {
-    const t_piecer &p = piece[k];
-    return masque_de(*forme_de(k, p.rotation), p.colonne - PLATEAU_COLONNE, p.ligne);
-}
-
+// The board cells of every piece in play but k.
 uint64_t cellules_des_autres(const t_piecer piece[NB_PIECES], int k) {
     uint64_t m = 0;
     for (int j = 0; j < NB_PIECES; ++j)
-        if (j != k && piece[j].dans_le_jeu == OUI) m |= cellules(piece, j);
+        if (j != k && piece[j].dans_le_jeu == OUI) m |= cellules(j, place_de(piece[j]));
     return m;
 }
 
@@ -40,7 +35,7 @@ bool laisser_tomber(t_hasard &h, t_piecer piece[NB_PIECES], int k) {
     p.dans_le_jeu = OUI;
     p.ligne = PLATEAU_HAUTEUR - f.hauteur;
     const uint64_t autres = cellules_des_autres(piece, k);
-    uint64_t m = cellules(piece, k);
+    uint64_t m = cellules(k, place_de(p));
     if ((m & autres) != 0) return false;
     // One row down is six bits down; the box's lowest row is never row 0 while it falls.
     for (; p.ligne > 0 && ((m >> PLATEAU_LARGEUR) & autres) == 0; m >>= PLATEAU_LARGEUR) --p.ligne;
@@ -50,10 +45,9 @@ bool laisser_tomber(t_hasard &h, t_piecer piece[NB_PIECES], int k) {
 // Drops a stack on the board: `a_placer` pieces to place and up to four starting pieces, in a
 // random order, each as far as it falls; false when a piece does not fit even at the top.
 bool empiler(t_hasard &h, int a_placer, t_piecer piece[NB_PIECES]) {
-    std::vector<int> a_poser = {ID_CUBE, ID_PETIT_ESCALIER_1, ID_PETIT_ESCALIER_2,
-                                ID_GRAND_ESCALIER};
-    std::vector<int> depart = {ID_CUBE_AVEC_APPENDICE_1, ID_CUBE_AVEC_APPENDICE_2, ID_TOUR_1,
-                               ID_TOUR_2};
+    std::vector<int> a_poser, depart;
+    for (int k = 0; k < NB_PIECES; ++k)
+        if (!est_figure(k)) (peut_etre_a_placer(k) ? a_poser : depart).push_back(k);
     h.melanger(a_poser);
     h.melanger(depart);
     a_poser.resize(size_t(a_placer));
@@ -67,11 +61,8 @@ bool empiler(t_hasard &h, int a_placer, t_piecer piece[NB_PIECES]) {
 
 // Every rule of a single level but the uniqueness of its solution.
 bool valide(const t_piecer piece[NB_PIECES]) {
-    t_peintures peintures(NB_PIECES, nullptr);
-    for (int k = 0; k < NB_PIECES; ++k)
-        if (piece[k].dans_le_jeu == OUI) peintures[size_t(k)] = forme_de(k, piece[k].rotation);
     bool pose = false;
-    return verifier_placement(piece, peintures, pose).empty();
+    return verifier_placement(piece, peintures_des_formes(piece), pose).empty();
 }
 
 // Where a figure may stand on the stack: on the ground or on a solid cell, his two cells free,
@@ -185,15 +176,6 @@ bool tirer_defi(uint32_t graine, int a_placer, long i, const std::vector<t_empre
         if (f.chemin.changements_de_hauteur() > 0 && nouveau(f, livres)) return true;
     }
     return false;
-}
-
-uint32_t lire_nombre(const char *texte, uint32_t max) {
-    uint64_t n = 0;
-    for (const char *c = texte; *c != '\0'; ++c) {
-        if (*c < '0' || *c > '9' || n > max) return 0;
-        n = 10 * n + uint64_t(*c - '0');
-    }
-    return n <= max ? uint32_t(n) : 0;
 }
 
 bool fabriquer_defi(uint32_t graine, int a_placer, const t_piecer depart[NB_PIECES],

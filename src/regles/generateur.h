@@ -2,9 +2,10 @@
 // set where a walk joins them, and challenges that the solver proves to have one solution.
 #pragma once
 
-#include "jeu/jeu.h"
+#include "niveau/niveau.h"
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -39,10 +40,6 @@ bool tirer_defi(uint32_t graine, int a_placer, long i, const std::vector<t_empre
 
 // The seeds a player types: 1 to 999999999.
 constexpr uint32_t GRAINE_MAX = 999999999;
-
-// A seed, a level or a number of pieces as typed on a command line: digits only, 1 to `max`;
-// 0 when it is not one.
-uint32_t lire_nombre(const char *texte, uint32_t max);
 
 // The making of a challenge, which another thread follows and may stop.
 struct t_fabrication {

@@ -2,7 +2,7 @@
 // which the challenges made on demand must not copy.
 #pragma once
 
-#include "jeu/jeu.h"
+#include "niveau/niveau.h"
 
 // A piece as a level file places it.
 struct t_piece_livree {

@@ -1,7 +1,7 @@
 // plateau.cpp: placement on the board, support, the knight's walk and the verdict on a level.
-#include "plateau.h"
+#include "regles/plateau.h"
 
-#include "equilibre.h"
+#include "regles/equilibre.h"
 
 #include <algorithm>
 #include <array>
@@ -20,14 +20,6 @@ constexpr int ordre_de_dessin[NB_PIECES] = {ID_PRINCESSE,
                                             ID_GRAND_ESCALIER,
                                             ID_PETIT_ESCALIER_1,
                                             ID_PETIT_ESCALIER_2};
-
-bool sur_plateau(int c, int r) {
-    return c >= 0 && c < PLATEAU_LARGEUR && r >= 0 && r < PLATEAU_HAUTEUR;
-}
-
-std::string case_(int c, int r) {
-    return "(" + std::to_string(c + PLATEAU_COLONNE) + ", " + std::to_string(r) + ")";
-}
 
 bool en_jeu(const t_piecer &p) {
     return p.dans_le_jeu == OUI;
@@ -215,28 +207,27 @@ t_verdict evaluer(const t_scene &s, bool equilibre) {
     return v;
 }
 
-std::vector<t_probleme> verifier_placement(const t_piecer piece[NB_PIECES],
-                                           const t_peintures &peintures, bool &pose) {
-    pose = false;
-    std::vector<t_probleme> problemes;
-    const auto signaler = [&](int k, const std::string &m) {
-        problemes.push_back({k < 0 ? "-" : piece[k].nom, m});
+std::vector<t_faute> verifier_pose(const t_piecer piece[NB_PIECES], const t_peintures &peintures) {
+    std::vector<t_faute> fautes;
+    const auto signaler = [&](t_defaut d, int k, int autre = -1, t_lieu l = {}) {
+        t_faute f;
+        f.defaut = d;
+        f.piece = k;
+        f.autre = autre;
+        f.cellule = l;
+        fautes.push_back(f);
     };
     for (int k : {ID_CHEVALIER, ID_PRINCESSE})
-        if (!en_jeu(piece[k]))
-            signaler(k, "not in play: every level needs the knight and the princess");
-    if (!problemes.empty()) return problemes;
+        if (!en_jeu(piece[k])) signaler(D_FIGURE_ABSENTE, k);
+    if (!fautes.empty()) return fautes;
 
     // The board.
-    for (int k = 0; k < NB_PIECES; ++k) {
-        if (!en_jeu(piece[k])) continue;
-        const t_forme &f = *forme_de(k, piece[k].rotation);
-        const int c = piece[k].colonne - PLATEAU_COLONNE;
-        if (c < 0 || piece[k].ligne < 0 || c + f.largeur > PLATEAU_LARGEUR ||
-            piece[k].ligne + f.hauteur > PLATEAU_HAUTEUR)
-            signaler(k, "lies outside the board (columns 4 to 9, rows 0 to 5)");
-    }
-    if (!problemes.empty()) return problemes;
+    for (int k = 0; k < NB_PIECES; ++k)
+        if (en_jeu(piece[k]) && !sur_le_plateau(*forme_de(k, piece[k].rotation),
+                                                piece[k].colonne - PLATEAU_COLONNE,
+                                                piece[k].ligne))
+            signaler(D_HORS_PLATEAU, k);
+    if (!fautes.empty()) return fautes;
 
     // Shared cells, and what each image paints over, in the viewer's drawing order.
     t_scene pleines;
@@ -247,59 +238,59 @@ std::vector<t_probleme> verifier_placement(const t_piecer piece[NB_PIECES],
         pour_cases(c0, r0, *peintures[k], [&](int c, int r) {
             const int dessous = pleines.cases[c][r];
             if (dessous != -1 && !f.pleine(c - c0, r - r0))
-                signaler(k, "its image paints over cell " + case_(c, r) + " of " +
-                                piece[dessous].nom + ", drawn before it");
+                signaler(D_PEINT_SUR, k, dessous, {c, r});
         });
         pour_cases(c0, r0, f, [&](int c, int r) {
             if (pleines.cases[c][r] != -1)
-                signaler(k,
-                         "shares cell " + case_(c, r) + " with " + piece[pleines.cases[c][r]].nom);
+                signaler(D_CASE_PARTAGEE, k, pleines.cases[c][r], {c, r});
             else
                 pleines.cases[c][r] = int8_t(k);
         });
     }
-    if (!problemes.empty()) return problemes;
-    pose = true;
+    return fautes;
+}
+
+t_peintures peintures_des_formes(const t_piecer piece[NB_PIECES]) {
+    t_peintures peintures(NB_PIECES, nullptr);
+    for (int k = 0; k < NB_PIECES; ++k)
+        if (en_jeu(piece[k])) peintures[size_t(k)] = forme_de(k, piece[k].rotation);
+    return peintures;
+}
+
+bool pose_saine(const t_piecer piece[NB_PIECES]) {
+    const t_peintures peintures = peintures_des_formes(piece);
+    for (int k = 0; k < NB_PIECES; ++k)
+        if (en_jeu(piece[k]) && peintures[size_t(k)] == nullptr) return false;
+    return verifier_pose(piece, peintures).empty();
+}
+
+std::vector<t_faute> verifier_placement(const t_piecer piece[NB_PIECES],
+                                        const t_peintures &peintures, bool &pose) {
+    std::vector<t_faute> fautes = verifier_pose(piece, peintures);
+    pose = fautes.empty();
+    if (!pose) return fautes;
 
     t_scene scene = construire_scene(piece);
     const t_verdict v = evaluer(scene);
-    switch (v.echec) {
-    case E_AUCUN:
-        break;
-    case E_SUR_FIGURE:
-        signaler(v.piece, std::string("stands on ") + piece[v.autre].nom +
-                              ", and the figures carry nothing");
-        break;
-    case E_FLOTTE:
-        signaler(v.piece, "floats: no cell of it rests on the ground or on another piece");
-        break;
-    case E_SANS_APPUI:
-        signaler(v.piece, "does not start on a foothold: the ground or a solid cell under him, "
-                          "his two cells free");
-        break;
-    case E_A_COTE:
-        signaler(v.piece, "starts beside the princess: the walk needs at least one move");
-        break;
-    case E_SANS_CHEMIN:
-        signaler(v.piece, "has no way to the princess");
-        break;
-    case E_TOMBE_AU_DEPART:
-        signaler(-1, "does not stand: it tips over as it is");
-        break;
-    case E_TOMBE:
-        signaler(v.piece, "has no way to the princess along which the level stands");
-        break;
+    if (v.echec != E_AUCUN) {
+        t_faute f;
+        f.echec = v.echec;
+        f.piece = v.piece;
+        f.autre = v.autre;
+        return {f};
     }
-    if (!problemes.empty()) return problemes;
 
     // Every piece counts: without any one of them, the level must break.
     for (int k = 0; k < NB_PIECES; ++k) {
         if (!scene.en_jeu[k] || est_figure(k)) continue;
         t_scene sans = scene;
         sans.enlever(k);
-        if (evaluer(sans).echec == E_AUCUN)
-            signaler(k, "is not needed: without it the level still stands and the knight still "
-                        "reaches the princess");
+        if (evaluer(sans).echec == E_AUCUN) {
+            t_faute f;
+            f.defaut = D_INUTILE;
+            f.piece = k;
+            fautes.push_back(f);
+        }
     }
-    return problemes;
+    return fautes;
 }

@@ -1,5 +1,5 @@
-// scene.cpp: a level's pieces put on the board and taken off it, and the kinds of piece.
-#include "scene.h"
+// scene.cpp: a level's pieces put on the board and taken off it, and the board's bounds.
+#include "regles/scene.h"
 
 t_scene::t_scene() {
     for (auto &col : cases)
@@ -19,28 +19,22 @@ void t_scene::enlever(int k) {
     en_jeu[k] = false;
 }
 
+bool sur_plateau(int c, int r) {
+    return c >= 0 && c < PLATEAU_LARGEUR && r >= 0 && r < PLATEAU_HAUTEUR;
+}
+
+bool sur_le_plateau(const t_forme &f, int c, int r) {
+    return sur_plateau(c, r) && sur_plateau(c + f.largeur - 1, r + f.hauteur - 1);
+}
+
 uint64_t masque_de(const t_forme &f, int c, int r) {
     uint64_t m = 0;
     pour_cases(c, r, f, [&](int x, int y) {
-        if (x >= 0 && x < PLATEAU_LARGEUR && y >= 0 && y < PLATEAU_HAUTEUR)
-            m |= uint64_t(1) << (PLATEAU_LARGEUR * y + x);
+        if (sur_plateau(x, y)) m |= uint64_t(1) << (PLATEAU_LARGEUR * y + x);
     });
     return m;
 }
 
-bool est_figure(int id) {
-    return id == ID_CHEVALIER || id == ID_PRINCESSE;
-}
-
-int sorte(int id) {
-    switch (id) {
-    case ID_CUBE_AVEC_APPENDICE_2:
-        return ID_CUBE_AVEC_APPENDICE_1;
-    case ID_TOUR_2:
-        return ID_TOUR_1;
-    case ID_PETIT_ESCALIER_2:
-        return ID_PETIT_ESCALIER_1;
-    default:
-        return id;
-    }
+uint64_t cellules(int id, const t_place &p) {
+    return masque_de(*forme_de(id, p.rotation), p.colonne - PLATEAU_COLONNE, p.ligne);
 }

@@ -2,8 +2,8 @@
 // both read.
 #pragma once
 
-#include "formes.h"
-#include "jeu/jeu.h"
+#include "niveau/formes.h"
+#include "niveau/pieces.h"
 
 #include <cstdint>
 
@@ -28,16 +28,19 @@ struct t_scene {
     void enlever(int k);
 };
 
-// The knight and the princess, who carry nothing.
-bool est_figure(int id);
+// Whether cell (c, r), counted from the board's first column and the ground, is on the board.
+bool sur_plateau(int c, int r);
 
-// The kind of a piece: the two pieces of a kind (cubes with an appendix, towers, small
-// staircases) are the same to the player, and have the lower identity of the two.
-int sorte(int id);
+// Whether the whole box of shape f, its lower left corner at board cell (c, r), is on it.
+bool sur_le_plateau(const t_forme &f, int c, int r);
 
 // The board cells that shape f fills with its box's lower left corner at board column c, row r,
 // one bit each (6r + c); cells off the board count for nothing.
 uint64_t masque_de(const t_forme &f, int c, int r);
+
+// The same for piece id at place p (its column counted from the window's left, as in a level
+// file).
+uint64_t cellules(int id, const t_place &p);
 
 // Calls f(colonne, rang) for each cell of the box that the shape marks, in board cells.
 template <typename F> void pour_cases(int colonne, int ligne, const t_forme &forme, F f) {

@@ -1,6 +1,6 @@
 // solveur.cpp: a depth-first search over the poses of the pieces to place, with every full
 // placement judged by the same evaluer() that the checker uses.
-#include "solveur.h"
+#include "regles/solveur.h"
 
 #include <algorithm>
 
@@ -15,7 +15,8 @@ std::vector<t_pose> poses_possibles(int id) {
         const t_forme &f = *forme_de(id, rotation);
         for (int r = 0; r + f.hauteur <= PLATEAU_HAUTEUR; ++r)
             for (int c = 0; c + f.largeur <= PLATEAU_LARGEUR; ++c) {
-                const t_pose p = {id, c + PLATEAU_COLONNE, r, rotation, masque_de(f, c, r)};
+                const t_pose p = {id, c + PLATEAU_COLONNE, r, rotation,
+                                  cellules(id, {c + PLATEAU_COLONNE, r, rotation})};
                 if (std::none_of(poses.begin(), poses.end(),
                                  [&](const t_pose &q) { return q.masque == p.masque; }))
                     poses.push_back(p);
@@ -58,10 +59,6 @@ struct t_recherche {
 
 } // namespace
 
-bool est_a_placer(const t_piecer &p) {
-    return p.dans_le_jeu == OUI && p.piece_de_depart != OUI;
-}
-
 t_resolution resoudre(const t_piecer piece[NB_PIECES], int limite) {
     static const std::vector<t_pose> cube = poses_possibles(ID_CUBE),
                                      petit = poses_possibles(ID_PETIT_ESCALIER_1),
@@ -73,7 +70,7 @@ t_resolution resoudre(const t_piecer piece[NB_PIECES], int limite) {
     for (int k = 0; k < NB_PIECES; ++k) {
         if (!s.en_jeu[k]) continue;
         if (!est_a_placer(piece[k])) {
-            rech.interdit |= masque_de(*s.forme[k], s.colonne[k], s.ligne[k]);
+            rech.interdit |= cellules(k, place_de(piece[k]));
             // Nothing may rest on a figure.
             if (est_figure(k) && s.ligne[k] + 2 < PLATEAU_HAUTEUR)
                 rech.interdit |= uint64_t(1) << (6 * (s.ligne[k] + 2) + s.colonne[k]);
@@ -93,9 +90,7 @@ std::vector<t_pose> poses_du_niveau(const t_piecer piece[NB_PIECES]) {
     for (int k = 0; k < NB_PIECES; ++k) {
         const t_piecer &p = piece[k];
         if (!est_a_placer(p)) continue;
-        const int c = p.colonne - PLATEAU_COLONNE;
-        v.push_back(
-            {k, p.colonne, p.ligne, p.rotation, masque_de(*forme_de(k, p.rotation), c, p.ligne)});
+        v.push_back({k, p.colonne, p.ligne, p.rotation, cellules(k, place_de(p))});
     }
     return v;
 }

@@ -2,7 +2,7 @@
 // they stand.
 #pragma once
 
-#include "plateau.h"
+#include "regles/plateau.h"
 
 #include <cstdint>
 #include <vector>
@@ -22,12 +22,7 @@ struct t_resolution {
     long long essais = 0;                       // poses tried: the search's effort
 };
 
-// A piece the player must place: in play, and not one of the starting pieces, which the reset
-// marks (piece_de_depart).
-bool est_a_placer(const t_piecer &p);
-
-// The starting pieces are those the reset marks as such (piece_de_depart); the pieces to place
-// are the other pieces in play. Finds every way to place them, any columns, rows and
+// The starting pieces stay where they stand; the pieces to place (est_a_placer()) are placed. Finds every way to place them, any columns, rows and
 // orientations, that keeps evaluer()'s rules, each way once: two orientations that fill the
 // same cells are one pose, and the two small staircases are interchangeable. Stops after
 // `limite` ways.

@@ -1,5 +1,5 @@
 // traits.cpp: a level's features, read from its scene, its walk and its pieces to place.
-#include "traits.h"
+#include "regles/traits.h"
 
 #include <algorithm>
 #include <bitset>

@@ -2,7 +2,7 @@
 // idea.
 #pragma once
 
-#include "variete.h"
+#include "regles/variete.h"
 
 #include <string>
 

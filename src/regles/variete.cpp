@@ -1,8 +1,8 @@
 // variete.cpp: comparisons between levels, mirrored and moved sideways, and the difficulty
 // score.
-#include "variete.h"
+#include "regles/variete.h"
 
-#include "traits.h"
+#include "regles/traits.h"
 
 #include <algorithm>
 #include <array>

@@ -1,8 +1,8 @@
 // variete.h: what tells two levels apart, and the difficulty curve from level 1 to level 48.
 #pragma once
 
-#include "plateau.h"
-#include "solveur.h"
+#include "regles/plateau.h"
+#include "regles/solveur.h"
 
 #include <array>
 #include <cstdint>

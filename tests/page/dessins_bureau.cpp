@@ -8,7 +8,7 @@
 // for the left half, then the right), and a hash of each row from HAUT down. HAUT is the panel's
 // foot in the viewer (eight lines of 15 pixels), the board's top in the challenge mode.
 #include "defi/partie.h"
-#include "jeu/boucle.h"
+#include "visionneuse/boucle.h"
 #include "jeu/jeu.h"
 #include "plateforme/ecran_defi.h"
 

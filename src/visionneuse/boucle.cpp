@@ -1,5 +1,5 @@
-// boucle.cpp: the main loop's pass and its event handling.
-#include "jeu/boucle.h"
+// boucle.cpp: the viewer's start-up, its main loop's pass and its event handling.
+#include "visionneuse/boucle.h"
 
 #include "fichiers/fichier.h"
 #include "jeu/jeu.h"
@@ -65,7 +65,7 @@ void lacher_piece() {
 
 // Every failure stops here with a message: running on with no screen would crash at the
 // first fill.
-int demarrer() {
+int ouvrir_fenetre() {
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "valdrune: cannot initialise SDL: %s\n", SDL_GetError());
         return 0;
@@ -84,6 +84,11 @@ int demarrer() {
         return 0;
     }
     SDL_WM_SetCaption("Jeu Valdrune", nullptr);
+    return 1;
+}
+
+int demarrer() {
+    if (ouvrir_fenetre() != 1) return 0;
     init();
     init_font();
     init_layout();

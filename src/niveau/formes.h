@@ -1,4 +1,4 @@
-// formes.h: the shape of every piece, shared by the image generator and the level checker.
+// formes.h: the shape of every piece, in each orientation of the staircases.
 #pragma once
 
 #include <string>
@@ -23,9 +23,6 @@ const t_forme *forme_de(int id, int rotation);
 // Side of a staircase's box that holds its base, the long flat face it was built on.
 enum t_cote { COTE_BAS, COTE_GAUCHE, COTE_DROIT };
 t_cote base_de(int rotation);
-
-// True for the three staircases, the only pieces with orientations.
-bool est_escalier(int id);
 
 // The image file of piece id in orientation rotation, as the viewer reads it; empty for the
 // knight and the princess, which are drawn as plain tiles.

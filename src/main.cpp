@@ -1,9 +1,9 @@
 // main.cpp: the entry of Valdrune: the viewer of the block-stacking puzzle's solutions, or with
 // --defi the challenge mode, where the player places the pieces.
-#include "jeu/boucle.h"
-#include "jeu/jeu.h"
+#include "defi/partie.h"
 #include "plateforme/boucle_defi.h"
 #include "regles/generateur.h"
+#include "visionneuse/boucle.h"
 
 #include <SDL.h>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // formes.cpp: the shapes of the pieces and of the six staircase orientations.
-#include "formes.h"
+#include "niveau/formes.h"
 
-#include "jeu/jeu.h"
+#include "niveau/pieces.h"
 
 #include <array>
 
@@ -65,10 +65,6 @@ const char *const noms_orientations[NB_ORIENTATIONS + 1] = {"",
                                                             "gauche_droite"};
 
 } // namespace
-
-bool est_escalier(int id) {
-    return id == ID_PETIT_ESCALIER_1 || id == ID_PETIT_ESCALIER_2 || id == ID_GRAND_ESCALIER;
-}
 
 const t_forme *forme_de(int id, int rotation) {
     switch (id) {

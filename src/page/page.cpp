@@ -1,14 +1,11 @@
 // page.cpp: the program as a web page. The browser calls a frame at a time, so the loops of
-// main.cpp and boucle_defi.cpp become frame functions; everything else is the desktop's code.
-// Built only by cmake/page (scripts/web.sh).
-#include "plateforme/page.h"
-
+// the viewer and of the challenge mode become frame functions; everything else is the desktop's
+// code. Built only by cmake/page (scripts/web.sh).
 #include "defi/partie.h"
-#include "jeu/boucle.h"
 #include "jeu/jeu.h"
 #include "plateforme/boucle_defi.h"
 #include "plateforme/ecran_defi.h"
-#include "regles/generateur.h"
+#include "visionneuse/boucle.h"
 
 #include <SDL.h>
 #include <cstdio>
@@ -78,36 +75,16 @@ void passe_defi() {
 
 } // namespace
 
-SDL_Surface *charger_image_page(const char *nom, bool cle_verte) {
-    // The browser's SDL numbers its open files from 0, which the desktop's check reads as a
-    // failure: the image is opened by name.
-    SDL_Surface *s = SDL_LoadBMP(nom);
-    if (s == nullptr) {
-        std::fprintf(stderr, "valdrune: %s: %s\n", nom, SDL_GetError());
-        return nullptr;
-    }
-    if (!cle_verte || SDL_LockSurface(s) != 0) return s;
-    // Its colour key does nothing: the key colour becomes transparency once, here.
-    const Uint32 alpha = s->format->Amask, cle = SDL_MapRGB(s->format, 0, 255, 0) & ~alpha;
-    for (int y = 0; y < s->h; ++y) {
-        Uint32 *ligne = reinterpret_cast<Uint32 *>(static_cast<Uint8 *>(s->pixels) + y * s->pitch);
-        for (int x = 0; x < s->w; ++x)
-            if ((ligne[x] & ~alpha) == cle) ligne[x] &= ~alpha;
-    }
-    SDL_UnlockSurface(s);
-    return s;
-}
-
 // The page gives the arguments of the address: "--defi N" for index.html?defi=N.
 int main(int argc, char **argv) {
-    if (demarrer() != 1) return 1;
     if (argc < 2 || std::strcmp(argv[1], "--defi") != 0) {
+        if (demarrer() != 1) return 1;
         emscripten_set_main_loop(passe_page, 0, 1);
         return 0;
     }
+    if (demarrer_defi() != 1) return 1;
     // A level that is not one opens the first not solved, as --defi alone does.
     const int n = argc >= 3 ? int(lire_nombre(argv[2], NB_NIVEAUX)) : 0;
-    ouvrir_police_defi();
     lire_progression(FICHIER_PROGRES);
     commencer_partie(partie, n);
     progres_garde = partie.progres;
