@@ -88,4 +88,6 @@ statut=0
 fermer_programme "$fermer" || statut=$?
 [ "$statut" -eq 0 ] || echec "the program ended with status $statut after its window was closed"
 if grep -q '^défi 7 ' "$sortie"; then echec "seed 7 made after Escape"; fi
+# The challenge mode reads its levels on its own: the viewer's trace is never written.
+[ ! -e "$travail/fichier_ecriture_pute.txt" ] || echec "the challenge mode wrote the viewer's trace"
 echo "challenge mode in a real window: level 19 solved with the mouse, a wrong placement read, a made challenge stopped, another solved"

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -422,6 +423,72 @@ TEST_F(Defi, RouvrirRepartDeZero) {
     niveau = 1;
     ouvrir_defi(d, 20);
     EXPECT_EQ(d.piece[ID_CHEVALIER].colonne, 9);
+}
+
+// The challenge game reads its levels on its own: it writes no trace file, and leaves the
+// viewer's level and pieces as they were.
+TEST_F(Defi, NiTraceNiVisionneuse) {
+    niveau = 7;
+    std::memset(&jeu, 0x5a, sizeof jeu);
+    const t_jeu avant = jeu;
+    t_partie &p = *partie_;
+    commencer_partie(p, 19);
+    commander(p, C_SUIVANT);
+    commander(p, C_INDICE);
+    EXPECT_EQ(p.courant, 20);
+    EXPECT_EQ(defi_courant(p).piece[ID_CHEVALIER].colonne, 9);
+    EXPECT_EQ(niveau, 7);
+    EXPECT_EQ(std::memcmp(&jeu, &avant, sizeof jeu), 0);
+    EXPECT_FALSE(fs::exists("fichier_ecriture_pute.txt"));
+}
+
+// The knight's walk timed: his first step PAS_MS after the clock first sees him walk, then one
+// every PAS_MS; standing, the clock stops, and starts again with his next walk.
+TEST_F(Defi, MarcheALHeure) {
+    t_partie &p = *partie_;
+    commencer_partie(p, 1); // a walk of three moves
+    EXPECT_FALSE(marcher_a_l_heure(p, 500));
+    EXPECT_EQ(p.prochain_pas, 0U);
+    commander(p, C_INDICE);
+    ASSERT_TRUE(en_marche(defi_courant(p)));
+    EXPECT_FALSE(marcher_a_l_heure(p, 1000));
+    EXPECT_FALSE(marcher_a_l_heure(p, 1000 + PAS_MS - 1));
+    EXPECT_TRUE(marcher_a_l_heure(p, 1000 + PAS_MS));
+    EXPECT_EQ(defi_courant(p).pas, 1);
+    EXPECT_FALSE(marcher_a_l_heure(p, 1000 + 2 * PAS_MS - 1));
+    EXPECT_TRUE(marcher_a_l_heure(p, 1000 + 2 * PAS_MS + 30));
+    EXPECT_EQ(defi_courant(p).pas, 2);
+    commander(p, C_ANNULER); // the walk stops with the verdict
+    EXPECT_FALSE(marcher_a_l_heure(p, 5000));
+    EXPECT_EQ(p.prochain_pas, 0U);
+    commander(p, C_INDICE);
+    EXPECT_FALSE(marcher_a_l_heure(p, 9000));
+    EXPECT_TRUE(marcher_a_l_heure(p, 9000 + PAS_MS));
+}
+
+// A challenge made on demand wakes the loop: the event its last thread pushes, handled, puts
+// the challenge in play.
+class FabricationEvenement : public AvecEcran {};
+
+TEST_F(FabricationEvenement, ReveilleLaBoucle) {
+    copier_niveaux_essai();
+    auto p = std::make_unique<t_partie>();
+    commencer_partie(*p, 19);
+    p->signaler_fabrication = signaler_fabrication_finie;
+    commander(*p, C_PIECES, 1);
+    ASSERT_TRUE(en_fabrication(*p));
+    SDL_Event e{};
+    const auto fin = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (SDL_PollEvent(&e) != 1 && std::chrono::steady_clock::now() < fin)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_EQ(e.type, SDL_USEREVENT);
+    bool redessiner = false;
+    EXPECT_EQ(traiter_evenement_defi(*p, e, redessiner), 1);
+    EXPECT_TRUE(redessiner);
+    EXPECT_FALSE(en_fabrication(*p));
+    EXPECT_EQ(p->courant, 0);
+    ASSERT_EQ(p->annonces.size(), 1U);
+    EXPECT_NE(p->annonces[0].find(" : 1 pièce à placer"), std::string::npos);
 }
 
 // The progress file: read back whatever it holds, never written half.

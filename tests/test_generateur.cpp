@@ -11,9 +11,12 @@
 #include "verification.h"
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <sstream>
 #include <thread>
 
@@ -134,6 +137,41 @@ TEST_F(Generateur, Arret) {
     EXPECT_FALSE(fabriquer_defi(4, 4, depart_, piece, &suivi));
     arreter.join();
     EXPECT_LT(suivi.piles, 200000);
+}
+
+// Started, the making runs on its own threads and says once, from the last of them, that it has
+// ended: the challenge is then ready to take, the same as made at once; stopped, it still says
+// so, with nothing to take.
+TEST_F(Generateur, FinSignalee) {
+    std::mutex verrou;
+    std::condition_variable fin;
+    int signaux = 0;
+    bool finie_avant = false;
+    t_fabrication f;
+    const auto signaler = [&] {
+        std::lock_guard<std::mutex> l(verrou);
+        finie_avant = f.finie;
+        ++signaux;
+        fin.notify_one();
+    };
+    const auto attendre = [&](int n) {
+        std::unique_lock<std::mutex> l(verrou);
+        return fin.wait_for(l, std::chrono::seconds(60), [&] { return signaux >= n; });
+    };
+    ASSERT_TRUE(lancer_fabrication(f, 11, 2, depart_, 2, signaler));
+    ASSERT_TRUE(attendre(1));
+    EXPECT_TRUE(finie_avant);
+    t_piecer lance[NB_PIECES], direct[NB_PIECES];
+    ASSERT_TRUE(finir_fabrication(f, lance));
+    ASSERT_TRUE(fabriquer_defi(11, 2, depart_, direct));
+    EXPECT_EQ(cle_du_defi(lance), cle_du_defi(direct));
+    // Seed 4 with four pieces takes seconds: stopped at once, it ends all the same.
+    ASSERT_TRUE(lancer_fabrication(f, 4, 4, depart_, 2, signaler));
+    f.arretee = true;
+    ASSERT_TRUE(attendre(2));
+    EXPECT_FALSE(finir_fabrication(f, lance));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(signaux, 2);
 }
 
 // The table built from the level files is what the viewer's reader finds in them.

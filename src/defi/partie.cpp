@@ -2,8 +2,6 @@
 // progress recorded as levels are solved.
 #include "defi/partie.h"
 
-#include "regles/equilibre.h"
-
 #include <algorithm>
 #include <cstdio>
 
@@ -34,6 +32,16 @@ std::vector<uint32_t> tirer_graines(t_partie &p) {
     std::vector<uint32_t> v(GRAINES_PAR_DEMANDE);
     for (uint32_t &g : v) g = 1 + p.hasard.suivant() % GRAINE_MAX;
     return v;
+}
+
+// Makes a challenge from the atelier's next seed; a making that cannot start ends it.
+void lancer_graine_suivante(t_partie &p) {
+    t_atelier &a = *p.atelier;
+    a.graine = a.graines[a.essayees++];
+    if (lancer_fabrication(a.suivi, a.graine, a.pieces, p.depart, 0, p.signaler_fabrication))
+        return;
+    p.atelier.reset();
+    defi_courant(p).message = "Le défi ne peut pas être préparé : le système refuse le calcul.";
 }
 
 } // namespace
@@ -71,18 +79,7 @@ void fabriquer(t_partie &p, const std::vector<uint32_t> &graines, int pieces) {
     a.graines = graines;
     a.deja = p.defis_faits;
     a.pieces = pieces;
-    a.graine = graines.front();
-    a.fil = std::thread([&a, &p] {
-        for (uint32_t g : a.graines) {
-            a.graine = g;
-            a.reussi = fabriquer_defi(g, a.pieces, p.depart, a.piece, &a.suivi);
-            if (!a.reussi ||
-                std::find(a.deja.begin(), a.deja.end(), cle_du_defi(a.piece)) == a.deja.end())
-                break;
-        }
-        liberer_equilibre();
-        a.fini = true;
-    });
+    lancer_graine_suivante(p);
 }
 
 bool en_fabrication(const t_partie &p) {
@@ -90,15 +87,21 @@ bool en_fabrication(const t_partie &p) {
 }
 
 bool suivre_fabrication(t_partie &p) {
-    if (!p.atelier) return false;
+    if (!p.atelier || !p.atelier->suivi.finie) return false;
     t_atelier &a = *p.atelier;
-    if (!a.fini) return false;
-    a.fil.join();
-    if (a.reussi) {
+    t_piecer piece[NB_PIECES];
+    const bool reussi = finir_fabrication(a.suivi, piece);
+    // A challenge already made in this run gives way to the next seed's.
+    if (reussi && a.essayees < a.graines.size() &&
+        std::find(a.deja.begin(), a.deja.end(), cle_du_defi(piece)) != a.deja.end()) {
+        lancer_graine_suivante(p);
+        return false;
+    }
+    if (reussi) {
         if (p.courant != 0) p.niveau_quitte = p.courant;
         p.courant = 0;
-        ouvrir_defi_fabrique(p.defis[0], a.graine, a.piece);
-        p.defis_faits.push_back(cle_du_defi(a.piece));
+        ouvrir_defi_fabrique(p.defis[0], a.graine, piece);
+        p.defis_faits.push_back(cle_du_defi(piece));
         p.annonces.push_back("défi " + std::to_string(a.graine) + " : " + dire_pieces(a.pieces) +
                              " à placer");
     }
@@ -116,6 +119,19 @@ t_defi &defi_courant(t_partie &p) {
 
 const t_defi &defi_courant(const t_partie &p) {
     return p.defis[p.courant];
+}
+
+bool marcher_a_l_heure(t_partie &p, uint32_t maintenant) {
+    // While a challenge is made, nothing else is heard: he waits.
+    if (!en_marche(defi_courant(p)) || en_fabrication(p)) {
+        p.prochain_pas = 0;
+        return false;
+    }
+    if (p.prochain_pas == 0) p.prochain_pas = maintenant + PAS_MS;
+    if (static_cast<int32_t>(maintenant - p.prochain_pas) < 0) return false;
+    commander(p, C_MARCHE);
+    p.prochain_pas += PAS_MS;
+    return true;
 }
 
 void commander(t_partie &p, t_commande c, int colonne, int ligne) {

@@ -6,10 +6,11 @@
 #include "defi/progres.h"
 #include "regles/generateur.h"
 
-#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 // What the player asks for, whatever the input that asked.
@@ -32,24 +33,19 @@ enum t_commande {
                       // and a challenge made with them
 };
 
-// A challenge being made in a thread of its own, from the first of its seeds that makes one
+// A challenge being made on threads of its own, from the first of its seeds that makes one
 // not yet played in this run (the last seed's when none does).
 struct t_atelier {
     std::vector<uint32_t> graines;
+    size_t essayees = 0;           // the seeds tried so far
     std::vector<std::string> deja; // the challenges already made, as cle_du_defi() gives them
     int pieces = 0;
-    std::atomic<uint32_t> graine{0}; // the seed being tried, then the one that made it
-    t_fabrication suivi;
-    t_piecer piece[NB_PIECES] = {};
-    bool reussi = false;
-    std::atomic<bool> fini{false};
-    std::thread fil;
-    // Gone before its thread, the thread would write into freed memory.
-    ~t_atelier() {
-        suivi.arretee = true;
-        if (fil.joinable()) fil.join();
-    }
+    uint32_t graine = 0; // the seed being tried, then the one that made it
+    t_fabrication suivi; // gone before its threads, it stops and waits for them
 };
+
+// The knight's footholds as he walks, four a second.
+constexpr uint32_t PAS_MS = 250;
 
 struct t_partie {
     // By level, a level not yet visited having niveau 0; the challenge made on demand is
@@ -67,6 +63,9 @@ struct t_partie {
     bool progres_illisible = false;    // the file exists but could not be read: never replaced
     std::string erreur_progres;        // why the progress could not be saved; empty when it was
     std::vector<std::string> annonces; // lines for standard output, whichever level said them
+    // Called from a making's own thread once it has ended, to wake the loop that follows it.
+    std::function<void()> signaler_fabrication;
+    uint32_t prochain_pas = 0; // when the knight's next foothold is due, 0 while he stands
 };
 
 // A seed, a level or a number of pieces as typed on a command line: digits only, 1 to `max`;
@@ -76,23 +75,28 @@ uint32_t lire_nombre(const char *texte, uint32_t max);
 // Reads the progress and opens level n's challenge, or the first level not solved for 0.
 void commencer_partie(t_partie &p, int n);
 
-// Starts making a challenge with `pieces` pieces to place, in a thread: from the first of
-// `graines` that makes one not made yet in this run.
+// Starts making a challenge with `pieces` pieces to place, on threads of its own: from the first
+// of `graines` that makes one not made yet in this run.
 void fabriquer(t_partie &p, const std::vector<uint32_t> &graines, int pieces);
 
 // A made challenge's pieces in play and their places, as one text.
 std::string cle_du_defi(const t_piecer piece[NB_PIECES]);
 
-// Whether a challenge is being made; and, once its thread is done, puts the challenge in play
-// and says so, true then.
+// Whether a challenge is being made; and, once its threads are done, puts the challenge in play
+// and says so, true then (or tries the next seed when that challenge was already made).
 bool en_fabrication(const t_partie &p);
 bool suivre_fabrication(t_partie &p);
 
-// Stops the making of a challenge, waiting for its thread.
+// Stops the making of a challenge, waiting for its threads.
 void arreter_fabrication(t_partie &p);
 
 t_defi &defi_courant(t_partie &p);
 const t_defi &defi_courant(const t_partie &p);
+
+// The knight's walk timed, for the loops that draw it: at time `maintenant` (milliseconds),
+// takes his next step once it is due, PAS_MS after the one before (the first, PAS_MS after
+// this is first called on his walk). True when he stepped.
+bool marcher_a_l_heure(t_partie &p, uint32_t maintenant);
 
 // Acts on one command; a level solved or whose solution was shown is recorded and saved.
 void commander(t_partie &p, t_commande c, int colonne = 0, int ligne = 0);

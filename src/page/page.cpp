@@ -21,8 +21,6 @@ void garder_progression(const char *fichier);
 
 namespace {
 
-constexpr Uint32 PAS_MS = 250; // the knight's footholds, four a second, as on the desktop
-
 // The viewer's pass, with every waiting event: a moving pointer queues many in a frame.
 void passe_page() {
     while (SDL_PollEvent(&event) == 1) traiter_evenement();
@@ -33,7 +31,6 @@ void passe_page() {
 t_partie partie; // large: kept out of the stack
 t_progres progres_garde;
 bool redessiner = true;
-Uint32 prochain_pas = 0;
 
 // N and 1 to 4 make a challenge in threads, which the page has not: they do nothing here.
 bool demande_un_defi_fabrique(const SDL_Event &e) {
@@ -49,17 +46,7 @@ void passe_defi() {
     SDL_Event e;
     while (SDL_PollEvent(&e) == 1)
         if (!demande_un_defi_fabrique(e)) traiter_evenement_defi(partie, e, redessiner);
-    if (en_marche(defi_courant(partie))) {
-        const Uint32 maintenant = SDL_GetTicks();
-        if (prochain_pas == 0) prochain_pas = maintenant + PAS_MS;
-        if (static_cast<Sint32>(maintenant - prochain_pas) >= 0) {
-            commander(partie, C_MARCHE);
-            prochain_pas += PAS_MS;
-            redessiner = true;
-        }
-    } else {
-        prochain_pas = 0;
-    }
+    if (marcher_a_l_heure(partie, SDL_GetTicks())) redessiner = true;
     annoncer(partie);
     if (std::memcmp(&partie.progres, &progres_garde, sizeof progres_garde) != 0 &&
         partie.erreur_progres.empty()) {

@@ -1,5 +1,6 @@
-// boucle_defi.cpp: the challenge mode's loop. It sleeps in SDL_WaitEvent while nothing moves,
-// and draws at most 60 frames a second while the pointer carries a piece or the knight walks.
+// boucle_defi.cpp: the challenge mode's loop. It sleeps in SDL_WaitEvent while nothing moves
+// (a challenge being made wakes it when done, and ten times a second for its count), and draws
+// at most 60 frames a second while the pointer carries a piece or the knight walks.
 #include "plateforme/boucle_defi.h"
 
 #include "jeu/jeu.h"
@@ -14,8 +15,24 @@
 namespace {
 
 constexpr Uint32 IMAGE_MS = 16;  // at most 60 frames a second
-constexpr Uint32 PAS_MS = 250;   // the knight's footholds, four a second
 constexpr Uint32 SUIVI_MS = 100; // the count of stacks tried, while a challenge is made
+
+// What the loop's own events say: a making of a challenge has ended; the count of its stacks
+// is due to be shown again.
+enum { U_FABRICATION_FINIE, U_SUIVI };
+
+// From any thread: SDL 1.2's event queue takes events from other threads.
+void pousser(int code) {
+    SDL_Event e{};
+    e.type = SDL_USEREVENT;
+    e.user.code = code;
+    SDL_PushEvent(&e);
+}
+
+Uint32 pousser_suivi(Uint32 intervalle, void *) {
+    pousser(U_SUIVI);
+    return intervalle;
+}
 
 // Division rounding down, so that a pixel left of or below the window is in no cell of it.
 int diviser_vers_le_bas(int a, int b) {
@@ -101,6 +118,10 @@ int traiter_evenement_defi(t_partie &p, const SDL_Event &e, bool &redessiner) {
         redessiner = avant || defi_courant(p).tenue != -1;
         break;
     }
+    case SDL_USEREVENT:
+        if (e.user.code == U_FABRICATION_FINIE) suivre_fabrication(p);
+        redessiner = true;
+        break;
     case SDL_VIDEOEXPOSE:
     case SDL_ACTIVEEVENT:
         redessiner = true;
@@ -111,6 +132,10 @@ int traiter_evenement_defi(t_partie &p, const SDL_Event &e, bool &redessiner) {
     return 1;
 }
 
+void signaler_fabrication_finie() {
+    pousser(U_FABRICATION_FINIE);
+}
+
 void annoncer(t_partie &p) {
     for (const std::string &a : p.annonces) std::printf("%s\n", a.c_str());
     if (!p.annonces.empty()) std::fflush(stdout);
@@ -119,6 +144,9 @@ void annoncer(t_partie &p) {
 
 int demarrer_defi() {
     if (ouvrir_fenetre() != 1) return 0;
+    // Without timers the count of stacks tried is not shown as it grows, nothing worse.
+    if (SDL_InitSubSystem(SDL_INIT_TIMER) != 0)
+        std::fprintf(stderr, "valdrune: no timer: %s\n", SDL_GetError());
     init_font();
     init_layout();
     ouvrir_police_defi();
@@ -129,6 +157,8 @@ int jouer_defis(int n, uint32_t graine, int pieces) {
     if (demarrer_defi() != 1) return 1;
     static t_partie partie; // large: kept out of the stack
     partie.hasard = t_hasard(std::random_device()());
+    // The making's threads wake the loop with an event when they are done.
+    partie.signaler_fabrication = signaler_fabrication_finie;
     commencer_partie(partie, n);
     if (pieces != 0) partie.pieces_voulues = pieces;
     if (graine != 0)
@@ -136,9 +166,17 @@ int jouer_defis(int n, uint32_t graine, int pieces) {
     else if (pieces != 0)
         commander(partie, C_NOUVEAU);
     bool continuer = true, redessiner = true;
-    Uint32 derniere_image = 0, prochain_pas = 0;
+    Uint32 derniere_image = 0;
+    SDL_TimerID suivi = nullptr;
     while (continuer) {
         annoncer(partie);
+        if (marcher_a_l_heure(partie, SDL_GetTicks())) redessiner = true;
+        if (en_fabrication(partie) && suivi == nullptr)
+            suivi = SDL_AddTimer(SUIVI_MS, pousser_suivi, nullptr);
+        if (!en_fabrication(partie) && suivi != nullptr) {
+            SDL_RemoveTimer(suivi);
+            suivi = nullptr;
+        }
         if (redessiner) {
             const Uint32 depuis = SDL_GetTicks() - derniere_image;
             if (depuis < IMAGE_MS) SDL_Delay(IMAGE_MS - depuis);
@@ -148,35 +186,19 @@ int jouer_defis(int n, uint32_t graine, int pieces) {
             redessiner = false;
         }
         SDL_Event e;
-        if (en_fabrication(partie)) {
+        if (en_marche(defi_courant(partie)) && !en_fabrication(partie)) {
             if (!SDL_PollEvent(&e)) {
-                if (suivre_fabrication(partie) || SDL_GetTicks() - derniere_image >= SUIVI_MS)
-                    redessiner = true;
-                else
-                    SDL_Delay(5);
+                SDL_Delay(5);
                 continue;
             }
-        } else if (en_marche(defi_courant(partie))) {
-            const Uint32 maintenant = SDL_GetTicks();
-            if (prochain_pas == 0) prochain_pas = maintenant + PAS_MS;
-            if (!SDL_PollEvent(&e)) {
-                if (static_cast<Sint32>(maintenant - prochain_pas) >= 0) {
-                    commander(partie, C_MARCHE);
-                    prochain_pas += PAS_MS;
-                    redessiner = true;
-                } else {
-                    SDL_Delay(5);
-                }
-                continue;
-            }
-        } else {
-            prochain_pas = 0;
-            if (SDL_WaitEvent(&e) != 1) break;
+        } else if (SDL_WaitEvent(&e) != 1) {
+            break;
         }
         // Every waiting event before the next frame: a moving pointer queues many.
         do continuer = traiter_evenement_defi(partie, e, redessiner) == 1 && continuer;
         while (SDL_PollEvent(&e) == 1);
     }
+    if (suivi != nullptr) SDL_RemoveTimer(suivi);
     arreter_fabrication(partie);
     annoncer(partie);
     fermer_police_defi();

@@ -16,6 +16,10 @@ int traiter_evenement_defi(t_partie &p, const SDL_Event &e, bool &redessiner);
 // what failed when the libraries or the window cannot be had, 1 otherwise.
 int demarrer_defi();
 
+// Wakes the loop from a making's thread once it has ended (t_partie::signaler_fabrication): the
+// event it pushes has traiter_evenement_defi() put the challenge made in play.
+void signaler_fabrication_finie();
+
 // Prints the run's lines for standard output and forgets them.
 void annoncer(t_partie &p);
 

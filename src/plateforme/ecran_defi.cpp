@@ -203,7 +203,7 @@ const char *astuce(int niveau) {
 // While a challenge is made: what, and how far the search has gone.
 std::string preparation(const t_atelier &a) {
     return "Préparation d'un défi à " + dire_pieces(a.pieces) + " à placer (graine " +
-           std::to_string(a.graine.load()) + ") : " + std::to_string(a.suivi.piles.load()) +
+           std::to_string(a.graine) + ") : " + std::to_string(a.suivi.piles.load()) +
            " empilements essayés. Échap pour annuler.";
 }
 

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -178,40 +179,86 @@ bool tirer_defi(uint32_t graine, int a_placer, long i, const std::vector<t_empre
     return false;
 }
 
-bool fabriquer_defi(uint32_t graine, int a_placer, const t_piecer depart[NB_PIECES],
-                    t_piecer piece[NB_PIECES], t_fabrication *suivi, unsigned fils) {
-    if (a_placer < 1 || a_placer > 4) return false;
+namespace {
+
+// Waits for the threads of f that were started; each ends within a stack once f is stopped.
+void attendre_ouvriers(t_fabrication &f) {
+    for (std::thread &t : f.ouvriers) t.join();
+    f.ouvriers.clear();
+}
+
+} // namespace
+
+t_fabrication::~t_fabrication() {
+    arretee = true;
+    attendre_ouvriers(*this);
+}
+
+bool lancer_fabrication(t_fabrication &f, uint32_t graine, int a_placer,
+                        const t_piecer depart[NB_PIECES], unsigned fils,
+                        std::function<void()> quand_finie) {
+    attendre_ouvriers(f);
+    f.finie = false;
+    f.trouvee = -1;
+    if (a_placer < 1 || a_placer > 4) {
+        f.finie = true;
+        return false;
+    }
     static const std::vector<t_empreinte> livres = empreintes_livrees(depart);
-    t_fabrication local;
-    t_fabrication &f = suivi != nullptr ? *suivi : local;
-    // The first stack, by number, that makes a challenge: a core stops once another has found
-    // one before its next stack.
-    std::atomic<long> trouvee{-1};
-    const auto premier_avant = [&](long i) {
-        const long t = trouvee.load();
+    std::copy(depart, depart + NB_PIECES, f.depart.begin());
+    const unsigned nb_fils = fils != 0 ? fils : std::max(1U, std::thread::hardware_concurrency());
+    f.resultats.assign(nb_fils, {});
+    f.restants = nb_fils;
+    // A core stops once another has made a challenge from a stack before its next one.
+    const auto premier_avant = [&f](long i) {
+        const long t = f.trouvee.load();
         return t != -1 && t < i;
     };
-    const unsigned nb_fils = fils != 0 ? fils : std::max(1U, std::thread::hardware_concurrency());
-    std::vector<std::array<t_piecer, NB_PIECES>> resultats(nb_fils);
-    std::vector<std::thread> travail;
-    for (unsigned n = 0; n < nb_fils; ++n)
-        travail.emplace_back([&, n] {
-            for (long i = n; !f.arretee && !premier_avant(i); i += nb_fils) {
-                t_piecer essai[NB_PIECES];
-                std::copy(depart, depart + NB_PIECES, essai);
-                ++f.piles;
-                if (!tirer_defi(graine, a_placer, i, livres, essai)) continue;
-                std::copy(essai, essai + NB_PIECES, resultats[n].begin());
-                long t = trouvee.load();
-                while ((t == -1 || i < t) && !trouvee.compare_exchange_weak(t, i)) {
-                }
-                break;
+    const auto travailler = [&f, graine, a_placer, nb_fils, premier_avant,
+                             quand_finie](unsigned n) {
+        for (long i = n; !f.arretee && !premier_avant(i); i += nb_fils) {
+            t_piecer essai[NB_PIECES];
+            std::copy(f.depart.begin(), f.depart.end(), essai);
+            ++f.piles;
+            if (!tirer_defi(graine, a_placer, i, livres, essai)) continue;
+            std::copy(essai, essai + NB_PIECES, f.resultats[n].begin());
+            long t = f.trouvee.load();
+            while ((t == -1 || i < t) && !f.trouvee.compare_exchange_weak(t, i)) {
             }
-            liberer_equilibre();
-        });
-    for (std::thread &t : travail) t.join();
-    if (f.arretee || trouvee == -1) return false;
-    std::copy(resultats[size_t(trouvee % nb_fils)].begin(),
-              resultats[size_t(trouvee % nb_fils)].end(), piece);
+            break;
+        }
+        liberer_equilibre();
+        // The last to end says so, once every result is written.
+        if (--f.restants == 0) {
+            f.finie = true;
+            if (quand_finie) quand_finie();
+        }
+    };
+    try {
+        for (unsigned n = 0; n < nb_fils; ++n) f.ouvriers.emplace_back(travailler, n);
+    } catch (const std::system_error &) {
+        // Fewer cores would draw other stacks and so make another challenge from the seed:
+        // none is made rather than that one.
+        f.arretee = true;
+        attendre_ouvriers(f);
+        f.finie = true;
+        return false;
+    }
     return true;
+}
+
+bool finir_fabrication(t_fabrication &f, t_piecer piece[NB_PIECES]) {
+    attendre_ouvriers(f);
+    const long t = f.trouvee;
+    if (f.arretee || t == -1 || f.resultats.empty()) return false;
+    const auto &r = f.resultats[size_t(t) % f.resultats.size()];
+    std::copy(r.begin(), r.end(), piece);
+    return true;
+}
+
+bool fabriquer_defi(uint32_t graine, int a_placer, const t_piecer depart[NB_PIECES],
+                    t_piecer piece[NB_PIECES], t_fabrication *suivi, unsigned fils) {
+    t_fabrication local;
+    t_fabrication &f = suivi != nullptr ? *suivi : local;
+    return lancer_fabrication(f, graine, a_placer, depart, fils) && finir_fabrication(f, piece);
 }

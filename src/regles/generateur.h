@@ -4,9 +4,12 @@
 
 #include "niveau/niveau.h"
 
+#include <array>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -41,18 +44,42 @@ bool tirer_defi(uint32_t graine, int a_placer, long i, const std::vector<t_empre
 // The seeds a player types: 1 to 999999999.
 constexpr uint32_t GRAINE_MAX = 999999999;
 
-// The making of a challenge, which another thread follows and may stop.
+// The making of a challenge on threads of its own, which another thread follows (the stacks
+// drawn, whether it is done) and may stop. Gone, it stops and waits for its threads.
 struct t_fabrication {
     std::atomic<bool> arretee{false};
-    std::atomic<long> piles{0}; // stacks drawn so far
+    std::atomic<long> piles{0};     // stacks drawn so far, over every making in it
+    std::atomic<bool> finie{false}; // every thread of the last making has ended
+    // Within a making: the first stack, by number, that made a challenge; each thread's
+    // result; the threads not yet ended; the pieces every stack starts from.
+    std::atomic<long> trouvee{-1};
+    std::vector<std::array<t_piecer, NB_PIECES>> resultats;
+    std::atomic<unsigned> restants{0};
+    std::array<t_piecer, NB_PIECES> depart{};
+    std::vector<std::thread> ouvriers;
+    t_fabrication() = default;
+    t_fabrication(const t_fabrication &) = delete;
+    t_fabrication &operator=(const t_fabrication &) = delete;
+    ~t_fabrication();
 };
 
-// A challenge with `a_placer` pieces to place (1 to 4), made from `graine` alone: it keeps every
-// level rule, has one solution, its walk changes height at least once, and it is not like any of
-// the shipped levels as tirer_defi() compares them. `depart` holds the pieces as the reset leaves
-// them. The stacks are drawn in a fixed order and shared among `fils` threads (0: one per core),
-// the first that makes a challenge wins: the same seed makes the same challenge whatever the cores.
-// False when `suivi` was stopped first, or for another number of pieces. Threads that call it call
-// liberer_equilibre() before they end.
+// Starts making a challenge with `a_placer` pieces to place (1 to 4), made from `graine` alone:
+// it keeps every level rule, has one solution, its walk changes height at least once, and it is
+// not like any of the shipped levels as tirer_defi() compares them. `depart` holds the pieces as
+// the reset leaves them. The stacks are drawn in a fixed order and shared among `fils` threads
+// (0: one per core), the first that makes a challenge wins: the same seed makes the same
+// challenge whatever the cores. The last thread to end sets `finie`, then calls `quand_finie`
+// (from its own thread). False, with nothing started, for another number of pieces or when the
+// threads cannot all be started.
+bool lancer_fabrication(t_fabrication &f, uint32_t graine, int a_placer,
+                        const t_piecer depart[NB_PIECES], unsigned fils = 0,
+                        std::function<void()> quand_finie = {});
+
+// Waits for the making's threads, then gives the challenge made; false when it was stopped
+// first or none was made.
+bool finir_fabrication(t_fabrication &f, t_piecer piece[NB_PIECES]);
+
+// Both at once, on this thread's time: a challenge made from `graine`, as lancer_fabrication()
+// says. False when `suivi` was stopped first, or for another number of pieces.
 bool fabriquer_defi(uint32_t graine, int a_placer, const t_piecer depart[NB_PIECES],
                     t_piecer piece[NB_PIECES], t_fabrication *suivi = nullptr, unsigned fils = 0);
