@@ -83,7 +83,7 @@ t_place place_en_reserve(int id) {
         return {RESERVE_COLONNE, 4, DEBOUT_GAUCHE};
     case ID_PETIT_ESCALIER_2:
         return {RESERVE_COLONNE + 3, 4, DEBOUT_GAUCHE};
-    default: // the cube, the only other piece that is never a starting piece
+    default: // the cube: the tray holds only the pieces peut_etre_a_placer() allows
         return {RESERVE_COLONNE + 4, 0, 0};
     }
 }

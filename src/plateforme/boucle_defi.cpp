@@ -167,15 +167,15 @@ int jouer_defis(int n, uint32_t graine, int pieces) {
         commander(partie, C_NOUVEAU);
     bool continuer = true, redessiner = true;
     Uint32 derniere_image = 0;
-    SDL_TimerID suivi = nullptr;
+    SDL_TimerID suivi{}; // a handle on the desktop, a number in the browser's SDL
+    bool suivi_en_cours = false;
     while (continuer) {
         annoncer(partie);
         if (marcher_a_l_heure(partie, SDL_GetTicks())) redessiner = true;
-        if (en_fabrication(partie) && suivi == nullptr)
-            suivi = SDL_AddTimer(SUIVI_MS, pousser_suivi, nullptr);
-        if (!en_fabrication(partie) && suivi != nullptr) {
-            SDL_RemoveTimer(suivi);
-            suivi = nullptr;
+        if (en_fabrication(partie) != suivi_en_cours) {
+            if (suivi_en_cours) SDL_RemoveTimer(suivi);
+            if (!suivi_en_cours) suivi = SDL_AddTimer(SUIVI_MS, pousser_suivi, nullptr);
+            suivi_en_cours = !suivi_en_cours;
         }
         if (redessiner) {
             const Uint32 depuis = SDL_GetTicks() - derniere_image;
@@ -198,7 +198,7 @@ int jouer_defis(int n, uint32_t graine, int pieces) {
         do continuer = traiter_evenement_defi(partie, e, redessiner) == 1 && continuer;
         while (SDL_PollEvent(&e) == 1);
     }
-    if (suivi != nullptr) SDL_RemoveTimer(suivi);
+    if (suivi_en_cours) SDL_RemoveTimer(suivi);
     arreter_fabrication(partie);
     annoncer(partie);
     fermer_police_defi();
