@@ -7,6 +7,7 @@
 //        that seed, with K pieces to place, as a level file)
 #include "defi/partie.h"
 #include "niveau/pieces.h"
+#include "redaction.h"
 #include "regles/equilibre.h"
 #include "regles/generateur.h"
 #include "regles/traits.h"
@@ -249,8 +250,8 @@ bool juger(const std::vector<const t_candidat *> &choix) {
     std::vector<const t_fiche *> suite;
     for (size_t i = 0; i < fiches.size(); ++i) {
         for (size_t j = 0; j < i; ++j)
-            for (const std::string &m : ressemblances(fiches[j], fiches[i]))
-                problemes.push_back("level " + std::to_string(i + 1) + ": " + m);
+            for (const t_ressemblance &r : ressemblances(fiches[j], fiches[i]))
+                problemes.push_back("level " + std::to_string(i + 1) + ": " + dire_ressemblance(r));
         for (const std::string &m : verifier_courbe(i == 0 ? nullptr : &fiches[i - 1], fiches[i]))
             problemes.push_back("level " + std::to_string(i + 1) + ": " + m);
         suite.push_back(&fiches[i]);

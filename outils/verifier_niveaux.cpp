@@ -3,6 +3,7 @@
 // Usage: verifier_niveaux FILE_OR_FOLDER...  (a folder: every solution*.xml in it)
 // Prints one line per problem, "file: piece: what is wrong", and one line per sound level with
 // its difficulty, its pieces to place and its features; exits 1 if there is any problem.
+#include "redaction.h"
 #include "regles/equilibre.h"
 #include "regles/traits.h"
 #include "regles/variete.h"
@@ -132,8 +133,8 @@ int main(int argc, char **argv) {
                     f.chemin.forme.c_str(), f.essais, nommer_traits(f.traits).c_str());
         for (size_t j = 0; j < i; ++j)
             if (niveaux[j].fiche)
-                for (const std::string &m : ressemblances(*niveaux[j].fiche, f))
-                    signaler(n.fichier, "-", m);
+                for (const t_ressemblance &r : ressemblances(*niveaux[j].fiche, f))
+                    signaler(n.fichier, "-", dire_ressemblance(r));
         for (const std::string &m : verifier_courbe(precedent, f)) signaler(n.fichier, "-", m);
         precedent = &f;
         if (f.numero == 1 || f.numero == 2) premiers[f.numero] = &f;

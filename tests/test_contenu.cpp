@@ -2,8 +2,9 @@
 // solution, how levels compare) on hand-made boards; the challenge sheet.
 #include "aide.h"
 #include "jeu/modele.h"
-#include "regles/equilibre.h"
 #include "niveau/formes.h"
+#include "redaction.h"
+#include "regles/equilibre.h"
 #include "regles/solveur.h"
 #include "regles/traits.h"
 #include "regles/variete.h"
@@ -253,6 +254,13 @@ TEST_F(Capture, NiveauEcritPuisRelu) {
     EXPECT_NE(ecrit.str().find("<solution niveau=\"30\">"), std::string::npos);
 }
 
+// What the comparisons find, in the checker's words.
+std::vector<std::string> dire_tout(const std::vector<t_ressemblance> &v) {
+    std::vector<std::string> m;
+    for (const t_ressemblance &r : v) m.push_back(dire_ressemblance(r));
+    return m;
+}
+
 TEST(Regles, VarieteEtCourbe) {
     t_piecer piece[NB_PIECES];
     const auto fiche = [&](int lu, int numero) {
@@ -277,7 +285,7 @@ TEST(Regles, VarieteEtCourbe) {
     EXPECT_TRUE(ressemblances(a, b).empty());
     b.scene.enlever(ID_CUBE_AVEC_APPENDICE_1);
     b.scene.poser(ID_CUBE_AVEC_APPENDICE_1, forme_de(ID_CUBE_AVEC_APPENDICE_1, 0), 3, 0);
-    EXPECT_EQ(ressemblances(a, b),
+    EXPECT_EQ(dire_tout(ressemblances(a, b)),
               std::vector<std::string>{"7 solid cells in common with level 1, more than three "
                                        "quarters of 8"});
     // Moved sideways, and mirrored: the same challenge, the same figures and walk.
@@ -293,7 +301,7 @@ TEST(Regles, VarieteEtCourbe) {
     c.chemin.forme = d.chemin.forme = "+";
     c.scene = scene(0, 1, 3, 2);
     d.scene = scene(2, 3, 5, 2);
-    EXPECT_EQ(ressemblances(c, d),
+    EXPECT_EQ(dire_tout(ressemblances(c, d)),
               (std::vector<std::string>{
                   "the same challenge as level 1 moved 2 columns right",
                   "the same knight's start, princess's place and walk as level 1 moved 2 columns "
@@ -307,7 +315,12 @@ TEST(Regles, VarieteEtCourbe) {
     EXPECT_TRUE(ressemble(empreinte(c), empreinte(d)));
     EXPECT_FALSE(ressemble(empreinte(c), empreinte(d), false));
     d.scene = scene(4, 3, 1, 2);
-    EXPECT_EQ(ressemblances(c, d).front(),
+    const std::vector<t_ressemblance> vues = ressemblances(c, d);
+    ASSERT_FALSE(vues.empty());
+    const t_ressemblance &miroir = vues.front();
+    EXPECT_EQ(std::make_tuple(miroir.sorte, miroir.niveau, miroir.miroir, miroir.decalage),
+              std::make_tuple(S_MEME_DEFI, 1, true, -1));
+    EXPECT_EQ(dire_ressemblance(miroir),
               "the same challenge as level 1 as its mirror image moved 1 column left");
     EXPECT_FALSE(ressemblances(d, c).empty());
     // Neither level can move right (a tower at the edge); the second can move left: the two
@@ -315,15 +328,15 @@ TEST(Regles, VarieteEtCourbe) {
     t_fiche e = c, g = c;
     e.scene = scene(5, 1, 3, 1);
     g.scene = scene(5, 2, 4, 1);
-    EXPECT_EQ(ressemblances(e, g),
+    EXPECT_EQ(dire_tout(ressemblances(e, g)),
               std::vector<std::string>{"the same knight's start, princess's place and walk as "
                                        "level 1 moved 1 column right"});
-    EXPECT_EQ(ressemblances(g, e),
+    EXPECT_EQ(dire_tout(ressemblances(g, e)),
               std::vector<std::string>{"the same knight's start, princess's place and walk as "
                                        "level 1 moved 1 column left"});
     // The princess a row lower stands at another place.
     e.scene = scene(0, 1, 3, 1);
-    EXPECT_EQ(ressemblances(c, e),
+    EXPECT_EQ(dire_tout(ressemblances(c, e)),
               std::vector<std::string>{
                   "6 solid cells in common with level 1, more than three quarters of 7"});
 

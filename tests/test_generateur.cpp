@@ -4,6 +4,7 @@
 #include "aide.h"
 #include "defi/partie.h"
 #include "jeu/modele.h"
+#include "redaction.h"
 #include "regles/generateur.h"
 #include "regles/niveaux_livres.h"
 #include "regles/solveur.h"
@@ -93,10 +94,13 @@ TEST_F(Generateur, ChaqueDefiVerifieEtResolu) {
             // Moved sideways, a shipped level may share its figures and walk or its cells with
             // a made challenge, never its challenge.
             for (const t_fiche &l : livres)
-                for (const std::string &m : ressemblances(l, f))
-                    ASSERT_TRUE(m.find(" moved ") != std::string::npos &&
+                for (const t_ressemblance &r : ressemblances(l, f)) {
+                    const std::string m = dire_ressemblance(r);
+                    ASSERT_TRUE(r.decalage != 0 && r.sorte != S_MEME_DEFI &&
+                                m.find(" moved ") != std::string::npos &&
                                 m.find("the same challenge") == std::string::npos)
                         << cas << ": " << m;
+                }
         }
 }
 

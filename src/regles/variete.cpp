@@ -60,18 +60,18 @@ int compter(uint64_t m) {
     return static_cast<int>(std::bitset<64>(m).count());
 }
 
-// Calls dire(why) for each way level b is too like level a, while it returns true; the reasons
-// are put in words only when found. Level a is seen as it stands and mirrored, moved sideways
-// as far as the board allows it, or allows b the other way; the cells in common are counted in
-// the best of those alignments.
+// Calls dire(r) with each way level b is too like level a, while it returns true. Level a is
+// seen as it stands and mirrored, moved sideways as far as the board allows it, or allows b the
+// other way; the cells in common are counted in the best of those alignments.
 template <typename F>
 void comparer(const t_empreinte &a, const t_empreinte &b, bool decale, F dire) {
-    const auto nom = [&](int miroir, int d) {
-        const int n = d < 0 ? -d : d;
-        return "level " + std::to_string(a.numero) + (miroir ? " as its mirror image" : "") +
-               (d == 0 ? ""
-                       : " moved " + std::to_string(n) + (n > 1 ? " columns " : " column ") +
-                             (d > 0 ? "right" : "left"));
+    const auto ressemblance = [&](t_sorte_ressemblance sorte, int miroir, int d) {
+        t_ressemblance r;
+        r.sorte = sorte;
+        r.niveau = a.numero;
+        r.miroir = miroir != 0;
+        r.decalage = d;
+        return r;
     };
     const t_vue &y = b.vues[0][DECALAGE_MAX];
     int meilleure = -1, miroir_meilleur = 0, d_meilleur = 0;
@@ -81,13 +81,11 @@ void comparer(const t_empreinte &a, const t_empreinte &b, bool decale, F dire) {
             // way round the same, so that the order of the two does not matter.
             const t_vue &x = a.vues[miroir][d + DECALAGE_MAX];
             if (!x.entiere && !b.vues[0][DECALAGE_MAX - d].entiere) continue;
-            if (x.defi_entier && x.defi == y.defi &&
-                !dire("the same challenge as " + nom(miroir, d)))
+            if (x.defi_entier && x.defi == y.defi && !dire(ressemblance(S_MEME_DEFI, miroir, d)))
                 return;
             if (d != 0 && !decale) continue;
             if (x.figures[0] != -1 && x.figures[2] != -1 && x.figures == y.figures &&
-                a.chemin == b.chemin &&
-                !dire("the same knight's start, princess's place and walk as " + nom(miroir, d)))
+                a.chemin == b.chemin && !dire(ressemblance(S_MEMES_FIGURES, miroir, d)))
                 return;
             const int communes = compter(x.cellules & y.cellules);
             if (communes > meilleure) {
@@ -97,10 +95,12 @@ void comparer(const t_empreinte &a, const t_empreinte &b, bool decale, F dire) {
             }
         }
     const int plus = std::max(a.solides, b.solides);
-    if (4 * meilleure > 3 * plus)
-        dire(std::to_string(meilleure) + " solid cells in common with " +
-             nom(miroir_meilleur, d_meilleur) + ", more than three quarters of " +
-             std::to_string(plus));
+    if (4 * meilleure > 3 * plus) {
+        t_ressemblance r = ressemblance(S_CELLULES_COMMUNES, miroir_meilleur, d_meilleur);
+        r.communes = meilleure;
+        r.solides = plus;
+        dire(r);
+    }
 }
 
 bool est_escalier_a_placer(const t_fiche &f) {
@@ -136,10 +136,10 @@ t_empreinte empreinte(const t_fiche &f) {
     return e;
 }
 
-std::vector<std::string> ressemblances(const t_fiche &a, const t_fiche &b) {
-    std::vector<std::string> v;
-    comparer(empreinte(a), empreinte(b), true, [&](std::string m) {
-        v.push_back(std::move(m));
+std::vector<t_ressemblance> ressemblances(const t_fiche &a, const t_fiche &b) {
+    std::vector<t_ressemblance> v;
+    comparer(empreinte(a), empreinte(b), true, [&](const t_ressemblance &r) {
+        v.push_back(r);
         return true;
     });
     return v;
@@ -147,7 +147,7 @@ std::vector<std::string> ressemblances(const t_fiche &a, const t_fiche &b) {
 
 bool ressemble(const t_empreinte &a, const t_empreinte &b, bool decale) {
     bool oui = false;
-    comparer(a, b, decale, [&](const std::string &) { return !(oui = true); });
+    comparer(a, b, decale, [&](const t_ressemblance &) { return !(oui = true); });
     return oui;
 }
 

@@ -36,11 +36,29 @@ struct t_fiche {
 // The level's scene and walk, with what its challenge's resolution tells.
 t_fiche ficher(int numero, const t_piecer piece[NB_PIECES], const t_resolution &resolution);
 
-// Why level b is too like level a, also mirrored and moved sideways by any number of columns
+// A way level b is too like level a, seen as it stands or mirrored, and moved sideways.
+enum t_sorte_ressemblance {
+    S_MEME_DEFI,        // the same challenge
+    S_MEMES_FIGURES,    // the same knight's start, princess's place and walk
+    S_CELLULES_COMMUNES // more than three quarters of the larger level's solid cells in common
+};
+
+struct t_ressemblance {
+    t_sorte_ressemblance sorte = S_MEME_DEFI;
+    int niveau = 0;      // level a's number
+    bool miroir = false; // level a seen as its mirror image
+    int decalage = 0;    // level a moved so many columns, to the right when positive
+    int communes = 0;    // S_CELLULES_COMMUNES: the solid cells in common in the best alignment,
+    int solides = 0;     // and the larger level's count of them
+};
+
+// How level b is too like level a, also mirrored and moved sideways by any number of columns
 // (as far as the board allows either of them): the same challenge; the same knight's start,
 // princess's place and walk; more than three quarters of the larger level's solid cells in
-// common in the best alignment. Empty when they differ enough.
-std::vector<std::string> ressemblances(const t_fiche &a, const t_fiche &b);
+// common in the best alignment. The first two alignment by alignment (level a as it stands,
+// then mirrored, each moved from the farthest left), then the cells in common; empty when they
+// differ enough.
+std::vector<t_ressemblance> ressemblances(const t_fiche &a, const t_fiche &b);
 
 // A level as the comparisons see it, mirrored or not and moved some columns sideways: its
 // challenge and whether its starting pieces all stay on the board; its figures' places (column
@@ -68,8 +86,8 @@ struct t_empreinte {
 t_empreinte empreinte(const t_fiche &f);
 
 // Whether level b is too like level a in any of those ways: the generator asks it of every
-// place it tries, so the reasons are not put in words. Without `decale`, level a moved
-// sideways is only compared for the same challenge.
+// place it tries, so it stops at the first. Without `decale`, level a moved sideways is only
+// compared for the same challenge.
 bool ressemble(const t_empreinte &a, const t_empreinte &b, bool decale = true);
 
 // Why level b breaks the curve, a being the level before it (none for the first level

@@ -1,0 +1,10 @@
+// redaction.h: what the rules find between levels, in the checker's words.
+#pragma once
+
+#include "regles/variete.h"
+
+#include <string>
+
+// How level b is too like level a, level a named as it was seen: "the same challenge as level
+// 2 as its mirror image moved 1 column left".
+std::string dire_ressemblance(const t_ressemblance &r);
