@@ -249,11 +249,13 @@ bool juger(const std::vector<const t_candidat *> &choix) {
     std::vector<std::string> problemes;
     std::vector<const t_fiche *> suite;
     for (size_t i = 0; i < fiches.size(); ++i) {
+        const std::string niveau = "level " + std::to_string(i + 1) + ": ";
         for (size_t j = 0; j < i; ++j)
             for (const t_ressemblance &r : ressemblances(fiches[j], fiches[i]))
-                problemes.push_back("level " + std::to_string(i + 1) + ": " + dire_ressemblance(r));
-        for (const std::string &m : verifier_courbe(i == 0 ? nullptr : &fiches[i - 1], fiches[i]))
-            problemes.push_back("level " + std::to_string(i + 1) + ": " + m);
+                problemes.push_back(niveau + dire_ressemblance(r));
+        for (const t_faute_courbe &c :
+             verifier_courbe(i == 0 ? nullptr : &fiches[i - 1], fiches[i]))
+            problemes.push_back(niveau + dire_courbe(c));
         suite.push_back(&fiches[i]);
     }
     for (const auto &[numero, m] : verifier_lecons(suite))

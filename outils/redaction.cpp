@@ -1,4 +1,4 @@
-// redaction.cpp: the comparisons between levels put in words.
+// redaction.cpp: the comparisons between levels and the curve put in words.
 #include "redaction.h"
 
 namespace {
@@ -24,6 +24,22 @@ std::string dire_ressemblance(const t_ressemblance &r) {
     case S_CELLULES_COMMUNES:
         return std::to_string(r.communes) + " solid cells in common with " + niveau +
                ", more than three quarters of " + std::to_string(r.solides);
+    }
+    return "";
+}
+
+std::string dire_courbe(const t_faute_courbe &f) {
+    switch (f.sorte) {
+    case CB_MOINS_DIFFICILE:
+        return "difficulty " + std::to_string(f.difficulte) + " is below level " +
+               std::to_string(f.precedent) + "'s " + std::to_string(f.difficulte_precedente);
+    case CB_DEBUT_A_PLUSIEURS:
+        return std::to_string(f.a_placer) + " pieces to place: levels 1 to 6 have one";
+    case CB_FIN_PEU_DE_PIECES:
+        return compter(f.a_placer, "piece") +
+               " to place: the last twelve levels have three or more";
+    case CB_FIN_PEU_DE_TRAITS:
+        return compter(size_t(f.traits), "feature") + ": the last twelve levels have three or more";
     }
     return "";
 }

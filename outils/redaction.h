@@ -1,4 +1,5 @@
-// redaction.h: what the rules find between levels, in the checker's words.
+// redaction.h: what the rules find between levels and along the curve, in the checker's
+// words.
 #pragma once
 
 #include "regles/variete.h"
@@ -8,3 +9,6 @@
 // How level b is too like level a, level a named as it was seen: "the same challenge as level
 // 2 as its mirror image moved 1 column left".
 std::string dire_ressemblance(const t_ressemblance &r);
+
+// How a level breaks the curve.
+std::string dire_courbe(const t_faute_courbe &f);

@@ -135,7 +135,8 @@ int main(int argc, char **argv) {
             if (niveaux[j].fiche)
                 for (const t_ressemblance &r : ressemblances(*niveaux[j].fiche, f))
                     signaler(n.fichier, "-", dire_ressemblance(r));
-        for (const std::string &m : verifier_courbe(precedent, f)) signaler(n.fichier, "-", m);
+        for (const t_faute_courbe &c : verifier_courbe(precedent, f))
+            signaler(n.fichier, "-", dire_courbe(c));
         precedent = &f;
         if (f.numero == 1 || f.numero == 2) premiers[f.numero] = &f;
     }

@@ -254,10 +254,16 @@ TEST_F(Capture, NiveauEcritPuisRelu) {
     EXPECT_NE(ecrit.str().find("<solution niveau=\"30\">"), std::string::npos);
 }
 
-// What the comparisons find, in the checker's words.
+// What the comparisons and the curve find, in the checker's words.
 std::vector<std::string> dire_tout(const std::vector<t_ressemblance> &v) {
     std::vector<std::string> m;
     for (const t_ressemblance &r : v) m.push_back(dire_ressemblance(r));
+    return m;
+}
+
+std::vector<std::string> dire_tout(const std::vector<t_faute_courbe> &v) {
+    std::vector<std::string> m;
+    for (const t_faute_courbe &c : v) m.push_back(dire_courbe(c));
     return m;
 }
 
@@ -342,14 +348,14 @@ TEST(Regles, VarieteEtCourbe) {
 
     EXPECT_TRUE(verifier_courbe(nullptr, un).empty());
     EXPECT_TRUE(verifier_courbe(&un, quatre).empty());
-    EXPECT_EQ(verifier_courbe(&quatre, fiche(1, 41)),
+    EXPECT_EQ(dire_tout(verifier_courbe(&quatre, fiche(1, 41))),
               (std::vector<std::string>{
                   "difficulty 113 is below level 40's " + std::to_string(quatre.difficulte()),
                   "1 piece to place: the last twelve levels have three or more",
                   "1 feature: the last twelve levels have three or more"}));
     t_fiche six = quatre;
     six.numero = 6;
-    EXPECT_EQ(verifier_courbe(&un, six),
+    EXPECT_EQ(dire_tout(verifier_courbe(&un, six)),
               std::vector<std::string>{"4 pieces to place: levels 1 to 6 have one"});
     six.numero = 7;
     EXPECT_TRUE(verifier_courbe(&un, six).empty());
@@ -361,7 +367,7 @@ TEST(Regles, VarieteEtCourbe) {
     EXPECT_TRUE(verifier_courbe(nullptr, fin).empty());
     fin.numero = 37;
     EXPECT_EQ(
-        verifier_courbe(nullptr, fin),
+        dire_tout(verifier_courbe(nullptr, fin)),
         (std::vector<std::string>{"1 piece to place: the last twelve levels have three or more",
                                   "1 feature: the last twelve levels have three or more"}));
     fin.a_placer = {ID_CUBE, ID_PETIT_ESCALIER_1, ID_GRAND_ESCALIER};

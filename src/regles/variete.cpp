@@ -151,21 +151,24 @@ bool ressemble(const t_empreinte &a, const t_empreinte &b, bool decale) {
     return oui;
 }
 
-std::vector<std::string> verifier_courbe(const t_fiche *a, const t_fiche &b) {
-    std::vector<std::string> v;
-    if (a != nullptr && b.difficulte() < a->difficulte())
-        v.push_back("difficulty " + std::to_string(b.difficulte()) + " is below level " +
-                    std::to_string(a->numero) + "'s " + std::to_string(a->difficulte()));
-    const size_t n = b.a_placer.size();
-    if (b.numero >= 1 && b.numero <= LECONS && n != 1)
-        v.push_back(std::to_string(n) + " pieces to place: levels 1 to 6 have one");
-    if (b.numero > NB_NIVEAUX - NIVEAUX_DE_FIN && n < 3)
-        v.push_back(std::to_string(n) + " piece" + (n == 1 ? "" : "s") +
-                    " to place: the last twelve levels have three or more");
-    const int t = compter_traits(b.traits);
-    if (b.numero > NB_NIVEAUX - NIVEAUX_DE_FIN && t < 3)
-        v.push_back(std::to_string(t) + " feature" + (t == 1 ? "" : "s") +
-                    ": the last twelve levels have three or more");
+std::vector<t_faute_courbe> verifier_courbe(const t_fiche *a, const t_fiche &b) {
+    std::vector<t_faute_courbe> v;
+    t_faute_courbe c;
+    c.difficulte = b.difficulte();
+    if (a != nullptr) {
+        c.precedent = a->numero;
+        c.difficulte_precedente = a->difficulte();
+    }
+    c.a_placer = b.a_placer.size();
+    c.traits = compter_traits(b.traits);
+    const auto relever = [&](t_sorte_courbe sorte) {
+        c.sorte = sorte;
+        v.push_back(c);
+    };
+    if (a != nullptr && c.difficulte < c.difficulte_precedente) relever(CB_MOINS_DIFFICILE);
+    if (b.numero >= 1 && b.numero <= LECONS && c.a_placer != 1) relever(CB_DEBUT_A_PLUSIEURS);
+    if (b.numero > NB_NIVEAUX - NIVEAUX_DE_FIN && c.a_placer < 3) relever(CB_FIN_PEU_DE_PIECES);
+    if (b.numero > NB_NIVEAUX - NIVEAUX_DE_FIN && c.traits < 3) relever(CB_FIN_PEU_DE_TRAITS);
     return v;
 }
 

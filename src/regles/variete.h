@@ -5,6 +5,7 @@
 #include "regles/solveur.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -90,11 +91,29 @@ t_empreinte empreinte(const t_fiche &f);
 // compared for the same challenge.
 bool ressemble(const t_empreinte &a, const t_empreinte &b, bool decale = true);
 
-// Why level b breaks the curve, a being the level before it (none for the first level
+// A way a level breaks the curve.
+enum t_sorte_courbe {
+    CB_MOINS_DIFFICILE,   // a lower difficulty than the level before's
+    CB_DEBUT_A_PLUSIEURS, // levels 1 to LECONS: not one piece to place
+    CB_FIN_PEU_DE_PIECES, // the last NIVEAUX_DE_FIN: fewer than three pieces to place
+    CB_FIN_PEU_DE_TRAITS  // the last NIVEAUX_DE_FIN: fewer than three features
+};
+
+// The level's own numbers come with each breach, and the level before's when there is one.
+struct t_faute_courbe {
+    t_sorte_courbe sorte = CB_MOINS_DIFFICILE;
+    int difficulte = 0;            // the level's difficulty
+    int precedent = 0;             // the level before's number,
+    int difficulte_precedente = 0; // and its difficulty
+    size_t a_placer = 0;           // the level's count of pieces to place
+    int traits = 0;                // and of features
+};
+
+// How level b breaks the curve, a being the level before it (none for the first level
 // checked): the score never decreases; levels 1 to 6 have one piece to place, the last twelve
-// three or more and three features or more. Level 1 or 2 having a staircase to place is
-// checked by escalier_au_debut(), the lessons by verifier_lecons().
-std::vector<std::string> verifier_courbe(const t_fiche *a, const t_fiche &b);
+// three or more and three features or more. In that order. Level 1 or 2 having a staircase
+// to place is checked by escalier_au_debut(), the lessons by verifier_lecons().
+std::vector<t_faute_courbe> verifier_courbe(const t_fiche *a, const t_fiche &b);
 
 // Why a set of levels, in order, teaches badly, each reason with the level it concerns: each
 // of levels 1 to 6 brings one new feature, a climb and a descent among them; a feature first
