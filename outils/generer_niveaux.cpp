@@ -258,8 +258,8 @@ bool juger(const std::vector<const t_candidat *> &choix) {
             problemes.push_back(niveau + dire_courbe(c));
         suite.push_back(&fiches[i]);
     }
-    for (const auto &[numero, m] : verifier_lecons(suite))
-        problemes.push_back("level " + std::to_string(numero) + ": " + m);
+    for (const t_faute_lecon &l : verifier_lecons(suite))
+        problemes.push_back("level " + std::to_string(l.niveau) + ": " + dire_lecon(l));
     if (!escalier_au_debut(&fiches[0], &fiches[1]))
         problemes.emplace_back("neither level 1 nor level 2 has a staircase to place");
     for (const std::string &m : problemes) std::fprintf(stderr, "generer_niveaux: %s\n", m.c_str());

@@ -1,7 +1,13 @@
-// redaction.cpp: the comparisons between levels and the curve put in words.
+// redaction.cpp: the comparisons, the curve and the lessons put in words.
 #include "redaction.h"
 
+#include "regles/traits.h"
+
 namespace {
+
+const char *const NOMS[NB_TRAITS] = {"descent",        "climb",         "hill",        "valley",
+                                     "flat on pieces", "mirrored",      "upside down", "bridge",
+                                     "prop",           "counterweight", "stack"};
 
 // "1 piece", "2 pieces": n, then the word, made plural unless n is one.
 std::string compter(size_t n, const std::string &mot) {
@@ -42,4 +48,32 @@ std::string dire_courbe(const t_faute_courbe &f) {
         return compter(size_t(f.traits), "feature") + ": the last twelve levels have three or more";
     }
     return "";
+}
+
+std::string dire_lecon(const t_faute_lecon &f) {
+    switch (f.sorte) {
+    case L_NOUVEAUTES:
+        return std::to_string(compter_traits(f.traits)) + " new features (" +
+               nommer_traits(f.traits) + "): levels 1 to 6 bring one each";
+    case L_NOUVEAUTE_CHARGEE:
+        return "brings " + nommer_traits(f.traits) + " with " + compter(f.a_placer, "piece") +
+               " to place: a feature comes alone, with at most two";
+    case L_SANS_MONTEE_DESCENTE:
+        return "levels 1 to 6 teach no " + nommer_traits(f.traits);
+    case L_IDEE_REPETEE:
+        return "the idea " + nommer_traits(f.traits) + " in " + std::to_string(f.niveaux) +
+               " levels: three at most";
+    case L_PEU_D_IDEES:
+        return std::to_string(f.idees) + " distinct ideas: 24 or more are needed";
+    case L_TRAITS_JAMAIS_VUS:
+        return "no level teaches " + nommer_traits(f.traits);
+    }
+    return "";
+}
+
+std::string nommer_traits(unsigned traits) {
+    std::string s;
+    for (int i = 0; i < NB_TRAITS; ++i)
+        if (traits & (1U << i)) s += (s.empty() ? "" : ", ") + std::string(NOMS[i]);
+    return s.empty() ? "none" : s;
 }

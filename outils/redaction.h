@@ -1,5 +1,5 @@
-// redaction.h: what the rules find between levels and along the curve, in the checker's
-// words.
+// redaction.h: what the rules find between levels, along the curve and in the lessons, in the
+// checker's words.
 #pragma once
 
 #include "regles/variete.h"
@@ -12,3 +12,9 @@ std::string dire_ressemblance(const t_ressemblance &r);
 
 // How a level breaks the curve.
 std::string dire_courbe(const t_faute_courbe &f);
+
+// How a set of levels teaches badly, without the level the breach concerns.
+std::string dire_lecon(const t_faute_lecon &f);
+
+// The features' names, in the order of the enumeration, joined by ", "; "none" for none.
+std::string nommer_traits(unsigned traits);

@@ -5,7 +5,6 @@
 // its difficulty, its pieces to place and its features; exits 1 if there is any problem.
 #include "redaction.h"
 #include "regles/equilibre.h"
-#include "regles/traits.h"
 #include "regles/variete.h"
 #include "verification.h"
 
@@ -147,8 +146,8 @@ int main(int argc, char **argv) {
             fiches.push_back(n.fiche.get());
             fichier_du_niveau.emplace(n.fiche->numero, n.fichier);
         }
-    for (const auto &[numero, m] : verifier_lecons(fiches))
-        signaler(fichier_du_niveau[numero], "-", m);
+    for (const t_faute_lecon &l : verifier_lecons(fiches))
+        signaler(fichier_du_niveau[l.niveau], "-", dire_lecon(l));
     if ((premiers[1] || premiers[2]) && !escalier_au_debut(premiers[1], premiers[2]))
         signaler(niveaux.front().fichier, "-",
                  "neither level 1 nor level 2 has a staircase to place");

@@ -254,7 +254,7 @@ TEST_F(Capture, NiveauEcritPuisRelu) {
     EXPECT_NE(ecrit.str().find("<solution niveau=\"30\">"), std::string::npos);
 }
 
-// What the comparisons and the curve find, in the checker's words.
+// What the comparisons, the curve and the lessons find, in the checker's words.
 std::vector<std::string> dire_tout(const std::vector<t_ressemblance> &v) {
     std::vector<std::string> m;
     for (const t_ressemblance &r : v) m.push_back(dire_ressemblance(r));
@@ -264,6 +264,12 @@ std::vector<std::string> dire_tout(const std::vector<t_ressemblance> &v) {
 std::vector<std::string> dire_tout(const std::vector<t_faute_courbe> &v) {
     std::vector<std::string> m;
     for (const t_faute_courbe &c : v) m.push_back(dire_courbe(c));
+    return m;
+}
+
+std::vector<std::pair<int, std::string>> dire_tout(const std::vector<t_faute_lecon> &v) {
+    std::vector<std::pair<int, std::string>> m;
+    for (const t_faute_lecon &l : v) m.emplace_back(l.niveau, dire_lecon(l));
     return m;
 }
 
@@ -399,7 +405,7 @@ TEST(Regles, Lecons) {
     const auto lecons = [&] {
         std::vector<const t_fiche *> v;
         for (const t_fiche &x : f) v.push_back(&x);
-        return verifier_lecons(v);
+        return dire_tout(verifier_lecons(v));
     };
     EXPECT_TRUE(lecons().empty());
     f[7].traits = T_DESCENTE | T_EMPILEMENT;
@@ -426,7 +432,7 @@ TEST(Regles, Lecons) {
     g[4].numero = 7;
     const std::string rien = "0 new features (none): levels 1 to 6 bring one each";
     EXPECT_EQ(
-        verifier_lecons(v),
+        dire_tout(verifier_lecons(v)),
         (t_p{{2, rien}, {3, rien}, {4, rien}, {4, "the idea descent in 4 levels: three at most"}}));
     EXPECT_TRUE(verifier_lecons({&g[4]}).empty());
     // The whole set: every feature comes, 24 ideas at least.
@@ -437,8 +443,12 @@ TEST(Regles, Lecons) {
         tous[i].traits = i == 1 ? T_MONTEE : T_DESCENTE;
         v.push_back(&tous[i]);
     }
-    const t_p fin = verifier_lecons(v);
+    const std::vector<t_faute_lecon> faits = verifier_lecons(v);
+    const t_p fin = dire_tout(faits);
     ASSERT_GE(fin.size(), 2U);
+    EXPECT_EQ(std::make_tuple(faits.back().sorte, faits.back().traits),
+              std::make_tuple(L_TRAITS_JAMAIS_VUS,
+                              ((1U << NB_TRAITS) - 1) & ~unsigned(T_MONTEE | T_DESCENTE)));
     EXPECT_EQ(t_p(fin.end() - 2, fin.end()),
               (t_p{{48, "2 distinct ideas: 24 or more are needed"},
                    {48, "no level teaches hill, valley, flat on pieces, mirrored, upside down, "

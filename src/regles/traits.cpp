@@ -3,12 +3,9 @@
 
 #include <algorithm>
 #include <bitset>
+#include <string>
 
 namespace {
-
-const char *const NOMS[NB_TRAITS] = {"descent",        "climb",         "hill",        "valley",
-                                     "flat on pieces", "mirrored",      "upside down", "bridge",
-                                     "prop",           "counterweight", "stack"};
 
 bool a_placer(const t_fiche &f, int k) {
     return std::find(f.a_placer.begin(), f.a_placer.end(), k) != f.a_placer.end();
@@ -70,13 +67,6 @@ unsigned traits(const t_fiche &f) {
         }
     }
     return t;
-}
-
-std::string nommer_traits(unsigned traits) {
-    std::string s;
-    for (int i = 0; i < NB_TRAITS; ++i)
-        if (traits & (1U << i)) s += (s.empty() ? "" : ", ") + std::string(NOMS[i]);
-    return s.empty() ? "none" : s;
 }
 
 int compter_traits(unsigned traits) {

@@ -4,8 +4,6 @@
 
 #include "regles/variete.h"
 
-#include <string>
-
 // One feature each; a level's idea is the set of its features.
 enum t_trait : unsigned {
     T_DESCENTE = 1U << 0,    // the walk goes down a step
@@ -24,9 +22,6 @@ constexpr int NB_TRAITS = 11;
 
 // The features of a sound level, its own solution in place.
 unsigned traits(const t_fiche &f);
-
-// The features' names, in the order of the enumeration, joined by ", "; "none" for none.
-std::string nommer_traits(unsigned traits);
 
 // How many features.
 int compter_traits(unsigned traits);

@@ -9,7 +9,7 @@
 #include <bitset>
 #include <cstdint>
 #include <map>
-#include <utility>
+#include <vector>
 
 namespace {
 
@@ -172,8 +172,15 @@ std::vector<t_faute_courbe> verifier_courbe(const t_fiche *a, const t_fiche &b) 
     return v;
 }
 
-std::vector<std::pair<int, std::string>> verifier_lecons(const std::vector<const t_fiche *> &v) {
-    std::vector<std::pair<int, std::string>> p;
+std::vector<t_faute_lecon> verifier_lecons(const std::vector<const t_fiche *> &v) {
+    std::vector<t_faute_lecon> p;
+    const auto relever = [&](int niveau, t_sorte_lecon sorte, unsigned traits) -> t_faute_lecon & {
+        t_faute_lecon l;
+        l.niveau = niveau;
+        l.sorte = sorte;
+        l.traits = traits;
+        return p.emplace_back(l);
+    };
     unsigned vus = 0;
     std::map<unsigned, std::vector<int>> idees;
     int suivant = 1;
@@ -186,31 +193,21 @@ std::vector<std::pair<int, std::string>> verifier_lecons(const std::vector<const
         const unsigned nouveaux = f->traits & ~vus;
         const int n = compter_traits(nouveaux);
         if (f->numero <= LECONS && n != 1)
-            p.emplace_back(f->numero, std::to_string(n) + " new features (" +
-                                          nommer_traits(nouveaux) +
-                                          "): levels 1 to 6 bring one each");
+            relever(f->numero, L_NOUVEAUTES, nouveaux);
         else if (n > 1 || (n == 1 && f->a_placer.size() > 2))
-            p.emplace_back(f->numero, "brings " + nommer_traits(nouveaux) + " with " +
-                                          std::to_string(f->a_placer.size()) +
-                                          (f->a_placer.size() == 1 ? " piece" : " pieces") +
-                                          " to place: a feature comes alone, with at most two");
+            relever(f->numero, L_NOUVEAUTE_CHARGEE, nouveaux).a_placer = f->a_placer.size();
         vus |= f->traits;
         const unsigned manque = (T_MONTEE | T_DESCENTE) & ~vus;
-        if (f->numero == LECONS && manque != 0)
-            p.emplace_back(f->numero, "levels 1 to 6 teach no " + nommer_traits(manque));
+        if (f->numero == LECONS && manque != 0) relever(f->numero, L_SANS_MONTEE_DESCENTE, manque);
         idees[f->traits].push_back(f->numero);
     }
     for (const auto &[t, niveaux] : idees)
         if (niveaux.size() > size_t(FOIS_PAR_IDEE))
-            p.emplace_back(niveaux[FOIS_PAR_IDEE], "the idea " + nommer_traits(t) + " in " +
-                                                       std::to_string(niveaux.size()) +
-                                                       " levels: three at most");
+            relever(niveaux[FOIS_PAR_IDEE], L_IDEE_REPETEE, t).niveaux = niveaux.size();
     if (suivant - 1 == NB_NIVEAUX && idees.size() < size_t(IDEES_MIN))
-        p.emplace_back(NB_NIVEAUX,
-                       std::to_string(idees.size()) + " distinct ideas: 24 or more are needed");
+        relever(NB_NIVEAUX, L_PEU_D_IDEES, 0).idees = idees.size();
     const unsigned jamais = ((1U << NB_TRAITS) - 1) & ~vus;
-    if (suivant - 1 == NB_NIVEAUX && jamais != 0)
-        p.emplace_back(NB_NIVEAUX, "no level teaches " + nommer_traits(jamais));
+    if (suivant - 1 == NB_NIVEAUX && jamais != 0) relever(NB_NIVEAUX, L_TRAITS_JAMAIS_VUS, jamais);
     return p;
 }
 

@@ -8,7 +8,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
 // The difficulty a player feels: 100 per piece to place, 10 per feature (traits.h), and 1 per
@@ -115,12 +114,32 @@ struct t_faute_courbe {
 // to place is checked by escalier_au_debut(), the lessons by verifier_lecons().
 std::vector<t_faute_courbe> verifier_courbe(const t_fiche *a, const t_fiche &b);
 
-// Why a set of levels, in order, teaches badly, each reason with the level it concerns: each
+// A way a set of levels teaches badly.
+enum t_sorte_lecon {
+    L_NOUVEAUTES,           // one of levels 1 to LECONS brings not one new feature
+    L_NOUVEAUTE_CHARGEE,    // a new feature with another, or with more than two pieces to place
+    L_SANS_MONTEE_DESCENTE, // levels 1 to LECONS teach no climb or no descent
+    L_IDEE_REPETEE,         // an idea in more than FOIS_PAR_IDEE levels
+    L_PEU_D_IDEES,          // fewer than IDEES_MIN ideas
+    L_TRAITS_JAMAIS_VUS     // features no level brings
+};
+
+struct t_faute_lecon {
+    int niveau = 0; // the level it concerns
+    t_sorte_lecon sorte = L_NOUVEAUTES;
+    unsigned traits = 0; // the features concerned: new, missing or never taught, or the idea
+    size_t a_placer = 0; // L_NOUVEAUTE_CHARGEE: the level's count of pieces to place
+    size_t niveaux = 0;  // L_IDEE_REPETEE: the count of levels with the idea
+    size_t idees = 0;    // L_PEU_D_IDEES: the count of distinct ideas
+};
+
+// How a set of levels, in order, teaches badly, each breach with the level it concerns: each
 // of levels 1 to 6 brings one new feature, a climb and a descent among them; a feature first
 // appears in a level with at most two pieces to place, the only new feature there; every
 // feature comes; at least 24 ideas (sets of features), none in more than three levels. Read
-// over levels 1, 2, 3... in that order, as far as none is missing.
-std::vector<std::pair<int, std::string>> verifier_lecons(const std::vector<const t_fiche *> &v);
+// over levels 1, 2, 3... in that order, as far as none is missing; the breaches level by level,
+// then the ideas in the order of their features' bits, then the whole set's.
+std::vector<t_faute_lecon> verifier_lecons(const std::vector<const t_fiche *> &v);
 
 // Whether levels 1 and 2 (either may be missing) give a staircase to place.
 bool escalier_au_debut(const t_fiche *niveau1, const t_fiche *niveau2);
