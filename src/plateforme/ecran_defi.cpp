@@ -153,8 +153,7 @@ void remplir_panneau(const t_defi &d, const t_piecer piece[NB_PIECES]) {
         const t_forme *f = forme_de(k, p.rotation);
         if (p.dans_le_jeu != OUI || k == d.tenue || f == nullptr) continue;
         pour_cases(p.colonne - PLATEAU_COLONNE, p.ligne, *f, [&](int c, int r) {
-            if (c >= 0 && c < PLATEAU_LARGEUR && r >= 0 && r < PLATEAU_HAUTEUR)
-                matrice[r + 1][c] = occupant[k];
+            if (sur_plateau(c, r)) matrice[r + 1][c] = occupant[k];
         });
     }
 }
