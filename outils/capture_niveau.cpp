@@ -13,8 +13,8 @@
 #include "fichiers/fichier.h"
 #include "jeu/jeu.h"
 #include "jeu/modele.h"
-#include "plateforme/ecran_defi.h"
 #include "niveau/formes.h"
+#include "plateforme/ecran_defi.h"
 #include "rendu/rendu.h"
 #include "visionneuse/boucle.h"
 

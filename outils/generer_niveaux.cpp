@@ -5,7 +5,7 @@
 // Usage: generer_niveaux FOLDER   (the same files every time: every draw has a fixed seed)
 //        generer_niveaux --graine SEED --pieces K FILE   (the challenge the program makes from
 //        that seed, with K pieces to place, as a level file)
-#include "defi/partie.h"
+#include "niveau/lecture.h"
 #include "niveau/pieces.h"
 #include "redaction.h"
 #include "regles/equilibre.h"

@@ -1,4 +1,4 @@
-// redaction.cpp: the comparisons, the curve and the lessons put in words.
+// redaction.cpp: a level's faults, the comparisons, the curve and the lessons put in words.
 #include "redaction.h"
 
 #include "regles/traits.h"
@@ -15,6 +15,60 @@ std::string compter(size_t n, const std::string &mot) {
 }
 
 } // namespace
+
+t_probleme dire_faute(const t_piecer piece[NB_PIECES], const t_faute &f) {
+    const std::string cellule = "(" + std::to_string(f.cellule.c + PLATEAU_COLONNE) + ", " +
+                                std::to_string(f.cellule.h) + ")";
+    const std::string autre = f.autre >= 0 ? piece[f.autre].nom : "";
+    std::string m;
+    switch (f.defaut) {
+    case D_FIGURE_ABSENTE:
+        m = "not in play: every level needs the knight and the princess";
+        break;
+    case D_HORS_PLATEAU:
+        m = "lies outside the board (columns 4 to 9, rows 0 to 5)";
+        break;
+    case D_PEINT_SUR:
+        m = "its image paints over cell " + cellule + " of " + autre + ", drawn before it";
+        break;
+    case D_CASE_PARTAGEE:
+        m = "shares cell " + cellule + " with " + autre;
+        break;
+    case D_INUTILE:
+        m = "is not needed: without it the level still stands and the knight still reaches the "
+            "princess";
+        break;
+    case D_REGLE:
+        switch (f.echec) {
+        case E_AUCUN:
+            break;
+        case E_SUR_FIGURE:
+            m = "stands on " + autre + ", and the figures carry nothing";
+            break;
+        case E_FLOTTE:
+            m = "floats: no cell of it rests on the ground or on another piece";
+            break;
+        case E_SANS_APPUI:
+            m = "does not start on a foothold: the ground or a solid cell under him, his two "
+                "cells free";
+            break;
+        case E_A_COTE:
+            m = "starts beside the princess: the walk needs at least one move";
+            break;
+        case E_SANS_CHEMIN:
+            m = "has no way to the princess";
+            break;
+        case E_TOMBE_AU_DEPART:
+            m = "does not stand: it tips over as it is";
+            break;
+        case E_TOMBE:
+            m = "has no way to the princess along which the level stands";
+            break;
+        }
+        break;
+    }
+    return {f.piece < 0 ? "-" : piece[f.piece].nom, m};
+}
 
 std::string dire_ressemblance(const t_ressemblance &r) {
     const int n = r.decalage < 0 ? -r.decalage : r.decalage;

@@ -1,10 +1,21 @@
-// redaction.h: what the rules find between levels, along the curve and in the lessons, in the
-// checker's words.
+// redaction.h: what the rules find in a level, between levels, along the curve and in the
+// lessons, in the checker's words.
 #pragma once
 
+#include "regles/plateau.h"
 #include "regles/variete.h"
 
 #include <string>
+
+// One problem of a level, in the checker's words: the piece it concerns (its name, or "-" for
+// the whole level), and what is wrong.
+struct t_probleme {
+    std::string piece;
+    std::string message;
+};
+
+// A fault the rules found in a level, in the checker's words.
+t_probleme dire_faute(const t_piecer piece[NB_PIECES], const t_faute &f);
 
 // How level b is too like level a, level a named as it was seen: "the same challenge as level
 // 2 as its mirror image moved 1 column left".

@@ -1,21 +1,11 @@
 // verification.h: checking a level file as the viewer reads it, in the checker's words.
 #pragma once
 
-#include "regles/plateau.h"
+#include "redaction.h"
 
 #include <ostream>
 #include <string>
 #include <vector>
-
-// One problem of a level, in the checker's words: the piece it concerns (its name, or "-" for
-// the whole level), and what is wrong.
-struct t_probleme {
-    std::string piece;
-    std::string message;
-};
-
-// A fault the rules found in a level, in the checker's words.
-t_probleme dire_faute(const t_piecer piece[NB_PIECES], const t_faute &f);
 
 // Reads the level file at chemin through the level reader the viewer uses into lu, and checks it:
 // token count, every tag of every piece, flags and orientations, each box against its shape

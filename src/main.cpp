@@ -1,6 +1,6 @@
 // main.cpp: the entry of Valdrune: the viewer of the block-stacking puzzle's solutions, or with
 // --defi the challenge mode, where the player places the pieces.
-#include "defi/partie.h"
+#include "niveau/lecture.h"
 #include "plateforme/boucle_defi.h"
 #include "regles/generateur.h"
 #include "visionneuse/boucle.h"

@@ -1,18 +1,28 @@
 #!/usr/bin/env python3
 """etages.py SRC COMPILE_COMMANDS: the floors of src/ kept.
 
-A file includes only headers of its own folder or of a folder on a floor below; the levels'
-records, the rules and the challenge game include no SDL header and are compiled with no SDL
-include directory. Prints each breach and exits 1; exits 0 when there is none.
+A file includes only headers of its own folder or of a folder below it that it may include;
+the levels' records, the rules and the challenge game include no SDL header and are compiled
+with no SDL include directory. Prints each breach and exits 1; exits 0 when there is none.
 """
 import json
 import pathlib
 import re
 import sys
 
-# From the ground up; "." is src/ itself, where the entry is.
-ETAGES = ["niveau", "regles", "defi", "jeu", "fichiers", "rendu", "visionneuse", "plateforme",
-          "page", "."]
+# What each folder may include besides itself, from the ground up; "." is src/ itself, where
+# the entry is. The viewer's folders stand beside the game's, not on them.
+VISIONNEUSE = ["jeu", "fichiers", "rendu", "visionneuse"]
+PERMIS = {
+    "niveau": [],
+    "regles": ["niveau"],
+    "defi": ["niveau", "regles"],
+}
+for i, d in enumerate(VISIONNEUSE):
+    PERMIS[d] = ["niveau"] + VISIONNEUSE[:i]
+PERMIS["plateforme"] = ["niveau", "regles", "defi"] + VISIONNEUSE
+PERMIS["page"] = PERMIS["plateforme"] + ["plateforme"]
+PERMIS["."] = PERMIS["page"] + ["page"]
 SANS_ECRAN = {"niveau", "regles", "defi"}
 
 src = pathlib.Path(sys.argv[1]).resolve()
@@ -27,22 +37,23 @@ def dossier(chemin):
 fichiers = sorted(p for p in src.rglob("*") if p.suffix in (".h", ".cpp"))
 for f in fichiers:
     ici = dossier(f)
-    if ici not in ETAGES:
+    if ici not in PERMIS:
         fautes.append(f"{f.relative_to(src)}: folder {ici} is on no floor")
         continue
     for n, ligne in enumerate(f.read_text(encoding="utf-8").splitlines(), 1):
         lieu = f"{f.relative_to(src)}:{n}"
-        m = re.match(r'\s*#\s*include\s*"([^"]+)"', ligne)
+        m = re.match(r'\s*#\s*include\s*(["<])([^">]+)[">]', ligne)
         if m:
-            cible = m.group(1)
-            if "/" not in cible:
+            cible = m.group(2)
+            la = cible.split("/")[0] if "/" in cible else None
+            if m.group(1) == "<" and la not in PERMIS:
+                pass  # a library's header
+            elif la is None:
                 fautes.append(f"{lieu}: \"{cible}\" names no folder")
-                continue
-            la = cible.split("/")[0]
-            if la not in ETAGES:
+            elif la not in PERMIS:
                 fautes.append(f"{lieu}: {cible} is on no floor")
-            elif ETAGES.index(la) > ETAGES.index(ici):
-                fautes.append(f"{lieu}: {ici} includes {cible}, a floor above it")
+            elif la != ici and la not in PERMIS[ici]:
+                fautes.append(f"{lieu}: {ici} includes {cible}, which it may not")
         if ici in SANS_ECRAN and re.match(r"\s*#\s*include\s*<SDL", ligne):
             fautes.append(f"{lieu}: {ici} includes an SDL header")
 
@@ -51,7 +62,7 @@ for entree in json.loads(pathlib.Path(sys.argv[2]).read_text()):
     if src not in f.parents or dossier(f) not in SANS_ECRAN:
         continue
     commande = entree.get("command") or " ".join(entree.get("arguments", []))
-    if re.search(r"SDL", commande):
+    if re.search(r"(-I|-isystem)\s*\S*/SDL\b", commande):
         fautes.append(f"{f.relative_to(src)}: compiled with SDL on its command line")
 
 for faute in fautes:

@@ -430,7 +430,8 @@ TEST_F(Defi, RouvrirRepartDeZero) {
 TEST_F(Defi, NiTraceNiVisionneuse) {
     niveau = 7;
     std::memset(&jeu, 0x5a, sizeof jeu);
-    const t_jeu avant = jeu;
+    unsigned char avant[sizeof jeu];
+    std::memcpy(avant, &jeu, sizeof jeu);
     t_partie &p = *partie_;
     commencer_partie(p, 19);
     commander(p, C_SUIVANT);
@@ -438,8 +439,21 @@ TEST_F(Defi, NiTraceNiVisionneuse) {
     EXPECT_EQ(p.courant, 20);
     EXPECT_EQ(defi_courant(p).piece[ID_CHEVALIER].colonne, 9);
     EXPECT_EQ(niveau, 7);
-    EXPECT_EQ(std::memcmp(&jeu, &avant, sizeof jeu), 0);
+    EXPECT_EQ(std::memcmp(&jeu, avant, sizeof jeu), 0);
     EXPECT_FALSE(fs::exists("fichier_ecriture_pute.txt"));
+    // A piece at the far ends of what a field holds is off the board, with nothing overflowing
+    // on the way there.
+    for (const char *colonne : {"-2147483648", "2147483647"}) {
+        ecrire_fichier("solution5.xml",
+                       std::string("<id>0</id> <ligne>0</ligne> <colonne>") + colonne +
+                           "</colonne> <rotation>0</rotation> <dans_le_jeu>1</dans_le_jeu> "
+                           "<id>1</id> <ligne>2147483647</ligne> <colonne>9</colonne> "
+                           "<dans_le_jeu>1</dans_le_jeu> <id>2</id> <ligne>0</ligne> "
+                           "<colonne>5</colonne> <dans_le_jeu>1</dans_le_jeu>");
+        t_defi d;
+        ouvrir_defi(d, 5);
+        EXPECT_EQ(d.etat, DEFI_ILLISIBLE) << colonne;
+    }
 }
 
 // The knight's walk timed: his first step PAS_MS after the clock first sees him walk, then one
@@ -479,7 +493,8 @@ TEST_F(FabricationEvenement, ReveilleLaBoucle) {
     ASSERT_TRUE(en_fabrication(*p));
     SDL_Event e{};
     const auto fin = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (SDL_PollEvent(&e) != 1 && std::chrono::steady_clock::now() < fin)
+    while ((SDL_PollEvent(&e) != 1 || e.type != SDL_USEREVENT) &&
+           std::chrono::steady_clock::now() < fin)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     ASSERT_EQ(e.type, SDL_USEREVENT);
     bool redessiner = false;

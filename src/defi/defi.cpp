@@ -161,8 +161,7 @@ t_place place_visee(const t_defi &d) {
 }
 
 bool place_permise(const t_defi &d, int id, const t_place &p) {
-    return sur_le_plateau(forme_placee(id, p), p.colonne - PLATEAU_COLONNE, p.ligne) &&
-           (cellules(id, p) & cases_prises(d, id)) == 0;
+    return sur_le_plateau(id, p) && (cellules(id, p) & cases_prises(d, id)) == 0;
 }
 
 bool sur_la_reserve(const t_defi &d) {

@@ -53,15 +53,6 @@ void commencer_partie(t_partie &p, int n) {
     aller_au_niveau(p, n == 0 ? premier_non_resolu(p.progres) : n);
 }
 
-uint32_t lire_nombre(const char *texte, uint32_t max) {
-    uint64_t n = 0;
-    for (const char *c = texte; *c != '\0'; ++c) {
-        if (*c < '0' || *c > '9' || n > max) return 0;
-        n = 10 * n + uint64_t(*c - '0');
-    }
-    return n <= max ? uint32_t(n) : 0;
-}
-
 std::string cle_du_defi(const t_piecer piece[NB_PIECES]) {
     std::string s;
     for (int k = 0; k < NB_PIECES; ++k)

@@ -68,10 +68,6 @@ struct t_partie {
     uint32_t prochain_pas = 0; // when the knight's next foothold is due, 0 while he stands
 };
 
-// A seed, a level or a number of pieces as typed on a command line: digits only, 1 to `max`;
-// 0 when it is not one.
-uint32_t lire_nombre(const char *texte, uint32_t max);
-
 // Reads the progress and opens level n's challenge, or the first level not solved for 0.
 void commencer_partie(t_partie &p, int n);
 

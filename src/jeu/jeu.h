@@ -123,7 +123,7 @@ extern int16_t matrice[7][6];
 // Rotation-key latch: a turn happens on the press of Left or Right only while it is 1.
 extern int autoriser_rotation;
 
-// ---- boucle.cpp: main loop ----
+// ---- modele.cpp too: the main loop's event and the screen ----
 
 // The event of the current pass.
 extern SDL_Event event;

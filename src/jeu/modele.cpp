@@ -1,4 +1,4 @@
-// modele.cpp: the game model's variables and its reset.
+// modele.cpp: the viewer's shared variables and the game model's reset.
 #include "jeu/modele.h"
 
 #include "jeu/jeu.h"
@@ -16,6 +16,8 @@ int taille_cube = 100;
 t_piece pieces[NB_PIECES];
 int16_t matrice[7][6];
 int autoriser_rotation = 1;
+SDL_Event event;
+SDL_Surface *ecran = nullptr;
 
 void init() {
     jeu.niveau = 0;

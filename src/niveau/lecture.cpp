@@ -66,6 +66,15 @@ bool lire_niveau(const char *nom, t_piecer piece[NB_PIECES]) {
     return true;
 }
 
+uint32_t lire_nombre(const char *texte, uint32_t max) {
+    uint64_t n = 0;
+    for (const char *c = texte; *c != '\0'; ++c) {
+        if (*c < '0' || *c > '9' || n > max) return 0;
+        n = 10 * n + uint64_t(*c - '0');
+    }
+    return n <= max ? uint32_t(n) : 0;
+}
+
 int test_ligne(const char *buffer, const char *ligne_a_test) {
     const size_t n = std::strlen(ligne_a_test);
     if (n == 0 || std::strlen(buffer) < n) return NON;

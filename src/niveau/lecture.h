@@ -1,9 +1,11 @@
-// lecture.h: a level file read into ten pieces: its tokens, its tags and their values. The
-// viewer's reader and the challenge game both read levels through it, so that a file reads the
-// same in both.
+// lecture.h: a level file read into ten pieces: its tokens, its tags and their values; and a
+// number as a player types it. The viewer's reader and the challenge game both read levels
+// through it, so that a file reads the same in both.
 #pragma once
 
 #include "niveau/niveau.h"
+
+#include <cstdint>
 
 // Longest token kept from a level file; the rest of a longer token is dropped.
 constexpr int TAILLE_JETON = 199;
@@ -23,6 +25,10 @@ extern const t_balise BALISES[NB_BALISES];
 // Reads the level file `nom` into piece: each field a token names is overwritten, every other
 // field keeps its value. False, with nothing changed, when the file cannot be opened.
 bool lire_niveau(const char *nom, t_piecer piece[NB_PIECES]);
+
+// A seed, a level or a number of pieces as typed on a command line: digits only, 1 to `max`;
+// 0 when it is not one.
+uint32_t lire_nombre(const char *texte, uint32_t max);
 
 // 1 when buffer begins with the tag ligne_a_test up to, not including, its closing '>';
 // 0 otherwise, and always 0 when buffer is shorter than the tag.

@@ -3,6 +3,7 @@
 // code. Built only by cmake/page (scripts/web.sh).
 #include "defi/partie.h"
 #include "jeu/jeu.h"
+#include "niveau/lecture.h"
 #include "plateforme/boucle_defi.h"
 #include "plateforme/ecran_defi.h"
 #include "visionneuse/boucle.h"

@@ -119,7 +119,8 @@ int traiter_evenement_defi(t_partie &p, const SDL_Event &e, bool &redessiner) {
         break;
     }
     case SDL_USEREVENT:
-        if (e.user.code == U_FABRICATION_FINIE) suivre_fabrication(p);
+        // Either one: an end whose event the full queue dropped is seen at the next count.
+        suivre_fabrication(p);
         redessiner = true;
         break;
     case SDL_VIDEOEXPOSE:

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <array>
-#include <system_error>
 #include <thread>
 
 namespace {
@@ -235,12 +234,15 @@ bool lancer_fabrication(t_fabrication &f, uint32_t graine, int a_placer,
         }
     };
     try {
+        f.ouvriers.reserve(nb_fils);
         for (unsigned n = 0; n < nb_fils; ++n) f.ouvriers.emplace_back(travailler, n);
-    } catch (const std::system_error &) {
+    } catch (...) {
         // Fewer cores would draw other stacks and so make another challenge from the seed:
-        // none is made rather than that one.
-        f.arretee = true;
+        // none is made rather than that one. Those started are stopped, and the making left as
+        // its caller set it.
+        const bool arretee = f.arretee.exchange(true);
         attendre_ouvriers(f);
+        f.arretee = arretee;
         f.finie = true;
         return false;
     }

@@ -223,10 +223,7 @@ std::vector<t_faute> verifier_pose(const t_piecer piece[NB_PIECES], const t_pein
 
     // The board.
     for (int k = 0; k < NB_PIECES; ++k)
-        if (en_jeu(piece[k]) && !sur_le_plateau(*forme_de(k, piece[k].rotation),
-                                                piece[k].colonne - PLATEAU_COLONNE,
-                                                piece[k].ligne))
-            signaler(D_HORS_PLATEAU, k);
+        if (en_jeu(piece[k]) && !sur_le_plateau(k, place_de(piece[k]))) signaler(D_HORS_PLATEAU, k);
     if (!fautes.empty()) return fautes;
 
     // Shared cells, and what each image paints over, in the viewer's drawing order.

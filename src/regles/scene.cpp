@@ -27,6 +27,13 @@ bool sur_le_plateau(const t_forme &f, int c, int r) {
     return sur_plateau(c, r) && sur_plateau(c + f.largeur - 1, r + f.hauteur - 1);
 }
 
+bool sur_le_plateau(int id, const t_place &p) {
+    const t_forme *f = forme_de(id, p.rotation);
+    // Left of the board first: a column far below it would overflow on the way to the board's.
+    return f != nullptr && p.colonne >= PLATEAU_COLONNE &&
+           sur_le_plateau(*f, p.colonne - PLATEAU_COLONNE, p.ligne);
+}
+
 uint64_t masque_de(const t_forme &f, int c, int r) {
     uint64_t m = 0;
     pour_cases(c, r, f, [&](int x, int y) {

@@ -34,6 +34,10 @@ bool sur_plateau(int c, int r);
 // Whether the whole box of shape f, its lower left corner at board cell (c, r), is on it.
 bool sur_le_plateau(const t_forme &f, int c, int r);
 
+// The same for piece id at place p (its column counted from the window's left), whatever a
+// level file put in p: false for an orientation without a shape.
+bool sur_le_plateau(int id, const t_place &p);
+
 // The board cells that shape f fills with its box's lower left corner at board column c, row r,
 // one bit each (6r + c); cells off the board count for nothing.
 uint64_t masque_de(const t_forme &f, int c, int r);

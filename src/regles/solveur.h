@@ -22,10 +22,10 @@ struct t_resolution {
     long long essais = 0;                       // poses tried: the search's effort
 };
 
-// The starting pieces stay where they stand; the pieces to place (est_a_placer()) are placed. Finds every way to place them, any columns, rows and
-// orientations, that keeps evaluer()'s rules, each way once: two orientations that fill the
-// same cells are one pose, and the two small staircases are interchangeable. Stops after
-// `limite` ways.
+// The starting pieces stay where they stand; the pieces to place (est_a_placer()) are placed.
+// Finds every way to place them, any columns, rows and orientations, that keeps evaluer()'s
+// rules, each way once: two orientations that fill the same cells are one pose, and the two
+// small staircases are interchangeable. Stops after `limite` ways.
 t_resolution resoudre(const t_piecer piece[NB_PIECES], int limite = 1 << 30);
 
 // The level's own way to place its pieces to place, as the solver gives a way.

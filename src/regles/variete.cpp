@@ -16,7 +16,7 @@ namespace {
 // Column c of a level seen mirrored (if asked) and moved d columns; -1 off the board.
 int colonne_vue(int c, bool miroir, int d) {
     const int v = (miroir ? PLATEAU_LARGEUR - 1 - c : c) + d;
-    return v >= 0 && v < PLATEAU_LARGEUR ? v : -1;
+    return sur_plateau(v, 0) ? v : -1;
 }
 
 // The solid cells of piece k (of every piece for -1) as bits, seen so; `entier` is cleared

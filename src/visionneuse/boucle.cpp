@@ -9,9 +9,6 @@
 #include <SDL.h>
 #include <cstdio>
 
-SDL_Event event;
-SDL_Surface *ecran = nullptr;
-
 namespace {
 
 constexpr int NIVEAU_MIN = 1;
