@@ -12,6 +12,11 @@ namespace {
 const char *const MESSAGE_DE_DEPART =
     "Posez les pièces de la réserve sur le plateau : le chevalier doit rejoindre la princesse.";
 
+// A staircase's distinct shapes in the order the keys turn through them: turning to an
+// orientation that fills the same cells as another would look like a lost key press.
+constexpr int TOURS[] = {DEBOUT_GAUCHE, DEBOUT_DROITE, DROITE_DROITE, GAUCHE_GAUCHE};
+constexpr int NB_TOURS = 4;
+
 const t_forme &forme_placee(int id, const t_place &p) {
     return *forme_de(id, p.rotation);
 }
@@ -66,6 +71,8 @@ std::string sous_le_chevalier(const t_scene &s, t_lieu l) {
 void mettre_en_place(t_defi &d, const t_piecer piece[NB_PIECES]) {
     std::copy(piece, piece + NB_PIECES, d.piece);
     for (int k = 0; k < NB_PIECES; ++k) {
+        // A file's 3 or 6 is shown, hinted and solved as the 2 or 1 it fills the cells of.
+        if (est_escalier(k)) d.piece[k].rotation = orientation_distincte(d.piece[k].rotation);
         d.a_placer[k] = est_a_placer(d.piece[k]);
         if (d.a_placer[k]) d.places[k] = place_en_reserve(k);
     }
@@ -219,7 +226,8 @@ void tourner(t_defi &d, int sens) {
                                   : "Seuls les escaliers tournent.";
         return;
     }
-    d.rotation_tenue = (d.rotation_tenue - 1 + sens + NB_ORIENTATIONS) % NB_ORIENTATIONS + 1;
+    const int *ici = std::find(TOURS, TOURS + NB_TOURS, orientation_distincte(d.rotation_tenue));
+    d.rotation_tenue = TOURS[(ici - TOURS + sens + NB_TOURS) % NB_TOURS];
 }
 
 void reposer(t_defi &d) {

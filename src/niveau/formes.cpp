@@ -87,6 +87,12 @@ const t_forme *forme_de(int id, int rotation) {
                                    : &petit[static_cast<size_t>(rotation)];
 }
 
+int orientation_distincte(int rotation) {
+    return rotation == DROITE_GAUCHE   ? DEBOUT_DROITE
+           : rotation == GAUCHE_DROITE ? DEBOUT_GAUCHE
+                                       : rotation;
+}
+
 t_cote base_de(int rotation) {
     if (rotation == DROITE_GAUCHE || rotation == DROITE_DROITE) return COTE_GAUCHE;
     if (rotation == GAUCHE_GAUCHE || rotation == GAUCHE_DROITE) return COTE_DROIT;

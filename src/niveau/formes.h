@@ -20,6 +20,10 @@ struct t_forme {
 // `rotation` is not looked at. None for a staircase orientation without an image.
 const t_forme *forme_de(int id, int rotation);
 
+// Of two orientations that fill the same cells (3 those of 2, 6 those of 1), the one drawn with
+// its base at the bottom: a base band on a side reads as a crack. Any other value as it is.
+int orientation_distincte(int rotation);
+
 // Side of a staircase's box that holds its base, the long flat face it was built on.
 enum t_cote { COTE_BAS, COTE_GAUCHE, COTE_DROIT };
 t_cote base_de(int rotation);

@@ -148,7 +148,6 @@ int demarrer_defi() {
     // Without timers the count of stacks tried is not shown as it grows, nothing worse.
     if (SDL_InitSubSystem(SDL_INIT_TIMER) != 0)
         std::fprintf(stderr, "valdrune: no timer: %s\n", SDL_GetError());
-    init_font();
     init_layout();
     ouvrir_police_defi();
     return 1;

@@ -11,8 +11,8 @@
 // when the window must be drawn again.
 int traiter_evenement_defi(t_partie &p, const SDL_Event &e, bool &redessiner);
 
-// The challenge mode's start-up: the window, the panel's font, the tiles and images the pieces
-// are drawn with, the messages' font; no level of the viewer is read. Returns 0 after printing
+// The challenge mode's start-up: the window, the tiles and images the pieces are drawn with,
+// the lines' font; no level of the viewer is read. Returns 0 after printing
 // what failed when the libraries or the window cannot be had, 1 otherwise.
 int demarrer_defi();
 

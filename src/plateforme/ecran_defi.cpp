@@ -1,5 +1,5 @@
 // ecran_defi.cpp: the challenge mode's window: the board and its tray, the pieces where they
-// stand, the held piece, what the verdict marks, the panel and the messages above the board.
+// stand, the held piece, what the verdict marks, and the game's lines above the board.
 #include "plateforme/ecran_defi.h"
 
 #include "jeu/jeu.h"
@@ -11,13 +11,14 @@
 #include <cstdio>
 #include <iterator>
 
-// The messages' font, larger than the panel's; none without arial.ttf.
+// The lines' font; none without arial.ttf.
 static TTF_Font *police_defi = nullptr;
 
 namespace {
 
-// Above the board (row 5 ends 150 pixels below the window's top), between the panel's columns.
+// Above the board (row 5 ends 150 pixels below the window's top): the band of the game's lines.
 constexpr int HAUT_DU_PLATEAU = 150;
+constexpr int HAUT_DU_BANDEAU = 140;
 constexpr int MILIEU = 750;
 
 struct t_rgb {
@@ -29,9 +30,12 @@ constexpr t_rgb GRILLE = {12, 178, 96};
 constexpr t_rgb SOL = {92, 64, 40};
 constexpr t_rgb ROUGE = {220, 20, 30};
 constexpr t_rgb OR = {255, 200, 0};
-constexpr SDL_Color NOIR = {0, 0, 0, 0};
-constexpr SDL_Color ROUGE_TEXTE = {170, 0, 0, 0};
-constexpr SDL_Color VERT_TEXTE = {0, 80, 20, 0};
+// The lines on a dark band, each colour at least 4.5 times as light as the band (WCAG AA).
+constexpr t_rgb BANDEAU = {22, 40, 32};
+constexpr SDL_Color BLANC = {255, 255, 255, 0};
+constexpr SDL_Color ROUGE_TEXTE = {255, 150, 140, 0};
+constexpr SDL_Color VERT_TEXTE = {150, 240, 170, 0};
+constexpr SDL_Color GRIS_TEXTE = {200, 210, 205, 0};
 
 void remplir(SDL_Surface *s, int x, int y, int l, int h, t_rgb c) {
     SDL_Rect r = {Sint16(x), Sint16(y), Uint16(l), Uint16(h)};
@@ -116,45 +120,6 @@ void marquer_verdict(SDL_Surface *s, const t_defi &d, const t_piecer piece[NB_PI
     default:
         entourer_piece(s, piece[ID_CHEVALIER], ROUGE);
         return;
-    }
-}
-
-// The panel's fields, alive here: each piece to place available, the held one's point, turn
-// and grid cell, the board's occupancy as the matrix, and the level.
-void remplir_panneau(const t_defi &d, const t_piecer piece[NB_PIECES]) {
-    for (int k = 0; k < NB_PIECES; ++k) {
-        t_piece &p = pieces[k];
-        p.disponible = d.a_placer[k] ? OUI : NON;
-        p.prise = k == d.tenue ? OUI : NON;
-        p.rotation_possible = d.a_placer[k] && est_escalier(k) ? OUI : NON;
-        p.rotation = d.a_placer[k] && est_escalier(k) ? piece[k].rotation - 1 : 0;
-        // Only the pieces to place have a place near the window; the others' fields may hold
-        // anything a level file gives.
-        p.x = d.a_placer[k] ? x_de(piece[k].colonne) : 0;
-        p.y = d.a_placer[k] ? y_de(piece[k].ligne + piece[k].hauteur - 1) : 0;
-    }
-    niveau = d.niveau; // the panel's level line: 0 on a made challenge
-    pos_x_sur_grille = d.tenue == -1 ? -1 : piece[d.tenue].colonne;
-    pos_y_sur_grille = d.tenue == -1 ? -1 : piece[d.tenue].ligne;
-    static const int16_t occupant[NB_PIECES] = {M_CHEVALIER,
-                                                M_PRINCESSE,
-                                                M_CUBE,
-                                                M_CUBE_AVEC_APPENDICE_1,
-                                                M_CUBE_AVEC_APPENDICE_2,
-                                                M_TOUR_1,
-                                                M_TOUR_2,
-                                                M_PETIT_ESCALIER_1_PLEIN,
-                                                M_PETIT_ESCALIER_2_PLEIN,
-                                                M_GRAND_ESCALIER_PLEIN};
-    // The panel shows rows 5 to 1 of the matrix: the board's rows 0 to 4, the ground first.
-    for (auto &rang : matrice) std::fill(std::begin(rang), std::end(rang), int16_t(M_VIDE));
-    for (int k = 0; k < NB_PIECES; ++k) {
-        const t_piecer &p = piece[k];
-        const t_forme *f = forme_de(k, p.rotation);
-        if (p.dans_le_jeu != OUI || k == d.tenue || f == nullptr) continue;
-        pour_cases(p.colonne - PLATEAU_COLONNE, p.ligne, *f, [&](int c, int r) {
-            if (sur_plateau(c, r)) matrice[r + 1][c] = occupant[k];
-        });
     }
 }
 
@@ -246,6 +211,7 @@ void dessiner_defi(const t_partie &p) {
     SDL_Surface *s = ecran;
     const t_defi &d = defi_courant(p);
     SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, FOND.r, FOND.g, FOND.b));
+    remplir(s, 0, 0, SCREEN_WIDTH, HAUT_DU_BANDEAU, BANDEAU);
     dessiner_plateau(s);
     t_piecer piece[NB_PIECES];
     pieces_du_moment(d, piece);
@@ -263,13 +229,11 @@ void dessiner_defi(const t_partie &p) {
             if (!place_permise(d, d.tenue, place_visee(d)) && !sur_la_reserve(d))
                 entourer_piece(s, piece[d.tenue], ROUGE);
         }
-        remplir_panneau(d, piece);
-        affich_info();
     }
     const std::vector<std::string> lignes = textes_defi(p);
     const bool echec = d.etat == DEFI_ECHOUE || d.etat == DEFI_ILLISIBLE;
-    const SDL_Color couleurs[] = {NOIR,
-                                  echec ? ROUGE_TEXTE : (d.etat == DEFI_RESOLU ? VERT_TEXTE : NOIR),
-                                  NOIR, p.erreur_progres.empty() ? NOIR : ROUGE_TEXTE};
+    const SDL_Color couleurs[] = {
+        BLANC, echec ? ROUGE_TEXTE : (d.etat == DEFI_RESOLU ? VERT_TEXTE : BLANC), GRIS_TEXTE,
+        p.erreur_progres.empty() ? GRIS_TEXTE : ROUGE_TEXTE};
     for (size_t i = 0; i < lignes.size(); ++i) ecrire(s, lignes[i], 12 + 32 * int(i), couleurs[i]);
 }

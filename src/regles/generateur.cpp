@@ -25,11 +25,7 @@ uint64_t cellules_des_autres(const t_piecer piece[NB_PIECES], int k) {
 // falls; false when it does not fit even at the top.
 bool laisser_tomber(t_hasard &h, t_piecer piece[NB_PIECES], int k) {
     t_piecer &p = piece[k];
-    p.rotation = est_escalier(k) ? 1 + h.entre(NB_ORIENTATIONS) : 0;
-    // Of two orientations that fill the same cells, the one drawn with its base at the bottom:
-    // a base band on a side reads as a crack.
-    if (p.rotation == DROITE_GAUCHE) p.rotation = DEBOUT_DROITE;
-    if (p.rotation == GAUCHE_DROITE) p.rotation = DEBOUT_GAUCHE;
+    p.rotation = est_escalier(k) ? orientation_distincte(1 + h.entre(NB_ORIENTATIONS)) : 0;
     const t_forme &f = *forme_de(k, p.rotation);
     p.colonne = PLATEAU_COLONNE + h.entre(PLATEAU_LARGEUR - f.largeur + 1);
     p.dans_le_jeu = OUI;
