@@ -39,8 +39,8 @@ attendre 10 test "$(xdotool getwindowfocus)" = "$FENETRE" || echec "window does 
 image=$travail/image.ppm
 _plateau_dessine() { capturer "$FENETRE" "$image" && [ "$(pixel "$image" 1250 300)" = "120 226 160" ]; }
 attendre 20 _plateau_dessine || echec "no tray drawn"
-encre=$(pamcut -left 500 -top 12 -width 500 -height 20 "$image" | pamsumm -min -brief)
-[ "${encre%.*}" -lt 10 ] || echec "no line written above the board"
+encre=$(pamcut -left 500 -top 12 -width 500 -height 20 "$image" | pamsumm -max -brief)
+[ "${encre%.*}" -gt 200 ] || echec "no line written above the board"
 
 # The cube from the tray at (14, 0) to (4, 0), under the cube with an appendix; then the big
 # staircase, taken at (10, 0) and turned once, to (7, 0): the knight's two steps up to her.
