@@ -305,7 +305,7 @@ TEST_F(Tempete, CentMilleEvenements) {
 }
 
 // The lines above the board: the level, whether it is solved and how, the levels solved, the
-// message or what to do with a carried piece, the keys, and one rule of the game a level.
+// message or what to do with a carried piece, the keys, and the idea the level brings.
 // A made challenge: its seed and pieces to place while it is made and once in play, and the
 // choice of pieces in the keys' line.
 TEST_F(Defi, TextesDuDefiFabrique) {
@@ -348,8 +348,8 @@ TEST_F(Defi, TextesAuDessusDuPlateau) {
     EXPECT_EQ(l[0], "Défi 19 sur 48 : pas encore résolu   ·   0 défi résolu sur 48");
     EXPECT_EQ(l[1], "Posez les pièces de la réserve sur le plateau : le chevalier doit rejoindre "
                     "la princesse.");
-    EXPECT_EQ(l[3], "Règle : Un escalier se tourne et se retourne : à l'envers, il fait une "
-                    "plate-forme.");
+    EXPECT_EQ(l[3], "Idée : Un escalier se retourne : ses marches montent vers la gauche ou vers "
+                    "la droite.");
     commander(p, C_PRENDRE, 14, 0);
     EXPECT_EQ(textes_defi(p)[1],
               "Posez la pièce sur des cases libres du plateau, ou rendez-la à la réserve.");
@@ -366,7 +366,6 @@ TEST_F(Defi, TextesAuDessusDuPlateau) {
     commander(p, C_SUIVANT);
     l = textes_defi(p);
     EXPECT_EQ(l[0], "Défi 20 sur 48 : résolu avec 1 indice   ·   3 défis résolus sur 48");
-    EXPECT_EQ(l[3], "Règle : Le chevalier arrive à côté de la princesse, à sa hauteur.");
     commander(p, C_SUIVANT);
     EXPECT_EQ(textes_defi(p)[0],
               "Défi 21 sur 48 : résolu sans indice   ·   3 défis résolus sur 48");
@@ -376,8 +375,6 @@ TEST_F(Defi, TextesAuDessusDuPlateau) {
     commander(p, C_LACHER);
     l = textes_defi(p);
     EXPECT_EQ(l[0], "Défi 22 sur 48 : solution vue   ·   3 défis résolus sur 48");
-    EXPECT_EQ(l[3], "Règle : Une pièce ne tient que par le dessous ; un poids sur le bord d'un "
-                    "appui bascule.");
     commander(p, C_INDICE);
     EXPECT_EQ(textes_defi(p)[0],
               "Défi 22 sur 48 : solution vue   ·   3 défis résolus sur 48   ·   1 "
@@ -470,6 +467,35 @@ TEST_F(Defi, OrientationDuFichier) {
     donner_indice(d);
     EXPECT_EQ(d.etat, DEFI_RESOLU);
     EXPECT_EQ(d.places[ID_PETIT_ESCALIER_2], (t_place{6, 0, DEBOUT_DROITE}));
+}
+
+// The shipped levels' idea lines: the feature named is one the level's solution uses; "Nouveau"
+// only at the first level that uses it, and every feature of a level with nothing new is one an
+// earlier level brought; the line says it in the player's words.
+class Idees : public DansDossier {};
+
+TEST_F(Idees, LesQuaranteHuitNiveaux) {
+    for (const auto &e : fs::directory_iterator(DOSSIER_DONNEES))
+        if (e.path().extension() == ".xml") fs::copy(e.path(), e.path().filename());
+    auto p = std::make_unique<t_partie>();
+    commencer_partie(*p, 1);
+    unsigned vus = 0, nouveaux = 0;
+    for (int n = 1; n <= NB_NIVEAUX; ++n) {
+        const unsigned traits = p->traits_livres[n];
+        ASSERT_NE(traits, 0U) << n;
+        ASSERT_EQ(defi_courant(*p).niveau, n);
+        const t_idee i = idee_courante(*p);
+        EXPECT_NE(traits & i.trait, 0U) << n;
+        EXPECT_EQ(i.nouvelle, (traits & ~vus) != 0) << n;
+        EXPECT_EQ(i.nouvelle, (i.trait & vus) == 0) << n;
+        nouveaux |= i.nouvelle ? i.trait : 0;
+        EXPECT_EQ(textes_defi(*p)[3],
+                  std::string(i.nouvelle ? "Nouveau : " : "Idée : ") + dire_trait(i.trait));
+        vus |= traits;
+        commander(*p, C_SUIVANT);
+    }
+    EXPECT_EQ(vus, (1U << NB_TRAITS) - 1);  // every feature comes,
+    EXPECT_GE(compter_traits(nouveaux), 9); // and most are named where they first come
 }
 
 // The knight's walk timed: his first step PAS_MS after the clock first sees him walk, then one

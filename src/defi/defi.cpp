@@ -3,6 +3,7 @@
 #include "defi/defi.h"
 
 #include "niveau/lecture.h"
+#include "regles/variete.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -70,6 +71,7 @@ std::string sous_le_chevalier(const t_scene &s, t_lieu l) {
 // The level's pieces, sound, with every piece to place in the tray.
 void mettre_en_place(t_defi &d, const t_piecer piece[NB_PIECES]) {
     std::copy(piece, piece + NB_PIECES, d.piece);
+    d.traits = traits_du_niveau(piece);
     for (int k = 0; k < NB_PIECES; ++k) {
         // A file's 3 or 6 is shown, hinted and solved as the 2 or 1 it fills the cells of.
         if (est_escalier(k)) d.piece[k].rotation = orientation_distincte(d.piece[k].rotation);
@@ -92,6 +94,60 @@ t_place place_en_reserve(int id) {
         return {RESERVE_COLONNE + 3, 4, DEBOUT_GAUCHE};
     default: // the cube: the tray holds only the pieces peut_etre_a_placer() allows
         return {RESERVE_COLONNE + 4, 0, 0};
+    }
+}
+
+unsigned traits_du_niveau(const t_piecer piece[NB_PIECES]) {
+    t_resolution r;
+    for (int k = 0; k < NB_PIECES; ++k)
+        if (est_a_placer(piece[k])) r.a_placer.push_back(k);
+    return ficher(0, piece, r).traits;
+}
+
+t_idee idee_du_niveau(unsigned traits, unsigned vus, bool suite) {
+    // From the hardest: what only the balance shows, then what the board's shape hides, then
+    // the walk's plain moves.
+    static const unsigned ordre[] = {T_CONTREPOIDS, T_ETAI,    T_PONT,       T_RENVERSE,
+                                     T_VALLEE,      T_COLLINE, T_EMPILEMENT, T_PALIER,
+                                     T_MIROIR,      T_MONTEE,  T_DESCENTE};
+    const auto plus_dur = [](unsigned t) {
+        for (unsigned trait : ordre)
+            if (t & trait) return trait;
+        return 0U;
+    };
+    t_idee i;
+    const unsigned nouveaux = suite ? traits & ~vus : 0;
+    i.nouvelle = nouveaux != 0;
+    i.trait = plus_dur(i.nouvelle ? nouveaux : traits);
+    return i;
+}
+
+const char *dire_trait(unsigned trait) {
+    switch (trait) {
+    case T_DESCENTE:
+        return "Le chevalier descend par les marches d'un escalier, jamais d'un bord nu.";
+    case T_MONTEE:
+        return "Le chevalier monte par les marches d'un escalier, jamais sur un bord nu.";
+    case T_COLLINE:
+        return "Le chemin monte puis redescend : il faut des marches de chaque côté.";
+    case T_VALLEE:
+        return "Le chemin descend puis remonte : il faut des marches de chaque côté.";
+    case T_PALIER:
+        return "Le chevalier passe d'une pièce à une autre de même hauteur.";
+    case T_MIROIR:
+        return "Un escalier se retourne : ses marches montent vers la gauche ou vers la droite.";
+    case T_RENVERSE:
+        return "Un escalier se couche sur le côté : il fait alors un mur ou une plate-forme.";
+    case T_PONT:
+        return "Le chevalier passe au-dessus du vide, sur une pièce en surplomb.";
+    case T_ETAI:
+        return "Une pièce posée soutient une pièce de départ qui, sans elle, tomberait.";
+    case T_CONTREPOIDS:
+        return "Une pièce que le chevalier ne touche pas sert de contrepoids.";
+    case T_EMPILEMENT:
+        return "Une pièce posée en porte une autre qu'il faut poser aussi.";
+    default:
+        return "";
     }
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "regles/plateau.h"
+#include "regles/traits.h"
 
 #include <array>
 #include <cstdint>
@@ -53,7 +54,27 @@ struct t_defi {
 
     // Lines for standard output ("niveau N : ..."), taken by whoever prints them.
     std::vector<std::string> annonces;
+
+    // The features its solution uses (regles/traits.h), 0 for a level that cannot be played.
+    unsigned traits = 0;
 };
+
+// What a level teaches, one feature of its solution to name: the first new one to the player,
+// else the hardest; none when it uses none.
+struct t_idee {
+    unsigned trait = 0; // one bit of regles/traits.h, 0 for none
+    bool nouvelle = false;
+};
+
+// The features of a sound level, its own solution in place.
+unsigned traits_du_niveau(const t_piecer piece[NB_PIECES]);
+
+// Level `traits`'s idea, `vus` being the features of every level before it (none known for a
+// made challenge: nothing is new there).
+t_idee idee_du_niveau(unsigned traits, unsigned vus, bool suite);
+
+// A feature in the player's words, as a rule of the game: "Un escalier couché ...".
+const char *dire_trait(unsigned trait);
 
 // The home of piece id in the tray: its column and row, upright and facing left.
 t_place place_en_reserve(int id);

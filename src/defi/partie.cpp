@@ -48,6 +48,11 @@ void lancer_graine_suivante(t_partie &p) {
 
 void commencer_partie(t_partie &p, int n) {
     init_pieces(p.depart);
+    for (int k = 1; k <= NB_NIVEAUX; ++k) {
+        t_defi d;
+        ouvrir_defi(d, k);
+        p.traits_livres[k] = d.traits;
+    }
     p.progres_illisible = !lire_progres(FICHIER_PROGRES, p.progres);
     if (p.progres.pieces != 0) p.pieces_voulues = p.progres.pieces;
     aller_au_niveau(p, n == 0 ? premier_non_resolu(p.progres) : n);
@@ -102,6 +107,13 @@ bool suivre_fabrication(t_partie &p) {
 
 void arreter_fabrication(t_partie &p) {
     p.atelier.reset();
+}
+
+t_idee idee_courante(const t_partie &p) {
+    const t_defi &d = defi_courant(p);
+    unsigned vus = 0;
+    for (int k = 1; k < d.niveau; ++k) vus |= p.traits_livres[k];
+    return idee_du_niveau(d.traits, vus, d.graine == 0);
 }
 
 t_defi &defi_courant(t_partie &p) {

@@ -66,6 +66,9 @@ struct t_partie {
     // Called from a making's own thread once it has ended, to wake the loop that follows it.
     std::function<void()> signaler_fabrication;
     uint32_t prochain_pas = 0; // when the knight's next foothold is due, 0 while he stands
+    // The features of each shipped level (by level; 0 for one that cannot be played), read
+    // once at the start: what a level brings new depends on every level before it.
+    unsigned traits_livres[NB_NIVEAUX + 1] = {};
 };
 
 // Reads the progress and opens level n's challenge, or the first level not solved for 0.
@@ -85,6 +88,10 @@ bool suivre_fabrication(t_partie &p);
 
 // Stops the making of a challenge, waiting for its threads.
 void arreter_fabrication(t_partie &p);
+
+// What the challenge in play teaches (defi.h's t_idee): on a shipped level, new if no level
+// before it uses it.
+t_idee idee_courante(const t_partie &p);
 
 t_defi &defi_courant(t_partie &p);
 const t_defi &defi_courant(const t_partie &p);

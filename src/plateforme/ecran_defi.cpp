@@ -151,19 +151,6 @@ std::string avancement(const t_partie &p) {
     return s;
 }
 
-// One rule a level, in turn: the window never leaves the player to guess them.
-const char *astuce(int niveau) {
-    static const char *const astuces[] = {
-        "Le chevalier ne monte ou ne descend que par les marches d'un escalier.",
-        "Un escalier se tourne et se retourne : à l'envers, il fait une plate-forme.",
-        "Le chevalier arrive à côté de la princesse, à sa hauteur.",
-        "Le chevalier et la princesse ne portent rien.",
-        "Une pièce ne tient que par le dessous ; un poids sur le bord d'un appui bascule.",
-        "Il faut de la place au-dessus du chevalier là où il change de hauteur.",
-    };
-    return astuces[niveau % std::size(astuces)];
-}
-
 // While a challenge is made: what, and how far the search has gone.
 std::string preparation(const t_atelier &a) {
     return "Préparation d'un défi à " + dire_pieces(a.pieces) + " à placer (graine " +
@@ -192,8 +179,8 @@ std::vector<std::string> textes_defi(const t_partie &p) {
 #endif
     if (!p.erreur_progres.empty())
         lignes.push_back("Progression non enregistrée : " + p.erreur_progres);
-    else if (d.etat != DEFI_ILLISIBLE)
-        lignes.push_back(std::string("Règle : ") + astuce(d.niveau + int(d.graine % 6)));
+    else if (const t_idee i = idee_courante(p); i.trait != 0 && d.etat != DEFI_ILLISIBLE)
+        lignes.push_back(std::string(i.nouvelle ? "Nouveau : " : "Idée : ") + dire_trait(i.trait));
     return lignes;
 }
 
