@@ -194,7 +194,7 @@ SDL_Surface *vignette(int n, bool defi, int &a_placer) {
         remplir(s, PLATEAU_X + i * CASE - 1, PLATEAU_Y, 3, PLATEAU_COTE, LIGNE_GRILLE);
         remplir(s, PLATEAU_X, PLATEAU_Y + i * CASE - 1, PLATEAU_COTE, 3, LIGNE_GRILLE);
     }
-    dessiner_pieces(piece);
+    dessiner_pieces_defi(piece);
     if (!defi)
         for (int k = 0; k < NB_PIECES; ++k)
             if (d.a_placer[k])
@@ -372,7 +372,7 @@ int main(int argc, char **argv) {
     }
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     if (demarrer() != 1) return 1;
-    ouvrir_police_defi();
+    ouvrir_ecran_defi();
     bool bon;
     if (livret) {
         bon = ecrire_livret(sortie);
@@ -388,7 +388,7 @@ int main(int argc, char **argv) {
         bon = SDL_SaveBMP(ecran, sortie.c_str()) == 0;
         if (!bon) std::fprintf(stderr, "capture_niveau: %s: %s\n", sortie.c_str(), SDL_GetError());
     }
-    fermer_police_defi();
+    fermer_ecran_defi();
     arreter();
     return bon ? 0 : 1;
 }

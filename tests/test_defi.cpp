@@ -260,7 +260,7 @@ TEST_F(Tempete, CentMilleEvenements) {
         fs::copy(e.path(), e.path().filename());
     init_font();
     init_layout();
-    ouvrir_police_defi();
+    ouvrir_ecran_defi();
     auto p = std::make_unique<t_partie>();
     commencer_partie(*p, 19);
     std::mt19937 hasard(20261207);
@@ -301,7 +301,7 @@ TEST_F(Tempete, CentMilleEvenements) {
     }
     EXPECT_GT(verdicts, 50);
     EXPECT_GT(faits, 3);
-    fermer_police_defi();
+    fermer_ecran_defi();
 }
 
 // The lines above the board: the level, whether it is solved and how, the levels solved, the
@@ -637,6 +637,18 @@ bool ligne_en_couleur(int y, Uint32 c) {
     return encre(y, c).first < 1500;
 }
 
+// A character's image, solid, with a darker band on the side it faces, so that a test reads
+// where it stands and which way it looks.
+void ecrire_personnage(const std::string &nom, Uint32 teinte, bool droite) {
+    SDL_Surface *s = SDL_CreateRGBSurface(SDL_SWSURFACE, 100, 200, 32, 0xff0000, 0xff00, 0xff, 0);
+    SDL_FillRect(s, nullptr,
+                 SDL_MapRGB(s->format, teinte >> 16, teinte >> 8 & 0xff, teinte & 0xff));
+    SDL_Rect bande = {Sint16(droite ? 80 : 0), 0, 20, 200};
+    SDL_FillRect(s, &bande, SDL_MapRGB(s->format, 0, 0, 0x80));
+    SDL_SaveBMP(s, nom.c_str());
+    SDL_FreeSurface(s);
+}
+
 // The window: the game's lines on their band, the tray in its lighter green, the grid and the
 // ground, the pieces where they stand, a held piece outlined in red where it may not be dropped,
 // and nothing of the viewer's panel.
@@ -648,14 +660,19 @@ class EcranDefi : public AvecEcran {
             fs::copy(e.path(), e.path().filename());
         copier_niveaux_essai();
         fs::copy_file(POLICE_DE_TEST, "arial.ttf", fs::copy_options::overwrite_existing);
+        for (bool droite : {false, true}) {
+            const std::string sens = droite ? "droite" : "gauche";
+            ecrire_personnage("img_chevalier_" + sens + ".bmp", BLEU, droite);
+            ecrire_personnage("img_princesse_" + sens + ".bmp", ROSE, droite);
+        }
         init_font();
         init_layout();
-        ouvrir_police_defi();
+        ouvrir_ecran_defi();
         partie_ = std::make_unique<t_partie>();
         commencer_partie(*partie_, 19);
     }
     void TearDown() override {
-        fermer_police_defi();
+        fermer_ecran_defi();
         AvecEcran::TearDown();
     }
     std::unique_ptr<t_partie> partie_;
@@ -765,6 +782,62 @@ TEST_F(EcranDefi, PlateauReserveEtPieceTenue) {
     commencer_partie(p, 5);
     dessiner_defi(p);
     EXPECT_EQ(couleur(ecran, 550, 450), BLEU);
+}
+
+// The knight walks between cells, facing his way, the princess facing him; once he has
+// arrived, hearts and a word for two seconds, which a key ends without acting.
+TEST_F(EcranDefi, MarcheEtFete) {
+    t_partie &p = *partie_;
+    commencer_partie(p, 1); // the test set's level 1: a first move one column over and down
+    commander(p, C_INDICE);
+    const std::vector<t_lieu> lieux = defi_courant(p).verdict.chemin.lieux;
+    const int sens = lieux[1].c - lieux[0].c;
+    ASSERT_EQ(std::abs(sens), 1);
+    ASSERT_EQ(lieux[1].h, lieux[0].h - 1);
+    const int x0 = (lieux[0].c + 4) * 100, y0 = 750 - (lieux[0].h + 2) * 100;
+    const auto chevalier = [](int x, int y) {
+        return couleur(ecran, x, y) == BLEU || couleur(ecran, x, y) == 0x80;
+    };
+    const auto gauche_du_chevalier = [&](int y) {
+        int x = 0;
+        while (x < 1500 && !chevalier(x, y)) ++x;
+        return x;
+    };
+    marcher_a_l_heure(p, 1000);
+    dessiner_defi(p, 1000);
+    EXPECT_EQ(gauche_du_chevalier(y0 + 100), x0);
+    EXPECT_EQ(couleur(ecran, x0 + 50 + 45 * sens, y0 + 100), 0x80U); // facing his way
+    // A quarter of the move: a quarter of a cell over, not yet down; three quarters: down.
+    dessiner_defi(p, 1000 + PAS_MS / 4);
+    EXPECT_NEAR(gauche_du_chevalier(y0 + 100), x0 + 25 * sens, 1);
+    EXPECT_TRUE(chevalier(x0 + 50 + 25 * sens, y0 + 2));
+    dessiner_defi(p, 1000 + 3 * PAS_MS / 4);
+    EXPECT_NEAR(gauche_du_chevalier(y0 + 150), x0 + 75 * sens, 1);
+    EXPECT_FALSE(chevalier(x0 + 50 + 75 * sens, y0 + 2));
+    uint32_t t = 1000;
+    while (en_marche(defi_courant(p))) marcher_a_l_heure(p, t += PAS_MS);
+    ASSERT_TRUE(en_fete(p, t));
+    const auto coeurs = [] {
+        int n = 0;
+        for (int x = 0; x < 1500; x += 2)
+            for (int y = 150; y < 750; y += 2) n += couleur(ecran, x, y) == 0xe6285aU;
+        return n;
+    };
+    dessiner_defi(p, t + 500);
+    EXPECT_GT(coeurs(), 50);
+    EXPECT_EQ(lignes_lisibles(), 4);
+    dessiner_defi(p, t + FETE_MS);
+    EXPECT_EQ(coeurs(), 0);
+    EXPECT_FALSE(en_fete(p, t + FETE_MS));
+    // A key during the celebration only ends it: Up, pressed and released, stays on level 1.
+    p.fin_de_fete = SDL_GetTicks() + FETE_MS;
+    bool redessiner = false;
+    traiter_evenement_defi(p, touche(SDL_KEYDOWN, SDLK_UP), redessiner);
+    traiter_evenement_defi(p, touche(SDL_KEYUP, SDLK_UP), redessiner);
+    EXPECT_FALSE(en_fete(p, SDL_GetTicks()));
+    EXPECT_EQ(p.courant, 1);
+    traiter_evenement_defi(p, touche(SDL_KEYUP, SDLK_UP), redessiner);
+    EXPECT_EQ(p.courant, 2);
 }
 
 } // namespace

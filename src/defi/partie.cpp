@@ -134,7 +134,23 @@ bool marcher_a_l_heure(t_partie &p, uint32_t maintenant) {
     if (static_cast<int32_t>(maintenant - p.prochain_pas) < 0) return false;
     commander(p, C_MARCHE);
     p.prochain_pas += PAS_MS;
+    if (!en_marche(defi_courant(p)) && defi_courant(p).etat == DEFI_RESOLU)
+        p.fin_de_fete = maintenant + FETE_MS;
     return true;
+}
+
+double avance_du_pas(const t_partie &p, uint32_t maintenant) {
+    if (p.prochain_pas == 0 || !en_marche(defi_courant(p))) return 0;
+    const auto reste = static_cast<int32_t>(p.prochain_pas - maintenant);
+    return 1.0 - std::clamp(double(reste) / PAS_MS, 0.0, 1.0);
+}
+
+bool en_fete(const t_partie &p, uint32_t maintenant) {
+    return p.fin_de_fete != 0 && static_cast<int32_t>(p.fin_de_fete - maintenant) > 0;
+}
+
+void finir_fete(t_partie &p) {
+    p.fin_de_fete = 0;
 }
 
 void commander(t_partie &p, t_commande c, int colonne, int ligne) {

@@ -44,8 +44,10 @@ struct t_atelier {
     t_fabrication suivi; // gone before its threads, it stops and waits for them
 };
 
-// The knight's footholds as he walks, four a second.
-constexpr uint32_t PAS_MS = 250;
+// The knight's footholds as he walks, three a second; then the celebration of a solve, which
+// any key or click ends sooner.
+constexpr uint32_t PAS_MS = 333;
+constexpr uint32_t FETE_MS = 2000;
 
 struct t_partie {
     // By level, a level not yet visited having niveau 0; the challenge made on demand is
@@ -66,6 +68,7 @@ struct t_partie {
     // Called from a making's own thread once it has ended, to wake the loop that follows it.
     std::function<void()> signaler_fabrication;
     uint32_t prochain_pas = 0; // when the knight's next foothold is due, 0 while he stands
+    uint32_t fin_de_fete = 0;  // when the celebration of a solve ends, 0 when there is none
     // The features of each shipped level (by level; 0 for one that cannot be played), read
     // once at the start: what a level brings new depends on every level before it.
     unsigned traits_livres[NB_NIVEAUX + 1] = {};
@@ -98,8 +101,17 @@ const t_defi &defi_courant(const t_partie &p);
 
 // The knight's walk timed, for the loops that draw it: at time `maintenant` (milliseconds),
 // takes his next step once it is due, PAS_MS after the one before (the first, PAS_MS after
-// this is first called on his walk). True when he stepped.
+// this is first called on his walk); his arrival on a solved level starts the celebration.
+// True when he stepped.
 bool marcher_a_l_heure(t_partie &p, uint32_t maintenant);
+
+// How far the knight has gone towards his next foothold at time `maintenant`, 0 to 1; 0 when
+// he stands.
+double avance_du_pas(const t_partie &p, uint32_t maintenant);
+
+// Whether the celebration of a solve is on at time `maintenant`; and ended at once.
+bool en_fete(const t_partie &p, uint32_t maintenant);
+void finir_fete(t_partie &p);
 
 // Acts on one command; a level solved or whose solution was shown is recorded and saved.
 void commander(t_partie &p, t_commande c, int colonne = 0, int ligne = 0);

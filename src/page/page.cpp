@@ -31,7 +31,7 @@ void passe_page() {
 
 t_partie partie; // large: kept out of the stack
 t_progres progres_garde;
-bool redessiner = true;
+bool redessiner = true, animait = false;
 
 // N and 1 to 4 make a challenge in threads, which the page has not: they do nothing here.
 bool demande_un_defi_fabrique(const SDL_Event &e) {
@@ -47,7 +47,12 @@ void passe_defi() {
     SDL_Event e;
     while (SDL_PollEvent(&e) == 1)
         if (!demande_un_defi_fabrique(e)) traiter_evenement_defi(partie, e, redessiner);
-    if (marcher_a_l_heure(partie, SDL_GetTicks())) redessiner = true;
+    const Uint32 maintenant = SDL_GetTicks();
+    marcher_a_l_heure(partie, maintenant);
+    // Every frame while the knight walks or a solve is celebrated, and one more once done.
+    const bool bouge = en_marche(defi_courant(partie)) || en_fete(partie, maintenant);
+    redessiner = redessiner || bouge || animait;
+    animait = bouge;
     annoncer(partie);
     if (std::memcmp(&partie.progres, &progres_garde, sizeof progres_garde) != 0 &&
         partie.erreur_progres.empty()) {
@@ -55,7 +60,7 @@ void passe_defi() {
         progres_garde = partie.progres;
     }
     if (!redessiner) return;
-    dessiner_defi(partie);
+    dessiner_defi(partie, maintenant);
     SDL_Flip(ecran);
     noter_image();
     redessiner = false;

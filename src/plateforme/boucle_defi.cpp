@@ -1,6 +1,7 @@
 // boucle_defi.cpp: the challenge mode's loop. It sleeps in SDL_WaitEvent while nothing moves
 // (a challenge being made wakes it when done, and ten times a second for its count), and draws
-// at most 60 frames a second while the pointer carries a piece or the knight walks.
+// at most 60 frames a second while the pointer carries a piece, the knight walks or a solve is
+// celebrated.
 #include "plateforme/boucle_defi.h"
 
 #include "jeu/jeu.h"
@@ -39,9 +40,30 @@ int diviser_vers_le_bas(int a, int b) {
     return a >= 0 ? a / b : -((-a + b - 1) / b);
 }
 
+// The key whose press ended a celebration: its release is not heard either, or Up would step
+// to the next level.
+SDLKey touche_avalee = SDLK_UNKNOWN;
+
+// Whether something moves on the screen at time `maintenant`: the knight walking, or the
+// celebration after.
+bool anime(const t_partie &p, Uint32 maintenant) {
+    return (en_marche(defi_courant(p)) && !en_fabrication(p)) || en_fete(p, maintenant);
+}
+
 } // namespace
 
 int traiter_evenement_defi(t_partie &p, const SDL_Event &e, bool &redessiner) {
+    // Any key or click ends a celebration, and does nothing else.
+    if (en_fete(p, SDL_GetTicks()) && (e.type == SDL_KEYDOWN || e.type == SDL_MOUSEBUTTONDOWN)) {
+        finir_fete(p);
+        touche_avalee = e.type == SDL_KEYDOWN ? e.key.keysym.sym : SDLK_UNKNOWN;
+        redessiner = true;
+        return 1;
+    }
+    if (e.type == SDL_KEYUP && e.key.keysym.sym == touche_avalee && touche_avalee != SDLK_UNKNOWN) {
+        touche_avalee = SDLK_UNKNOWN;
+        return 1;
+    }
     // Pixels become the window's cells, column from the left, row from the bottom.
     const auto agir = [&](t_commande c, int x = 0, int y = 0) {
         commander(p, c, diviser_vers_le_bas(x, taille_cube),
@@ -149,7 +171,7 @@ int demarrer_defi() {
     if (SDL_InitSubSystem(SDL_INIT_TIMER) != 0)
         std::fprintf(stderr, "valdrune: no timer: %s\n", SDL_GetError());
     init_layout();
-    ouvrir_police_defi();
+    ouvrir_ecran_defi();
     return 1;
 }
 
@@ -165,13 +187,17 @@ int jouer_defis(int n, uint32_t graine, int pieces) {
         fabriquer(partie, {graine}, partie.pieces_voulues);
     else if (pieces != 0)
         commander(partie, C_NOUVEAU);
-    bool continuer = true, redessiner = true;
+    bool continuer = true, redessiner = true, animait = false;
     Uint32 derniere_image = 0;
     SDL_TimerID suivi{}; // a handle on the desktop, a number in the browser's SDL
     bool suivi_en_cours = false;
     while (continuer) {
         annoncer(partie);
-        if (marcher_a_l_heure(partie, SDL_GetTicks())) redessiner = true;
+        marcher_a_l_heure(partie, SDL_GetTicks());
+        // Every frame while something moves, and one more once it stops.
+        const bool bouge = anime(partie, SDL_GetTicks());
+        redessiner = redessiner || bouge || animait;
+        animait = bouge;
         if (en_fabrication(partie) != suivi_en_cours) {
             if (suivi_en_cours) SDL_RemoveTimer(suivi);
             if (!suivi_en_cours) suivi = SDL_AddTimer(SUIVI_MS, pousser_suivi, nullptr);
@@ -180,13 +206,13 @@ int jouer_defis(int n, uint32_t graine, int pieces) {
         if (redessiner) {
             const Uint32 depuis = SDL_GetTicks() - derniere_image;
             if (depuis < IMAGE_MS) SDL_Delay(IMAGE_MS - depuis);
-            dessiner_defi(partie);
+            dessiner_defi(partie, SDL_GetTicks());
             SDL_Flip(ecran);
             derniere_image = SDL_GetTicks();
             redessiner = false;
         }
         SDL_Event e;
-        if (en_marche(defi_courant(partie)) && !en_fabrication(partie)) {
+        if (bouge) {
             if (!SDL_PollEvent(&e)) {
                 SDL_Delay(5);
                 continue;
@@ -201,7 +227,7 @@ int jouer_defis(int n, uint32_t graine, int pieces) {
     if (suivi_en_cours) SDL_RemoveTimer(suivi);
     arreter_fabrication(partie);
     annoncer(partie);
-    fermer_police_defi();
+    fermer_ecran_defi();
     arreter();
     return 0;
 }

@@ -8,11 +8,14 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <iterator>
 
 // The lines' font; none without arial.ttf.
 static TTF_Font *police_defi = nullptr;
+// The characters, facing left [0] and right [1]; none without their images.
+static SDL_Surface *chevalier[2] = {}, *princesse[2] = {};
 
 namespace {
 
@@ -30,6 +33,7 @@ constexpr t_rgb GRILLE = {12, 178, 96};
 constexpr t_rgb SOL = {92, 64, 40};
 constexpr t_rgb ROUGE = {220, 20, 30};
 constexpr t_rgb OR = {255, 200, 0};
+constexpr t_rgb COEUR = {230, 40, 90};
 // The lines on a dark band, each colour at least 4.5 times as light as the band (WCAG AA).
 constexpr t_rgb BANDEAU = {22, 40, 32};
 constexpr SDL_Color BLANC = {255, 255, 255, 0};
@@ -151,6 +155,55 @@ std::string avancement(const t_partie &p) {
     return s;
 }
 
+// How far the walking knight is drawn from his foothold, in pixels (up for y): along his move
+// to the next one, rising early on a step up and dropping late on a step down, so that he
+// never cuts through the step's corner.
+std::pair<int, int> pas_en_cours(const t_partie &p, uint32_t maintenant) {
+    const t_defi &d = defi_courant(p);
+    const double f = avance_du_pas(p, maintenant);
+    if (f <= 0 || !en_marche(d)) return {0, 0};
+    const t_lieu a = d.verdict.chemin.lieux[size_t(d.pas)],
+                 b = d.verdict.chemin.lieux[size_t(d.pas) + 1];
+    const double monte = b.h > a.h ? std::min(1.0, f / 0.6) : std::max(0.0, (f - 0.4) / 0.6);
+    return {int((b.c - a.c) * f * taille_cube), int((b.h - a.h) * monte * taille_cube)};
+}
+
+// A heart of half-width r centred on (cx, cy): the curve (u² + v² - 1)³ = u² v³, row by row.
+void coeur(SDL_Surface *s, int cx, int cy, int r, t_rgb c) {
+    for (int y = -r; y <= r; ++y) {
+        const double v = -1.3 * y / r + 0.15;
+        int gauche = 1, droite = -1;
+        for (int x = -r; x <= r; ++x) {
+            const double u = 1.3 * x / r, w = u * u + v * v - 1;
+            if (w * w * w - u * u * v * v * v > 0) continue;
+            gauche = std::min(gauche, x);
+            droite = std::max(droite, x);
+        }
+        if (gauche <= droite) remplir(s, cx + gauche, cy + y, droite - gauche + 1, 1, c);
+    }
+}
+
+// The celebration of a solve, `reste` milliseconds before it ends: hearts rising between the
+// knight and the princess, and a word over them on a dark label.
+void feter(SDL_Surface *s, const t_piecer piece[NB_PIECES], uint32_t reste) {
+    const double t = 1.0 - double(reste) / FETE_MS;
+    const int x0 = (x_de(piece[ID_CHEVALIER].colonne) + x_de(piece[ID_PRINCESSE].colonne)) / 2 +
+                   taille_cube / 2;
+    const int y0 = y_de(std::max(piece[ID_CHEVALIER].ligne, piece[ID_PRINCESSE].ligne) + 1);
+    for (int i = 0; i < 5; ++i) {
+        const double h = std::fmod(t * 1.5 + i * 0.2, 1.0);
+        coeur(s, x0 + (i - 2) * 28, y0 - int(h * 120), 10 + i % 2 * 4, COEUR);
+    }
+    if (police_defi == nullptr) return;
+    SDL_Surface *mot = TTF_RenderUTF8_Blended(police_defi, "Bravo !", SDL_Color{255, 255, 255, 0});
+    if (mot == nullptr) return;
+    const int x = x0 - mot->w / 2 - 10, y = std::max(HAUT_DU_PLATEAU, y0 - 170);
+    remplir(s, x, y, mot->w + 20, mot->h + 8, BANDEAU);
+    SDL_Rect r = {Sint16(x + 10), Sint16(y + 4), 0, 0};
+    SDL_BlitSurface(mot, nullptr, s, &r);
+    SDL_FreeSurface(mot);
+}
+
 // While a challenge is made: what, and how far the search has gone.
 std::string preparation(const t_atelier &a) {
     return "Préparation d'un défi à " + dire_pieces(a.pieces) + " à placer (graine " +
@@ -184,17 +237,46 @@ std::vector<std::string> textes_defi(const t_partie &p) {
     return lignes;
 }
 
-bool ouvrir_police_defi() {
+bool ouvrir_ecran_defi() {
     police_defi = TTF_OpenFont("arial.ttf", 18);
+    chevalier[0] = charger_image("img_chevalier_gauche.bmp", true);
+    chevalier[1] = charger_image("img_chevalier_droite.bmp", true);
+    princesse[0] = charger_image("img_princesse_gauche.bmp", true);
+    princesse[1] = charger_image("img_princesse_droite.bmp", true);
     return police_defi != nullptr;
 }
 
-void fermer_police_defi() {
+void fermer_ecran_defi() {
     if (police_defi != nullptr) TTF_CloseFont(police_defi);
     police_defi = nullptr;
+    for (SDL_Surface **s : {&chevalier[0], &chevalier[1], &princesse[0], &princesse[1]}) {
+        SDL_FreeSurface(*s);
+        *s = nullptr;
+    }
 }
 
-void dessiner_defi(const t_partie &p) {
+void dessiner_pieces_defi(const t_piecer piece[NB_PIECES], int dx, int dy) {
+    t_piecer autres[NB_PIECES];
+    std::copy(piece, piece + NB_PIECES, autres);
+    const t_piecer &c = piece[ID_CHEVALIER], &p = piece[ID_PRINCESSE];
+    const bool figures = c.dans_le_jeu == OUI && p.dans_le_jeu == OUI;
+    // Without every image the figures are the viewer's tiles, the knight's still moving.
+    const bool images = chevalier[0] && chevalier[1] && princesse[0] && princesse[1];
+    if (figures) autres[ID_CHEVALIER].dans_le_jeu = NON;
+    if (figures && images) autres[ID_PRINCESSE].dans_le_jeu = NON;
+    dessiner_pieces(autres);
+    if (!figures) return;
+    const int sens = dx != 0 ? dx > 0 : p.colonne >= c.colonne;
+    const int xc = x_de(c.colonne) + dx, xp = x_de(p.colonne);
+    const auto poser = [](SDL_Surface *img, int x, int y) {
+        SDL_Rect r = {Sint16(x), Sint16(y), 0, 0};
+        if (img != nullptr) SDL_BlitSurface(img, nullptr, ecran, &r);
+    };
+    if (images) poser(princesse[xc > xp], xp, y_de(p.ligne + 1));
+    poser(images ? chevalier[sens] : personnage_h.surface, xc, y_de(c.ligne + 1) - dy);
+}
+
+void dessiner_defi(const t_partie &p, uint32_t maintenant) {
     SDL_Surface *s = ecran;
     const t_defi &d = defi_courant(p);
     SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, FOND.r, FOND.g, FOND.b));
@@ -207,7 +289,8 @@ void dessiner_defi(const t_partie &p) {
         std::copy(piece, piece + NB_PIECES, posees);
         std::copy(piece, piece + NB_PIECES, tenue);
         for (int k = 0; k < NB_PIECES; ++k) (k == d.tenue ? posees : tenue)[k].dans_le_jeu = NON;
-        dessiner_pieces(posees);
+        const auto [dx, dy] = pas_en_cours(p, maintenant);
+        dessiner_pieces_defi(posees, dx, dy);
         if (d.tenue == -1) marquer_verdict(s, d, piece);
         if (d.tenue != -1) {
             dessiner_pieces(tenue);
@@ -217,6 +300,7 @@ void dessiner_defi(const t_partie &p) {
                 entourer_piece(s, piece[d.tenue], ROUGE);
         }
     }
+    if (en_fete(p, maintenant)) feter(s, piece, p.fin_de_fete - maintenant);
     const std::vector<std::string> lignes = textes_defi(p);
     const bool echec = d.etat == DEFI_ECHOUE || d.etat == DEFI_ILLISIBLE;
     const SDL_Color couleurs[] = {

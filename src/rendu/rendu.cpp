@@ -39,36 +39,6 @@ SDL_Surface *creer_tuile(int largeur, int hauteur, Uint8 r, Uint8 g, Uint8 b) {
     return s;
 }
 
-// Reads a bitmap from the working directory; pure green becomes transparent when asked.
-SDL_Surface *charger_image(const char *nom, bool cle_verte) {
-#ifdef __EMSCRIPTEN__
-    // The browser's SDL numbers its open files from 0, which the check below reads as a
-    // failure: the image is opened by name.
-    SDL_Surface *s = SDL_LoadBMP(nom);
-#else
-    SDL_RWops *flux = SDL_RWFromFile(nom, "rb");
-    SDL_Surface *s = flux != nullptr ? SDL_LoadBMP_RW(flux, 1) : nullptr;
-#endif
-    if (s == nullptr) {
-        std::fprintf(stderr, "valdrune: %s: %s\n", nom, SDL_GetError());
-        return nullptr;
-    }
-#ifdef __EMSCRIPTEN__
-    // The browser's SDL has no colour key: the key colour becomes transparency once, here.
-    if (!cle_verte || SDL_LockSurface(s) != 0) return s;
-    const Uint32 alpha = s->format->Amask, cle = SDL_MapRGB(s->format, 0, 255, 0) & ~alpha;
-    for (int y = 0; y < s->h; ++y) {
-        Uint32 *ligne = reinterpret_cast<Uint32 *>(static_cast<Uint8 *>(s->pixels) + y * s->pitch);
-        for (int x = 0; x < s->w; ++x)
-            if ((ligne[x] & ~alpha) == cle) ligne[x] &= ~alpha;
-    }
-    SDL_UnlockSurface(s);
-#else
-    if (cle_verte) SDL_SetColorKey(s, SDL_SRCCOLORKEY, SDL_MapRGB(s->format, 0, 255, 0));
-#endif
-    return s;
-}
-
 // The fifteen images in the order they are read.
 struct t_image {
     const char *nom;
@@ -149,6 +119,35 @@ const char *oui_non(int drapeau) {
 }
 
 } // namespace
+
+SDL_Surface *charger_image(const char *nom, bool cle_verte) {
+#ifdef __EMSCRIPTEN__
+    // The browser's SDL numbers its open files from 0, which the check below reads as a
+    // failure: the image is opened by name.
+    SDL_Surface *s = SDL_LoadBMP(nom);
+#else
+    SDL_RWops *flux = SDL_RWFromFile(nom, "rb");
+    SDL_Surface *s = flux != nullptr ? SDL_LoadBMP_RW(flux, 1) : nullptr;
+#endif
+    if (s == nullptr) {
+        std::fprintf(stderr, "valdrune: %s: %s\n", nom, SDL_GetError());
+        return nullptr;
+    }
+#ifdef __EMSCRIPTEN__
+    // The browser's SDL has no colour key: the key colour becomes transparency once, here.
+    if (!cle_verte || SDL_LockSurface(s) != 0) return s;
+    const Uint32 alpha = s->format->Amask, cle = SDL_MapRGB(s->format, 0, 255, 0) & ~alpha;
+    for (int y = 0; y < s->h; ++y) {
+        Uint32 *ligne = reinterpret_cast<Uint32 *>(static_cast<Uint8 *>(s->pixels) + y * s->pitch);
+        for (int x = 0; x < s->w; ++x)
+            if ((ligne[x] & ~alpha) == cle) ligne[x] &= ~alpha;
+    }
+    SDL_UnlockSurface(s);
+#else
+    if (cle_verte) SDL_SetColorKey(s, SDL_SRCCOLORKEY, SDL_MapRGB(s->format, 0, 255, 0));
+#endif
+    return s;
+}
 
 void init_font() {
     police = TTF_OpenFont("arial.ttf", 13);

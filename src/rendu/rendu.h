@@ -3,6 +3,10 @@
 
 #include "jeu/jeu.h"
 
+// Reads a bitmap from the working directory, saying on stderr when it cannot; pure green
+// becomes transparent when asked.
+SDL_Surface *charger_image(const char *nom, bool cle_verte);
+
 // Opens arial.ttf at 13 points into police; says so on stderr when it cannot.
 void init_font();
 

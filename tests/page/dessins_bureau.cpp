@@ -95,14 +95,14 @@ int main(int argc, char **argv) {
             ecrire_image("vue", niveau, HAUT_VUE);
         }
     } else {
-        ouvrir_police_defi();
+        ouvrir_ecran_defi();
         for (int i = 2; i < argc; ++i) {
             const auto partie = std::make_unique<t_partie>();
             commencer_partie(*partie, std::atoi(argv[i]));
             dessiner_defi(*partie);
             ecrire_image("defi", defi_courant(*partie).niveau, HAUT_DEFI);
         }
-        fermer_police_defi();
+        fermer_ecran_defi();
     }
     arreter();
     return 0;
