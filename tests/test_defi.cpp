@@ -52,6 +52,7 @@ std::string etat(t_partie &p, int suite) {
     if (en_fabrication(p))
         s += " | fabrique " + std::to_string(p.atelier->graines.front()) + " " +
              std::to_string(p.atelier->pieces);
+    if (p.carte) s += " | carte " + std::to_string(p.choix);
     if (suite == 0) s += " | fin";
     return s;
 }
@@ -64,15 +65,16 @@ void attendre_fabrication(t_partie &p) {
 
 SDLKey touche_nommee(const std::string &nom) {
     const std::pair<const char *, SDLKey> touches[] = {
-        {"HAUT", SDLK_UP},      {"BAS", SDLK_DOWN},
-        {"GAUCHE", SDLK_LEFT},  {"DROITE", SDLK_RIGHT},
-        {"ECHAP", SDLK_ESCAPE}, {"R", SDLK_r},
-        {"U", SDLK_u},          {"RETOUR", SDLK_BACKSPACE},
-        {"H", SDLK_h},          {"S", SDLK_s},
-        {"A", SDLK_a},          {"N", SDLK_n},
-        {"1", SDLK_1},          {"2", SDLK_2},
-        {"3", SDLK_3},          {"4", SDLK_4},
-        {"PAVE1", SDLK_KP1},    {"PAVE4", SDLK_KP4}};
+        {"HAUT", SDLK_UP},       {"BAS", SDLK_DOWN},
+        {"GAUCHE", SDLK_LEFT},   {"DROITE", SDLK_RIGHT},
+        {"ECHAP", SDLK_ESCAPE},  {"R", SDLK_r},
+        {"U", SDLK_u},           {"RETOUR", SDLK_BACKSPACE},
+        {"H", SDLK_h},           {"S", SDLK_s},
+        {"A", SDLK_a},           {"N", SDLK_n},
+        {"ENTREE", SDLK_RETURN}, {"M", SDLK_m},
+        {"1", SDLK_1},           {"2", SDLK_2},
+        {"3", SDLK_3},           {"4", SDLK_4},
+        {"PAVE1", SDLK_KP1},     {"PAVE4", SDLK_KP4}};
     for (auto [n, sym] : touches)
         if (nom == n) return sym;
     ADD_FAILURE() << "no key " << nom;
@@ -311,9 +313,10 @@ TEST_F(Tempete, CentMilleEvenements) {
 TEST_F(Defi, TextesDuDefiFabrique) {
     t_partie &p = *partie_;
     commencer_partie(p, 19);
-    EXPECT_EQ(textes_defi(p)[2], "← → tourner · Échap reposer · U annuler · R recommencer · H "
-                                 "indice · S solution · ↑ ↓ niveau · N défi aléatoire à 2 "
-                                 "pièces (1 à 4)");
+    EXPECT_EQ(textes_defi(p)[2],
+              "← → tourner · Échap reposer ou carte · U annuler · R recommencer · H "
+              "indice · S solution · ↑ ↓ niveau · N défi aléatoire à 2 "
+              "pièces (1 à 4)");
     commander(p, C_PIECES, 1);
     const std::string graine = std::to_string(p.atelier->graines.front());
     EXPECT_EQ(textes_defi(p)[1].rfind(
@@ -838,6 +841,57 @@ TEST_F(EcranDefi, MarcheEtFete) {
     EXPECT_EQ(p.courant, 1);
     traiter_evenement_defi(p, touche(SDL_KEYUP, SDLK_UP), redessiner);
     EXPECT_EQ(p.courant, 2);
+}
+
+// The map: every challenge's place, the first not solved chosen and outlined in gold, the solved
+// ones with their stars; the arrows move the choice, Enter or a click opens, Escape or M in a
+// challenge comes back.
+TEST_F(EcranDefi, Carte) {
+    t_partie &p = *partie_;
+    ecrire_fichier(FICHIER_PROGRES, "1 résolu 0\n2 résolu 1\n3 résolu 4\n4 vu\n");
+    commencer_partie(p, 0);
+    ASSERT_TRUE(p.carte);
+    EXPECT_EQ(p.choix, 4); // seen, not solved
+    dessiner_defi(p);
+    SDL_SaveBMP(ecran, "/tmp/carte.bmp");
+    EXPECT_EQ(lignes_lisibles(), 3);
+    EXPECT_EQ(textes_defi(p)[1], "Défi 4 : solution vue");
+    const auto place = [](int n) { // the middle of place n's tile
+        return std::pair<int, int>{15 + (n - 1) % 7 * 210 + 102, 152 + (n - 1) / 7 * 85 + 40};
+    };
+    const auto [x4, y4] = place(4);
+    EXPECT_EQ(couleur(ecran, x4, y4 - 41), 0xffc800U); // the gold frame of the choice
+    const auto etoiles = [&](int n) {                  // gold pixels in the stars' row of place n
+        int k = 0;
+        for (int x = place(n).first - 20; x < place(n).first + 100; ++x)
+            k += couleur(ecran, x, place(n).second + 18) == 0xffc800U;
+        return k;
+    };
+    EXPECT_GT(etoiles(1), etoiles(2));
+    EXPECT_GT(etoiles(2), etoiles(3));
+    EXPECT_GT(etoiles(3), 0);
+    EXPECT_EQ(etoiles(4), 0);
+    bool redessiner = false;
+    traiter_evenement_defi(p, touche(SDL_KEYDOWN, SDLK_DOWN), redessiner);
+    traiter_evenement_defi(p, touche(SDL_KEYUP, SDLK_DOWN), redessiner);
+    traiter_evenement_defi(p, touche(SDL_KEYDOWN, SDLK_LEFT), redessiner);
+    EXPECT_EQ(p.choix, 10);
+    traiter_evenement_defi(p, touche(SDL_KEYDOWN, SDLK_RETURN), redessiner);
+    EXPECT_FALSE(p.carte);
+    EXPECT_EQ(p.courant, 10);
+    traiter_evenement_defi(p, touche(SDL_KEYDOWN, SDLK_ESCAPE), redessiner);
+    EXPECT_TRUE(p.carte);
+    EXPECT_EQ(p.choix, 10);
+    const auto [x20, y20] = place(20);
+    traiter_evenement_defi(
+        p, bouton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, Uint16(x20), Uint16(y20)), redessiner);
+    EXPECT_EQ(p.courant, 20);
+    traiter_evenement_defi(p, touche(SDL_KEYDOWN, SDLK_m), redessiner);
+    EXPECT_TRUE(p.carte);
+    // Between two places, nothing.
+    EXPECT_EQ(place_de_carte(15 + 206, y20), 0);
+    EXPECT_EQ(place_de_carte(x20, 152 + 2 * 85 + 82), 0);
+    EXPECT_EQ(place_de_carte(place(49).first, place(49).second), CARTE_ALEATOIRE);
 }
 
 } // namespace

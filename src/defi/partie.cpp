@@ -34,6 +34,31 @@ std::vector<uint32_t> tirer_graines(t_partie &p) {
     return v;
 }
 
+// On the map: the choice moved within its places, a place opened; a random challenge asked
+// for is made from there as in a challenge.
+void commander_carte(t_partie &p, t_commande c, int colonne) {
+    if (c == C_CHOISIR) {
+        const int choix = p.choix + colonne;
+        if (choix >= 1 && choix <= CARTE_ALEATOIRE) p.choix = choix;
+        return;
+    }
+    if (c == C_OUVRIR) {
+        const int place = colonne == 0 ? p.choix : colonne;
+        if (place < 1 || place > CARTE_ALEATOIRE) return;
+        p.carte = false;
+        p.choix = place;
+        if (place == CARTE_ALEATOIRE)
+            fabriquer(p, tirer_graines(p), p.pieces_voulues);
+        else
+            aller_au_niveau(p, place);
+        return;
+    }
+    if (c == C_NOUVEAU || c == C_PIECES) {
+        p.carte = false;
+        commander(p, c, colonne);
+    }
+}
+
 // Makes a challenge from the atelier's next seed; a making that cannot start ends it.
 void lancer_graine_suivante(t_partie &p) {
     t_atelier &a = *p.atelier;
@@ -52,10 +77,13 @@ void commencer_partie(t_partie &p, int n) {
         t_defi d;
         ouvrir_defi(d, k);
         p.traits_livres[k] = d.traits;
+        if (d.etat != DEFI_ILLISIBLE) pieces_du_moment(d, p.apercus[k]);
     }
     p.progres_illisible = !lire_progres(FICHIER_PROGRES, p.progres);
     if (p.progres.pieces != 0) p.pieces_voulues = p.progres.pieces;
     aller_au_niveau(p, n == 0 ? premier_non_resolu(p.progres) : n);
+    p.carte = n == 0;
+    p.choix = p.courant;
 }
 
 std::string cle_du_defi(const t_piecer piece[NB_PIECES]) {
@@ -69,6 +97,7 @@ std::string cle_du_defi(const t_piecer piece[NB_PIECES]) {
 
 void fabriquer(t_partie &p, const std::vector<uint32_t> &graines, int pieces) {
     arreter_fabrication(p);
+    p.carte = false; // the making is followed, and its challenge played, off the map
     reposer(defi_courant(p));
     p.atelier = std::make_unique<t_atelier>();
     t_atelier &a = *p.atelier;
@@ -162,6 +191,10 @@ void commander(t_partie &p, t_commande c, int colonne, int ligne) {
         }
         return;
     }
+    if (p.carte) {
+        commander_carte(p, c, colonne);
+        return;
+    }
     t_defi &d = defi_courant(p);
     const t_etat_defi avant = d.etat;
     if (c == C_PIECES && colonne != p.pieces_voulues) {
@@ -217,8 +250,15 @@ void commander(t_partie &p, t_commande c, int colonne, int ligne) {
     case C_MARCHE:
         avancer_marche(d);
         return;
+    case C_CARTE:
+        reposer(d);
+        p.carte = true;
+        p.choix = p.courant == 0 ? CARTE_ALEATOIRE : p.courant;
+        return;
     case C_NOUVEAU:
     case C_PIECES:
+    case C_CHOISIR:
+    case C_OUVRIR:
         return;
     }
     p.annonces.insert(p.annonces.end(), d.annonces.begin(), d.annonces.end());

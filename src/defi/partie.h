@@ -29,9 +29,17 @@ enum t_commande {
     C_PRECEDENT,      // the previous one
     C_MARCHE,         // the knight's next foothold
     C_NOUVEAU,        // a challenge made from a new seed
-    C_PIECES          // `colonne` pieces to place (1 to 4) in the challenges made from now on,
+    C_PIECES,         // `colonne` pieces to place (1 to 4) in the challenges made from now on,
                       // and a challenge made with them
+    C_CARTE,          // the map of the challenges, the one in play chosen on it
+    C_CHOISIR,        // on the map, the choice moved `colonne` places (a row is CARTE_LARGEUR)
+    C_OUVRIR          // on the map, place `colonne` opened (1 to 48, or CARTE_ALEATOIRE; 0:
+                      // the one chosen)
 };
+
+// The map's places: the 48 levels, then a random challenge, CARTE_LARGEUR to a row.
+constexpr int CARTE_ALEATOIRE = NB_NIVEAUX + 1;
+constexpr int CARTE_LARGEUR = 7;
 
 // A challenge being made on threads of its own, from the first of its seeds that makes one
 // not yet played in this run (the last seed's when none does).
@@ -72,9 +80,15 @@ struct t_partie {
     // The features of each shipped level (by level; 0 for one that cannot be played), read
     // once at the start: what a level brings new depends on every level before it.
     unsigned traits_livres[NB_NIVEAUX + 1] = {};
+    // The map: shown or not, the place chosen on it, and each level's challenge as it is first
+    // shown, for its picture (read at the start with the features).
+    bool carte = false;
+    int choix = 1;
+    t_piecer apercus[NB_NIVEAUX + 1][NB_PIECES] = {};
 };
 
-// Reads the progress and opens level n's challenge, or the first level not solved for 0.
+// Reads the progress and opens level n's challenge; for 0, the map, the first level not solved
+// chosen on it.
 void commencer_partie(t_partie &p, int n);
 
 // Starts making a challenge with `pieces` pieces to place, on threads of its own: from the first

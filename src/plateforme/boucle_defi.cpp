@@ -50,6 +50,34 @@ bool anime(const t_partie &p, Uint32 maintenant) {
     return (en_marche(defi_courant(p)) && !en_fabrication(p)) || en_fete(p, maintenant);
 }
 
+// The keys and the mouse on the map: the arrows move the choice, Enter or a click opens, N and
+// 1 to 4 make a random challenge as in a challenge.
+int traiter_evenement_carte(t_partie &p, const SDL_Event &e, bool &redessiner) {
+    const auto agir = [&](t_commande c, int colonne = 0) {
+        commander(p, c, colonne);
+        redessiner = true;
+    };
+    if (e.type == SDL_QUIT) return 0;
+    if (e.type == SDL_MOUSEBUTTONDOWN && e.button.button == SDL_BUTTON_LEFT) {
+        if (const int place = place_de_carte(e.button.x, e.button.y); place != 0)
+            agir(C_OUVRIR, place);
+    } else if (e.type == SDL_KEYDOWN) {
+        const SDLKey k = e.key.keysym.sym;
+        if (k == SDLK_LEFT) agir(C_CHOISIR, -1);
+        if (k == SDLK_RIGHT) agir(C_CHOISIR, 1);
+        if (k == SDLK_UP) agir(C_CHOISIR, -CARTE_LARGEUR);
+        if (k == SDLK_DOWN) agir(C_CHOISIR, CARTE_LARGEUR);
+        if (k == SDLK_RETURN || k == SDLK_KP_ENTER) agir(C_OUVRIR);
+        if (k == SDLK_n) agir(C_NOUVEAU);
+        if ((k >= SDLK_1 && k <= SDLK_4) || (k >= SDLK_KP1 && k <= SDLK_KP4))
+            agir(C_PIECES, k - (k >= SDLK_KP0 ? SDLK_KP0 : SDLK_0));
+    } else if (e.type == SDL_VIDEOEXPOSE || e.type == SDL_ACTIVEEVENT || e.type == SDL_USEREVENT) {
+        if (e.type == SDL_USEREVENT) suivre_fabrication(p);
+        redessiner = true;
+    }
+    return 1;
+}
+
 } // namespace
 
 int traiter_evenement_defi(t_partie &p, const SDL_Event &e, bool &redessiner) {
@@ -64,6 +92,7 @@ int traiter_evenement_defi(t_partie &p, const SDL_Event &e, bool &redessiner) {
         touche_avalee = SDLK_UNKNOWN;
         return 1;
     }
+    if (p.carte) return traiter_evenement_carte(p, e, redessiner);
     // Pixels become the window's cells, column from the left, row from the bottom.
     const auto agir = [&](t_commande c, int x = 0, int y = 0) {
         commander(p, c, diviser_vers_le_bas(x, taille_cube),
@@ -82,7 +111,11 @@ int traiter_evenement_defi(t_partie &p, const SDL_Event &e, bool &redessiner) {
             agir(C_TOURNER_GAUCHE);
             break;
         case SDLK_ESCAPE:
-            agir(C_REPOSER);
+            // With nothing held and nothing being made, back to the map.
+            agir(defi_courant(p).tenue == -1 && !en_fabrication(p) ? C_CARTE : C_REPOSER);
+            break;
+        case SDLK_m:
+            agir(C_CARTE);
             break;
         case SDLK_r:
             agir(C_RECOMMENCER);

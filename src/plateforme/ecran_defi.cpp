@@ -204,6 +204,123 @@ void feter(SDL_Surface *s, const t_piecer piece[NB_PIECES], uint32_t reste) {
     SDL_FreeSurface(mot);
 }
 
+// The map's places: CARTE_LARGEUR to a row under the band, each with its challenge's picture
+// at 10 pixels a cell, its number and its stars.
+constexpr int CARTE_X = 15, CARTE_Y = 152, CARTE_PAS_X = 210, CARTE_PAS_Y = 85;
+constexpr int CARTE_L = 204, CARTE_H = 80, APERCU = 10;
+constexpr t_rgb CASE_CARTE = {30, 54, 44};
+constexpr t_rgb APERCU_FOND = {70, 150, 105};
+constexpr t_rgb ETOILE_VIDE = {90, 110, 100};
+
+// The colour of a piece in a map's picture, by kind.
+t_rgb teinte_apercu(int id) {
+    switch (sorte(id)) {
+    case ID_CHEVALIER:
+        return {60, 110, 255};
+    case ID_PRINCESSE:
+        return {255, 110, 220};
+    case ID_CUBE:
+        return {222, 150, 60};
+    case ID_CUBE_AVEC_APPENDICE_1:
+        return {170, 120, 210};
+    case ID_TOUR_1:
+        return {190, 190, 200};
+    default:
+        return {150, 100, 60};
+    }
+}
+
+// A five-pointed star of radius r centred on (cx, cy), row by row: a point is inside when it
+// lies on the inner side of the polygon's edges as seen from the centre.
+void etoile(SDL_Surface *s, int cx, int cy, int r, t_rgb c) {
+    double px[10], py[10];
+    for (int i = 0; i < 10; ++i) {
+        const double a = -M_PI / 2 + i * M_PI / 5, rr = i % 2 == 0 ? r : r * 0.45;
+        px[i] = rr * std::cos(a);
+        py[i] = rr * std::sin(a);
+    }
+    for (int y = -r; y <= r; ++y)
+        for (int x = -r; x <= r; ++x) {
+            bool dedans = false;
+            for (int i = 0, j = 9; i < 10; j = i++)
+                if ((py[i] > y) != (py[j] > y) &&
+                    x < (px[j] - px[i]) * (y - py[i]) / (py[j] - py[i]) + px[i])
+                    dedans = !dedans;
+            if (dedans) remplir(s, cx + x, cy + y, 1, 1, c);
+        }
+}
+
+// One line of text with its left end at (x, y).
+void ecrire_a(SDL_Surface *s, const std::string &texte, int x, int y, SDL_Color c) {
+    if (police_defi == nullptr) return;
+    SDL_Surface *t = TTF_RenderUTF8_Blended(police_defi, texte.c_str(), c);
+    if (t == nullptr) return;
+    SDL_Rect r = {Sint16(x), Sint16(y), 0, 0};
+    SDL_BlitSurface(t, nullptr, s, &r);
+    SDL_FreeSurface(t);
+}
+
+void dessiner_carte(SDL_Surface *s, const t_partie &p) {
+    for (int place = 1; place <= CARTE_ALEATOIRE; ++place) {
+        const int x = CARTE_X + (place - 1) % CARTE_LARGEUR * CARTE_PAS_X,
+                  y = CARTE_Y + (place - 1) / CARTE_LARGEUR * CARTE_PAS_Y;
+        if (place == p.choix) remplir(s, x - 3, y - 3, CARTE_L + 6, CARTE_H + 6, OR);
+        remplir(s, x, y, CARTE_L, CARTE_H, CASE_CARTE);
+        if (place == CARTE_ALEATOIRE) {
+            ecrire_a(s, "Défi aléatoire", x + 12, y + 14, BLANC);
+            ecrire_a(s, "à " + dire_pieces(p.pieces_voulues), x + 12, y + 44, GRIS_TEXTE);
+            continue;
+        }
+        // The challenge: its board, the pieces standing on it at the start.
+        const int bx = x + 10, by = y + 10;
+        remplir(s, bx, by, PLATEAU_LARGEUR * APERCU, PLATEAU_HAUTEUR * APERCU, APERCU_FOND);
+        for (int k = 0; k < NB_PIECES; ++k) {
+            const t_piecer &q = p.apercus[place][k];
+            const t_forme *f = forme_de(k, q.rotation);
+            if (q.dans_le_jeu != OUI || est_a_placer(q) || f == nullptr) continue;
+            pour_cases(q.colonne - PLATEAU_COLONNE, q.ligne, *f, [&](int c, int r) {
+                if (sur_plateau(c, r))
+                    remplir(s, bx + c * APERCU, by + (PLATEAU_HAUTEUR - 1 - r) * APERCU, APERCU,
+                            APERCU, teinte_apercu(k));
+            });
+        }
+        ecrire_a(s, std::to_string(place), x + 80, y + 8, BLANC);
+        const int av = p.progres.avancement[place], indices = p.progres.indices[place];
+        const int a_placer = int(std::count_if(p.apercus[place], p.apercus[place] + NB_PIECES,
+                                               [](const t_piecer &q) { return est_a_placer(q); }));
+        if (av == AV_VU) ecrire_a(s, "solution vue", x + 80, y + 48, GRIS_TEXTE);
+        if (av == AV_RIEN && a_placer > 0)
+            ecrire_a(s, dire_pieces(a_placer) + " à placer", x + 80, y + 48, GRIS_TEXTE);
+        if (av != AV_RESOLU) continue;
+        const int etoiles = indices == 0 ? 3 : indices == 1 ? 2 : 1;
+        for (int i = 0; i < 3; ++i)
+            etoile(s, x + 92 + 26 * i, y + 58, 11, i < etoiles ? OR : ETOILE_VIDE);
+    }
+}
+
+// The lines over the map: the count solved, the place chosen, the keys.
+std::vector<std::string> textes_carte(const t_partie &p) {
+    const int resolus = nombre_resolus(p.progres), n = p.choix;
+    std::string choix =
+        "Défi aléatoire à " + dire_pieces(p.pieces_voulues) + " à placer (1 à 4 pour en changer)";
+    if (n != CARTE_ALEATOIRE) {
+        const int indices = p.progres.indices[n];
+        choix = "Défi " + std::to_string(n) + " : " +
+                (p.progres.avancement[n] == AV_RESOLU
+                     ? "résolu " + (indices == 0 ? std::string("sans indice")
+                                                 : "avec " + std::to_string(indices) + " indice" +
+                                                       (indices > 1 ? "s" : ""))
+                 : p.progres.avancement[n] == AV_VU ? std::string("solution vue")
+                                                    : std::string("pas encore résolu"));
+    }
+    return {"Carte des défis   ·   " + std::to_string(resolus) +
+                (resolus > 1 ? " défis résolus" : " défi résolu") + " sur " +
+                std::to_string(NB_NIVEAUX),
+            choix,
+            "← → ↑ ↓ choisir · Entrée ou clic : jouer · N défi aléatoire · Échap ou M "
+            "dans un défi : revenir ici"};
+}
+
 // While a challenge is made: what, and how far the search has gone.
 std::string preparation(const t_atelier &a) {
     return "Préparation d'un défi à " + dire_pieces(a.pieces) + " à placer (graine " +
@@ -213,7 +330,17 @@ std::string preparation(const t_atelier &a) {
 
 } // namespace
 
+int place_de_carte(int x, int y) {
+    const int c = (x - CARTE_X) / CARTE_PAS_X, r = (y - CARTE_Y) / CARTE_PAS_Y;
+    if (x < CARTE_X || y < CARTE_Y || c >= CARTE_LARGEUR ||
+        (x - CARTE_X) % CARTE_PAS_X >= CARTE_L || (y - CARTE_Y) % CARTE_PAS_Y >= CARTE_H)
+        return 0;
+    const int place = r * CARTE_LARGEUR + c + 1;
+    return place <= CARTE_ALEATOIRE ? place : 0;
+}
+
 std::vector<std::string> textes_defi(const t_partie &p) {
+    if (p.carte) return textes_carte(p);
     const t_defi &d = defi_courant(p);
     std::vector<std::string> lignes = {
         avancement(p),
@@ -223,10 +350,10 @@ std::vector<std::string> textes_defi(const t_partie &p) {
             : d.message,
 #ifdef __EMSCRIPTEN__
         // The page makes no random challenge: it has no threads to make them in.
-        "← → tourner · Échap reposer · U annuler · R recommencer · H indice · S solution "
+        "← → tourner · Échap reposer ou carte · U annuler · R recommencer · H indice · S solution "
         "· ↑ ↓ niveau"};
 #else
-        "← → tourner · Échap reposer · U annuler · R recommencer · H indice · S solution "
+        "← → tourner · Échap reposer ou carte · U annuler · R recommencer · H indice · S solution "
         "· ↑ ↓ niveau · N défi aléatoire à " +
             dire_pieces(p.pieces_voulues) + " (1 à 4)"};
 #endif
@@ -281,6 +408,13 @@ void dessiner_defi(const t_partie &p, uint32_t maintenant) {
     const t_defi &d = defi_courant(p);
     SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, FOND.r, FOND.g, FOND.b));
     remplir(s, 0, 0, SCREEN_WIDTH, HAUT_DU_BANDEAU, BANDEAU);
+    if (p.carte) {
+        dessiner_carte(s, p);
+        const std::vector<std::string> lignes = textes_defi(p);
+        for (size_t i = 0; i < lignes.size(); ++i)
+            ecrire(s, lignes[i], 12 + 32 * int(i), i == 0 ? BLANC : GRIS_TEXTE);
+        return;
+    }
     dessiner_plateau(s);
     t_piecer piece[NB_PIECES];
     pieces_du_moment(d, piece);

@@ -17,6 +17,9 @@ void fermer_ecran_defi();
 // facing the way he walks when he walks. On the screen surface.
 void dessiner_pieces_defi(const t_piecer piece[NB_PIECES], int dx = 0, int dy = 0);
 
+// The map's place under pixel (x, y): 1 to 48, CARTE_ALEATOIRE, or 0 for none.
+int place_de_carte(int x, int y);
+
 // The lines written above the board, top first: the level and the progress, the message, the
 // keys, and the idea the level brings (or why the progress could not be saved).
 std::vector<std::string> textes_defi(const t_partie &p);
