@@ -20,7 +20,7 @@ PAQUETS_TESTS=(
 PAQUETS_PAGE=(emscripten chromium)
 # What building the Debian package from debian/ and checking it need besides the program's.
 PAQUETS_DEBIAN=(
-    build-essential debhelper dpkg-dev devscripts lintian licensecheck mandoc
+    build-essential debhelper dpkg-dev devscripts lintian licensecheck mandoc autopkgtest
 )
 
 installer_paquets() {
