@@ -4,7 +4,7 @@
 
 # What building and running the program needs, on a machine with or without a display.
 PAQUETS_PROGRAMME=(
-    cmake g++ make pkg-config libsdl1.2-dev libsdl-ttf2.0-dev libglpk-dev
+    cmake g++ make pkgconf libsdl1.2-dev libsdl-ttf2.0-dev libglpk-dev
     xvfb xdotool x11-apps netpbm
 )
 # What laying out the printable booklet needs besides (galerie.sh, and the booklet's test).
@@ -20,7 +20,7 @@ PAQUETS_TESTS=(
 PAQUETS_PAGE=(emscripten chromium)
 # What building the Debian package from debian/ and checking it need besides the program's.
 PAQUETS_DEBIAN=(
-    build-essential debhelper dpkg-dev devscripts lintian licensecheck mandoc
+    build-essential debhelper dpkg-dev devscripts lintian licensecheck mandoc autopkgtest
 )
 
 installer_paquets() {

@@ -5,7 +5,8 @@
 # written in the folder of the user's own, which sees the installed files through links. The
 # challenge mode is run once through the launcher on a level, and refuses a level that is not
 # one. The package is then upgraded to a later version whose level 19 differs, and downgraded
-# again: the window shows each installed version's level 19; at last it is purged.
+# again: the window shows each installed version's level 19; at last it is purged. Installed
+# for real, the package also passes its autopkgtest.
 # Usage: installation.sh BUILD_DIR FERMER_FENETRE SCRIPTS_DIR PACKAGES_DIR
 set -euo pipefail
 build=$(realpath "$1")
@@ -95,6 +96,12 @@ fi
 installer "$paquet"
 lancer "$lanceur" "$tmp/xdg-deb"
 cp "$tmp/trace" "$tmp/trace-premier"
+# The archive's smoke test (debian/tests), run by autopkgtest on the package as installed.
+if [ -n "$installe" ]; then
+    autopkgtest -B "$(echo "$paquets"/valdrune_*.dsc)" -- null >"$tmp/autopkgtest" 2>&1 ||
+        echec "autopkgtest: $(tail -n 20 "$tmp/autopkgtest")"
+    comment="$comment; its autopkgtest passed"
+fi
 installer "$tmp/suivant.deb"
 lancer "$lanceur" "$tmp/xdg-deb"
 ! cmp -s "$tmp/trace" "$tmp/trace-premier" || echec "after the upgrade, the first level 19 is shown"

@@ -6,7 +6,8 @@
 # reads the installed version's files, after an upgrade and a downgrade, from a folder an
 # older launcher filled with copies and from copies of the folder whose dates are all "now";
 # a read-only folder, a relative XDG_DATA_HOME, no HOME: a message and a notification, and
-# the program started all the same. Run as root, it runs as nobody, whom file modes bind.
+# the program started all the same; --help and --version passed on with no folder made. Run
+# as root, it runs as nobody, whom file modes bind.
 # Usage: lanceur.sh PACKAGE.deb
 set -euo pipefail
 shopt -s extglob
@@ -132,8 +133,17 @@ propre() {
 maison="$tmp/maison"
 dossier="$maison/.local/share/valdrune"
 
-# A first start: the folder is made, with links only, and the program runs in it.
 installer A
+# --help and --version go straight to the program, which only prints: no folder for them.
+for option in --help --version; do
+    rm -f "$sonde"
+    (cd "$tmp/ailleurs" && env -u XDG_DATA_HOME -u DISPLAY HOME="$maison" SONDE="$sonde" \
+        "$racine/usr/games/valdrune" "$option") 2>"$erreurs" </dev/null || echec "$option: $?"
+    grep -qx "arguments $option" "$sonde" && [ ! -e "$maison" ] && [ ! -s "$erreurs" ] ||
+        echec "$option: the folder made, or $(cat "$erreurs")"
+done
+
+# A first start: the folder is made, with links only, and the program runs in it.
 lancer HOME="$maison"
 grep -qx "dossier $dossier" "$sonde" || echec "first start: $(head -n 1 "$sonde")"
 [ "$statut" -eq 0 ] && [ ! -s "$erreurs" ] || echec "first start: $statut, $(cat "$erreurs")"
@@ -221,5 +231,5 @@ case $(head -n 1 "$sonde") in "dossier $tmp/temporaires/"*) ;;
 voir "no home at all"
 grep -q '^valdrune: no home folder' "$erreurs" && grep -q 'no home folder' "$notifications" ||
     echec "no home at all: $(cat "$erreurs")"
-echo "launcher: first start, upgrade, downgrade, an older launcher's copies, a copy with" \
-    "files for links, read-only, XDG_DATA_HOME, no HOME"
+echo "launcher: --help and --version, first start, upgrade, downgrade, an older launcher's" \
+    "copies, a copy with files for links, read-only, XDG_DATA_HOME, no HOME"

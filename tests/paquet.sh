@@ -3,8 +3,8 @@
 # lintian --pedantic -I shows nothing on the source and binary packages that an override does
 # not explain; hardening-check finds every protection in the program; the -dbgsym package
 # holds the program's debug symbols; Depends is dpkg-shlibdeps' and the font's; the desktop
-# entry runs the installed launcher by its path; the AppStream metadata, the manual page and
-# both icons are sound.
+# entry runs the installed launcher by its path; the AppStream metadata, the upstream metadata,
+# the manual page and both icons are sound.
 # Usage: paquet.sh PACKAGES_DIR (as scripts/construire_paquet.sh leaves it)
 set -euo pipefail
 dossier=$(realpath "$1")
@@ -58,6 +58,16 @@ desktop-file-validate "$bureau" || echec "desktop-file-validate"
     echec "the desktop entry's two Exec lines do not run /usr/games/valdrune: $(grep Exec "$bureau")"
 appstreamcli validate --no-net "$tmp"/racine/usr/share/metainfo/*.metainfo.xml >"$tmp/appstream" ||
     echec "appstreamcli: $(cat "$tmp/appstream")"
+# lintian reads no debian/upstream/metadata in a native source: it is checked here, YAML whose
+# pages are the AppStream metadata's.
+tar -xOf "$(echo "$dossier"/valdrune_*.tar.*)" --wildcards '*/debian/upstream/metadata' \
+    >"$tmp/metadonnees" || echec "no debian/upstream/metadata in the source package"
+perl -MYAML::XS=LoadFile -e 'LoadFile($ARGV[0])->{Name} or die "no Name\n"' "$tmp/metadonnees" ||
+    echec "debian/upstream/metadata: $(cat "$tmp/metadonnees")"
+for page in $(grep -o 'https\?://[^ ]*' "$tmp/metadonnees"); do
+    grep -qF ">$page<" "$tmp"/racine/usr/share/metainfo/*.metainfo.xml ||
+        echec "debian/upstream/metadata: $page is not in the AppStream metadata"
+done
 mandoc -Tlint "$tmp/racine/usr/share/man/man6/valdrune.6.gz" >"$tmp/mandoc" 2>&1 &&
     [ ! -s "$tmp/mandoc" ] || echec "mandoc -Tlint: $(cat "$tmp/mandoc")"
 for taille in 64 128; do
@@ -65,4 +75,4 @@ for taille in 64 128; do
         *"PNG image data, $taille x $taille,"* ]] || echec "no ${taille}x$taille icon"
 done
 echo "$(basename "$paquet") and its source: lintian, hardening, debug symbols, Depends," \
-    "desktop entry, AppStream, manual page and icons"
+    "desktop entry, AppStream and upstream metadata, manual page and icons"
