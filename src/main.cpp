@@ -62,7 +62,7 @@ int afficher_aide() {
         "time; with --defi, sets the levels as challenges to solve with the mouse.\n"
         "\n"
         "  --defi [LEVEL]        the challenge mode, on level LEVEL (1 to %d) or on the\n"
-        "                        first level not yet solved\n"
+        "                        map of the challenges\n"
         "  --defi --graine SEED  the random challenge made from SEED (1 to %u)\n"
         "  --defi --pieces K     a random challenge with K pieces to place (1 to 4)\n"
         "  --help                print this help and exit\n"
@@ -70,7 +70,8 @@ int afficher_aide() {
         "\n"
         "Up and Down step through the levels. In the challenge mode the mouse carries the\n"
         "pieces; Left, Right or the wheel turn a staircase, U undoes, R restarts, H gives a\n"
-        "hint, S shows the solution, N makes a random challenge. Closing the window quits.\n"
+        "hint, S shows the solution, N makes a random challenge, M shows the map. Closing\n"
+        "the window quits.\n"
         "The levels, images and font are read from the working directory. Every key, file\n"
         "and exit status: man 6 valdrune.\n",
         NB_NIVEAUX, GRAINE_MAX);
