@@ -53,6 +53,7 @@ std::string etat(t_partie &p, int suite) {
         s += " | fabrique " + std::to_string(p.atelier->graines.front()) + " " +
              std::to_string(p.atelier->pieces);
     if (p.carte) s += " | carte " + std::to_string(p.choix);
+    if (p.regles) s += " | regles";
     if (suite == 0) s += " | fin";
     return s;
 }
@@ -892,6 +893,31 @@ TEST_F(EcranDefi, Carte) {
     EXPECT_EQ(place_de_carte(15 + 206, y20), 0);
     EXPECT_EQ(place_de_carte(x20, 152 + 2 * 85 + 82), 0);
     EXPECT_EQ(place_de_carte(place(49).first, place(49).second), CARTE_ALEATOIRE);
+}
+
+// The rules screen: shown by itself the first time the map opens with no progress file, and
+// remembered there; any key closes it and does nothing else; F1 opens it again.
+TEST_F(EcranDefi, Regles) {
+    t_partie &p = *partie_;
+    fs::remove(FICHIER_PROGRES);
+    commencer_partie(p, 0);
+    ASSERT_TRUE(p.regles);
+    dessiner_defi(p);
+    SDL_SaveBMP(ecran, "/tmp/regles.bmp");
+    EXPECT_EQ(couleur(ecran, 820, 320), 0x11ce70U); // a scene of pieces on the game's green
+    bool redessiner = false;
+    traiter_evenement_defi(p, touche(SDL_KEYDOWN, SDLK_RETURN), redessiner);
+    traiter_evenement_defi(p, touche(SDL_KEYUP, SDLK_RETURN), redessiner);
+    EXPECT_FALSE(p.regles);
+    EXPECT_TRUE(p.carte); // Enter only closed the rules
+    EXPECT_NE(lire_fichier(FICHIER_PROGRES).find("règles vues\n"), std::string::npos);
+    auto q = std::make_unique<t_partie>();
+    commencer_partie(*q, 0);
+    EXPECT_FALSE(q->regles);
+    EXPECT_EQ(q->progres.regles_vues, OUI);
+    SDL_Event f1 = touche(SDL_KEYDOWN, SDLK_F1);
+    traiter_evenement_defi(*q, f1, redessiner);
+    EXPECT_TRUE(q->regles);
 }
 
 } // namespace

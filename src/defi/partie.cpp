@@ -84,6 +84,8 @@ void commencer_partie(t_partie &p, int n) {
     aller_au_niveau(p, n == 0 ? premier_non_resolu(p.progres) : n);
     p.carte = n == 0;
     p.choix = p.courant;
+    // A first run opens on the rules, once.
+    if (p.carte && p.progres.trouve != OUI) commander(p, C_REGLES);
 }
 
 std::string cle_du_defi(const t_piecer piece[NB_PIECES]) {
@@ -183,6 +185,14 @@ void finir_fete(t_partie &p) {
 }
 
 void commander(t_partie &p, t_commande c, int colonne, int ligne) {
+    if (c == C_REGLES) {
+        p.regles = !p.regles;
+        if (p.progres.regles_vues != OUI) {
+            p.progres.regles_vues = OUI;
+            enregistrer(p);
+        }
+        return;
+    }
     if (en_fabrication(p)) {
         // While a challenge is made, Escape stops it and nothing else is heard.
         if (c == C_REPOSER) {
@@ -259,6 +269,7 @@ void commander(t_partie &p, t_commande c, int colonne, int ligne) {
     case C_PIECES:
     case C_CHOISIR:
     case C_OUVRIR:
+    case C_REGLES:
         return;
     }
     p.annonces.insert(p.annonces.end(), d.annonces.begin(), d.annonces.end());

@@ -33,8 +33,9 @@ enum t_commande {
                       // and a challenge made with them
     C_CARTE,          // the map of the challenges, the one in play chosen on it
     C_CHOISIR,        // on the map, the choice moved `colonne` places (a row is CARTE_LARGEUR)
-    C_OUVRIR          // on the map, place `colonne` opened (1 to 48, or CARTE_ALEATOIRE; 0:
+    C_OUVRIR,         // on the map, place `colonne` opened (1 to 48, or CARTE_ALEATOIRE; 0:
                       // the one chosen)
+    C_REGLES          // the rules screen shown, or closed when it is
 };
 
 // The map's places: the 48 levels, then a random challenge, CARTE_LARGEUR to a row.
@@ -84,6 +85,7 @@ struct t_partie {
     // shown, for its picture (read at the start with the features).
     bool carte = false;
     int choix = 1;
+    bool regles = false; // the rules screen, over the map or the challenge
     t_piecer apercus[NB_NIVEAUX + 1][NB_PIECES] = {};
 };
 

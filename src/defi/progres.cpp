@@ -18,10 +18,15 @@ bool lire_progres(const char *fichier, t_progres &p) {
     p = t_progres();
     std::FILE *f = std::fopen(fichier, "r");
     if (f == nullptr) return errno == ENOENT;
+    p.trouve = OUI;
     char ligne[256];
     while (std::fgets(ligne, sizeof ligne, f) != nullptr) {
         int n = 0, indices = 0;
         char mot[16] = "", reste = 0;
+        if (std::strcmp(ligne, "règles vues\n") == 0 || std::strcmp(ligne, "règles vues") == 0) {
+            p.regles_vues = OUI;
+            continue;
+        }
         if (std::sscanf(ligne, "pièces %d %c", &n, &reste) == 1 && n >= 1 && n <= 4) {
             p.pieces = n;
             continue;
@@ -50,6 +55,7 @@ bool ecrire_progres(const t_progres &p, const char *fichier, std::string &erreur
             if (p.avancement[n] == AV_VU) std::fprintf(f, "%d vu\n", n);
         }
         if (p.pieces != 0) std::fprintf(f, "pièces %d\n", p.pieces);
+        if (p.regles_vues == OUI) std::fprintf(f, "règles vues\n");
         ecrit = std::ferror(f) == 0;
         ecrit = std::fclose(f) == 0 && ecrit;
     }

@@ -6,8 +6,9 @@
 
 #include <string>
 
-// The progress file ("pièces 3" keeps the number of pieces to place last chosen for the
-// challenges made on demand), in the working directory (the launcher's folder of the user's own).
+// The progress file ("règles vues" tells the rules screen was shown once; "pièces 3" keeps the
+// number of pieces to place last chosen for the challenges made on demand), in the working
+// directory (the launcher's folder of the user's own).
 constexpr const char *FICHIER_PROGRES = "progression.txt";
 
 // How far the player has gone with a level.
@@ -17,6 +18,8 @@ struct t_progres {
     int avancement[NB_NIVEAUX + 1] = {}; // by level, 1 to 48
     int indices[NB_NIVEAUX + 1] = {};    // hints taken by the best solve
     int pieces = 0; // pieces to place last chosen for the challenges made on demand, 0 for none
+    int regles_vues = NON; // the rules screen was shown ("règles vues")
+    int trouve = NON;      // the file was there when read
 };
 
 // Reads the file into p; a missing file, or any line that is not a sound record, counts for

@@ -50,6 +50,11 @@ bool anime(const t_partie &p, Uint32 maintenant) {
     return (en_marche(defi_courant(p)) && !en_fabrication(p)) || en_fete(p, maintenant);
 }
 
+// F1, or ? wherever the keyboard puts it.
+bool demande_les_regles(const SDL_keysym &k) {
+    return k.sym == SDLK_F1 || k.sym == SDLK_QUESTION || k.unicode == '?';
+}
+
 // The keys and the mouse on the map: the arrows move the choice, Enter or a click opens, N and
 // 1 to 4 make a random challenge as in a challenge.
 int traiter_evenement_carte(t_partie &p, const SDL_Event &e, bool &redessiner) {
@@ -90,6 +95,18 @@ int traiter_evenement_defi(t_partie &p, const SDL_Event &e, bool &redessiner) {
     }
     if (e.type == SDL_KEYUP && e.key.keysym.sym == touche_avalee && touche_avalee != SDLK_UNKNOWN) {
         touche_avalee = SDLK_UNKNOWN;
+        return 1;
+    }
+    // The rules screen: any key or click closes it, and does nothing else.
+    if (p.regles && (e.type == SDL_KEYDOWN || e.type == SDL_MOUSEBUTTONDOWN)) {
+        commander(p, C_REGLES);
+        touche_avalee = e.type == SDL_KEYDOWN ? e.key.keysym.sym : SDLK_UNKNOWN;
+        redessiner = true;
+        return 1;
+    }
+    if (e.type == SDL_KEYDOWN && demande_les_regles(e.key.keysym)) {
+        commander(p, C_REGLES);
+        redessiner = true;
         return 1;
     }
     if (p.carte) return traiter_evenement_carte(p, e, redessiner);
@@ -205,6 +222,7 @@ int demarrer_defi() {
         std::fprintf(stderr, "valdrune: no timer: %s\n", SDL_GetError());
     init_layout();
     ouvrir_ecran_defi();
+    SDL_EnableUNICODE(1); // for ?, which each keyboard puts on its own key
     return 1;
 }
 

@@ -34,12 +34,14 @@ constexpr t_rgb SOL = {92, 64, 40};
 constexpr t_rgb ROUGE = {220, 20, 30};
 constexpr t_rgb OR = {255, 200, 0};
 constexpr t_rgb COEUR = {230, 40, 90};
+constexpr t_rgb VERT_APPUI = {60, 220, 90};
 // The lines on a dark band, each colour at least 4.5 times as light as the band (WCAG AA).
 constexpr t_rgb BANDEAU = {22, 40, 32};
 constexpr SDL_Color BLANC = {255, 255, 255, 0};
 constexpr SDL_Color ROUGE_TEXTE = {255, 150, 140, 0};
 constexpr SDL_Color VERT_TEXTE = {150, 240, 170, 0};
 constexpr SDL_Color GRIS_TEXTE = {200, 210, 205, 0};
+constexpr SDL_Color OR_TEXTE = {255, 210, 80, 0};
 
 void remplir(SDL_Surface *s, int x, int y, int l, int h, t_rgb c) {
     SDL_Rect r = {Sint16(x), Sint16(y), Uint16(l), Uint16(h)};
@@ -166,6 +168,14 @@ std::pair<int, int> pas_en_cours(const t_partie &p, uint32_t maintenant) {
                  b = d.verdict.chemin.lieux[size_t(d.pas) + 1];
     const double monte = b.h > a.h ? std::min(1.0, f / 0.6) : std::max(0.0, (f - 0.4) / 0.6);
     return {int((b.c - a.c) * f * taille_cube), int((b.h - a.h) * monte * taille_cube)};
+}
+
+// A disc of radius r centred on (cx, cy), row by row.
+void disque(SDL_Surface *s, int cx, int cy, int r, t_rgb c) {
+    for (int y = -r; y <= r; ++y) {
+        const int l = int(std::sqrt(double(r * r - y * y)));
+        remplir(s, cx - l, cy + y, 2 * l + 1, 1, c);
+    }
 }
 
 // A heart of half-width r centred on (cx, cy): the curve (u² + v² - 1)³ = u² v³, row by row.
@@ -298,6 +308,57 @@ void dessiner_carte(SDL_Surface *s, const t_partie &p) {
     }
 }
 
+// The rules screen: the rules in words on the left, and on the right two scenes drawn with the
+// pieces' own images: the knight's footholds up a staircase, and a piece whose weight falls off
+// its support.
+void dessiner_regles(SDL_Surface *s) {
+    remplir(s, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, BANDEAU);
+    static const char *const lignes[] = {
+        "Règles du jeu",
+        "",
+        "But : poser les pièces de la réserve pour que le chevalier rejoigne la princesse.",
+        "Pièces : le cube, le cube à appendice, la tour, le petit et le grand escalier.",
+        "La souris prend et pose une pièce ; ← → ou la molette tournent un escalier :",
+        "debout face à gauche, face à droite, couché sur un côté ou sur l'autre.",
+        "",
+        "Tout tient par le dessous : le sol ou une autre pièce, jamais un personnage.",
+        "Chaque case pèse autant, et une face ne porte que par son milieu : si le poids",
+        "tombe hors de ce qui porte, l'empilement bascule (à droite).",
+        "",
+        "Le chevalier avance d'une case sur le sol ou sur une pièce. Il ne change de",
+        "hauteur que d'une marche, par un escalier : de son pied à la première marche,",
+        "puis de marche en marche (à droite). Il lui faut deux cases libres",
+        "au-dessus des pieds, et une de plus là où il monte ou descend.",
+        "Il arrive à côté de la princesse, à sa hauteur. Tout doit tenir à chaque pas.",
+        "",
+        "H indice · S solution · U annuler · R recommencer · M carte · F1 ou ? ces règles",
+        "Une touche ou un clic pour revenir.",
+    };
+    for (size_t i = 0; i < std::size(lignes); ++i)
+        ecrire_a(s, lignes[i], 40, 30 + 36 * int(i), i == 0 ? OR_TEXTE : BLANC);
+    // On the ground at the right: the knight's footholds up the big staircase; a cube with an
+    // appendix half off its tower, its weight's plumb line red outside the green span that
+    // carries it.
+    remplir(s, 780, 300, 700, SCREEN_HEIGHT - 300, FOND);
+    remplir(s, 780, SCREEN_HEIGHT - 4, 700, 4, SOL);
+    t_piecer scene[NB_PIECES] = {};
+    const auto poser = [&](int id, int colonne, int ligne, int rotation) {
+        const t_forme &f = *forme_de(id, rotation);
+        scene[id] = {id, "", rotation, 0, OUI, 0, colonne, ligne, f.largeur, f.hauteur, -1};
+    };
+    poser(ID_CHEVALIER, 8, 0, 0);
+    poser(ID_GRAND_ESCALIER, 9, 0, DEBOUT_GAUCHE);
+    poser(ID_TOUR_1, 13, 0, 0);
+    poser(ID_CUBE_AVEC_APPENDICE_1, 13, 3, 0);
+    dessiner_pieces_defi(scene);
+    for (int i = 0; i < 4; ++i) disque(s, x_de(8 + i) + taille_cube / 2, y_de(i) + 88, 9, OR);
+    const int appui = y_de(3) + taille_cube;
+    remplir(s, x_de(13) + 10, appui - 3, taille_cube - 20, 6, VERT_APPUI);
+    remplir(s, x_de(14) - 1, y_de(3) + taille_cube / 2, 3, taille_cube / 2 + 40, ROUGE);
+    remplir(s, x_de(14) + 6, appui + 8, 80, 28, BANDEAU); // dark under light words
+    ecrire_a(s, "bascule", x_de(14) + 12, appui + 10, BLANC);
+}
+
 // The lines over the map: the count solved, the place chosen, the keys.
 std::vector<std::string> textes_carte(const t_partie &p) {
     const int resolus = nombre_resolus(p.progres), n = p.choix;
@@ -408,6 +469,10 @@ void dessiner_defi(const t_partie &p, uint32_t maintenant) {
     const t_defi &d = defi_courant(p);
     SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, FOND.r, FOND.g, FOND.b));
     remplir(s, 0, 0, SCREEN_WIDTH, HAUT_DU_BANDEAU, BANDEAU);
+    if (p.regles) {
+        dessiner_regles(s);
+        return;
+    }
     if (p.carte) {
         dessiner_carte(s, p);
         const std::vector<std::string> lignes = textes_defi(p);
