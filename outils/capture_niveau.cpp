@@ -97,7 +97,7 @@ SDL_Surface *piece_seule(int id, int rotation, t_rgb fond) {
     piece[id].largeur = f.largeur;
     piece[id].hauteur = f.hauteur;
     remplir(ecran, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, fond);
-    dessiner_pieces(piece);
+    dessiner_pieces_defi(piece);
     return decouper(0, SCREEN_HEIGHT - f.hauteur * CASE, f.largeur * CASE, f.hauteur * CASE);
 }
 

@@ -50,7 +50,16 @@ attendre 5 _plateau_dessine
 glisser 1050 700 750 700 Right "$travail/en_cours.ppm"
 attendre 10 grep -qx 'niveau 19 : résolu' "$sortie" || echec "no verdict: $(cat "$sortie")"
 [ -z "$vue" ] || pnmtopng <"$travail/en_cours.ppm" >"$vue"
-_chevalier_arrive() { capturer "$FENETRE" "$image" && [ "$(pixel "$image" 750 300)" = "0 0 255" ]; }
+# The knight drawn at (7, 3): a pixel of his chest as his image has it, whichever way he faces.
+torse() { bmptopnm "$donnees/img_chevalier_$1.bmp" 2>/dev/null >"$travail/torse.ppm" &&
+    pixel "$travail/torse.ppm" 50 130; }
+torse_g=$(torse gauche) torse_d=$(torse droite)
+_chevalier_arrive() {
+    capturer "$FENETRE" "$image" || return 1
+    local p
+    p=$(pixel "$image" 750 380)
+    [ "$p" = "$torse_g" ] || [ "$p" = "$torse_d" ]
+}
 attendre 10 _chevalier_arrive || echec "the knight did not walk up to (7, 3)"
 [ "$(pixel "$image" 750 700)" != "17 206 112" ] || echec "no staircase at (7, 0)"
 grep -qx '19 résolu 0' "$travail/progression.txt" || echec "level 19 not recorded as solved"

@@ -447,21 +447,22 @@ void dessiner_pieces_defi(const t_piecer piece[NB_PIECES], int dx, int dy) {
     t_piecer autres[NB_PIECES];
     std::copy(piece, piece + NB_PIECES, autres);
     const t_piecer &c = piece[ID_CHEVALIER], &p = piece[ID_PRINCESSE];
-    const bool figures = c.dans_le_jeu == OUI && p.dans_le_jeu == OUI;
+    const bool chevalier_la = c.dans_le_jeu == OUI, princesse_la = p.dans_le_jeu == OUI;
     // Without every image the figures are the viewer's tiles, the knight's still moving.
     const bool images = chevalier[0] && chevalier[1] && princesse[0] && princesse[1];
-    if (figures) autres[ID_CHEVALIER].dans_le_jeu = NON;
-    if (figures && images) autres[ID_PRINCESSE].dans_le_jeu = NON;
+    autres[ID_CHEVALIER].dans_le_jeu = NON;
+    if (images) autres[ID_PRINCESSE].dans_le_jeu = NON;
     dessiner_pieces(autres);
-    if (!figures) return;
-    const int sens = dx != 0 ? dx > 0 : p.colonne >= c.colonne;
-    const int xc = x_de(c.colonne) + dx, xp = x_de(p.colonne);
     const auto poser = [](SDL_Surface *img, int x, int y) {
         SDL_Rect r = {Sint16(x), Sint16(y), 0, 0};
         if (img != nullptr) SDL_BlitSurface(img, nullptr, ecran, &r);
     };
-    if (images) poser(princesse[xc > xp], xp, y_de(p.ligne + 1));
-    poser(images ? chevalier[sens] : personnage_h.surface, xc, y_de(c.ligne + 1) - dy);
+    const int xc = x_de(c.colonne) + dx, xp = x_de(p.colonne);
+    // Each faces the other; the knight alone faces right, the princess alone left.
+    if (images && princesse_la) poser(princesse[chevalier_la && xc > xp], xp, y_de(p.ligne + 1));
+    if (!chevalier_la) return;
+    const bool droite = dx != 0 ? dx > 0 : !princesse_la || xp >= xc;
+    poser(images ? chevalier[droite] : personnage_h.surface, xc, y_de(c.ligne + 1) - dy);
 }
 
 void dessiner_defi(const t_partie &p, uint32_t maintenant) {

@@ -13,8 +13,9 @@ bool ouvrir_ecran_defi();
 void fermer_ecran_defi();
 
 // Draws pieces as the challenge mode shows them: the viewer's images, and the knight and the
-// princess as characters facing each other, the knight moved (dx, dy) pixels (dy up) and
-// facing the way he walks when he walks. On the screen surface.
+// princess as characters facing each other (alone, the knight faces right and the princess
+// left), the knight moved (dx, dy) pixels (dy up) and facing the way he walks when he walks.
+// On the screen surface.
 void dessiner_pieces_defi(const t_piecer piece[NB_PIECES], int dx = 0, int dy = 0);
 
 // The map's place under pixel (x, y): 1 to 48, CARTE_ALEATOIRE, or 0 for none.
