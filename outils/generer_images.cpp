@@ -1,4 +1,5 @@
-// generer_images.cpp: makes the fifteen piece images from the shape table.
+// generer_images.cpp: makes the fifteen piece images from the shape table, and the knight's and
+// the princess's, facing either way.
 // Usage: generer_images FOLDER
 #include "niveau/formes.h"
 #include "niveau/pieces.h"
@@ -6,7 +7,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -115,6 +118,123 @@ void peindre_socle(t_image &img, t_cote cote) {
     if (cote == COTE_DROIT) img.peindre(l - BORD - SOCLE, BORD, l - BORD, h - BORD, SOCLE_ARDOISE);
 }
 
+// The figures are drawn from simple parts, each given by whether a point lies inside it.
+using t_partie = std::function<bool(double, double)>;
+
+t_partie ellipse(double cx, double cy, double rx, double ry) {
+    return [=](double x, double y) {
+        return (x - cx) * (x - cx) / (rx * rx) + (y - cy) * (y - cy) / (ry * ry) <= 1;
+    };
+}
+
+// Even-odd rule, so a polygon's points may go round either way.
+t_partie polygone(std::vector<std::pair<double, double>> p) {
+    return [p](double x, double y) {
+        bool dedans = false;
+        for (size_t i = 0, j = p.size() - 1; i < p.size(); j = i++) {
+            const auto [xi, yi] = p[i];
+            const auto [xj, yj] = p[j];
+            if ((yi > y) != (yj > y) && x < xj + (xi - xj) * (y - yj) / (yi - yj)) dedans = !dedans;
+        }
+        return dedans;
+    };
+}
+
+// A stroke with round ends: every point within half its width of the segment.
+t_partie trait(double x0, double y0, double x1, double y1, double epaisseur) {
+    return [=](double x, double y) {
+        const double dx = x1 - x0, dy = y1 - y0;
+        const double t =
+            std::clamp(((x - x0) * dx + (y - y0) * dy) / (dx * dx + dy * dy + 1e-9), 0.0, 1.0);
+        const double ex = x - x0 - t * dx, ey = y - y0 - t * dy;
+        return ex * ex + ey * ey <= epaisseur * epaisseur / 4;
+    };
+}
+
+constexpr int RELIEF = 5; // the figures' lit and shaded bands: their parts are narrow
+
+// Paints a part in the blocks' manner: lit along its top and left edges, shaded along its bottom
+// and right ones, outlined where it ends; a flat part (a slit, an eye, an emblem) in one colour.
+void peindre_partie(t_image &img, const t_partie &p, t_rvb teinte, bool relief = true) {
+    for (int y = 0; y < img.hauteur; ++y)
+        for (int x = 0; x < img.largeur; ++x) {
+            const auto hors = [&](int dx, int dy) { return !p(x + dx + 0.5, y + dy + 0.5); };
+            if (hors(0, 0)) continue;
+            t_rvb c = teinte;
+            if (relief && (hors(RELIEF, 0) || hors(0, RELIEF)))
+                c = nuance(teinte, 0.72);
+            else if (relief && (hors(-RELIEF, 0) || hors(0, -RELIEF)))
+                c = nuance(teinte, 1.25);
+            if (relief && (hors(2, 0) || hors(-2, 0) || hors(0, 2) || hors(0, -2))) c = CONTOUR;
+            img.peindre(x, y, x + 1, y + 1, c);
+        }
+}
+
+const t_rvb ACIER = {172, 180, 196}, BLEU = {36, 84, 210}, OR = {240, 186, 36};
+const t_rvb CUIR = {122, 72, 36}, PEAU = {250, 208, 176};
+
+// The knight facing right: a plumed great helm, a blue tabard over his armour, his sword upright
+// in the hand behind him, and in front a blue shield with a golden cross.
+void dessiner_chevalier(t_image &img) {
+    peindre_partie(img,
+                   polygone({{60, 20}, {58, 6}, {48, 0}, {34, 2}, {26, 12}, {38, 10}, {46, 20}}),
+                   {206, 40, 44});
+    peindre_partie(img, trait(42, 126, 40, 188, 16), nuance(ACIER, 0.8));
+    peindre_partie(img, trait(58, 126, 62, 188, 16), ACIER);
+    peindre_partie(img, polygone({{28, 200}, {30, 184}, {48, 184}, {54, 200}}), nuance(ACIER, 0.8));
+    peindre_partie(img, polygone({{52, 200}, {54, 184}, {70, 184}, {80, 200}}), ACIER);
+    peindre_partie(img, polygone({{30, 62}, {70, 62}, {72, 124}, {28, 124}}), ACIER);
+    peindre_partie(img, polygone({{34, 66}, {66, 66}, {68, 142}, {32, 142}}), BLEU);
+    peindre_partie(img, trait(30, 120, 70, 120, 7), CUIR);
+    peindre_partie(img, ellipse(50, 62, 15, 7), nuance(ACIER, 0.8));
+    peindre_partie(img, polygone({{16, 106}, {16, 30}, {21, 18}, {26, 30}, {26, 106}}), ACIER);
+    peindre_partie(img, trait(8, 106, 34, 106, 7), OR);
+    peindre_partie(img, trait(21, 108, 21, 126, 7), CUIR);
+    peindre_partie(img, ellipse(21, 128, 5, 5), OR);
+    peindre_partie(img, ellipse(30, 72, 12, 10), ACIER);
+    peindre_partie(img, trait(28, 78, 22, 110, 13), ACIER);
+    peindre_partie(img, ellipse(22, 114, 8, 7), nuance(ACIER, 0.8));
+    peindre_partie(img, ellipse(51, 38, 20, 23), ACIER);
+    peindre_partie(img, trait(53, 38, 72, 38, 4), CONTOUR, false);
+    for (int y = 46; y <= 54; y += 8) peindre_partie(img, ellipse(63, y, 2, 2), CONTOUR, false);
+    peindre_partie(img, ellipse(66, 70, 11, 9), ACIER);
+    peindre_partie(
+        img, polygone({{54, 74}, {94, 74}, {94, 104}, {86, 124}, {74, 142}, {62, 124}, {54, 104}}),
+        BLEU);
+    peindre_partie(img, trait(74, 82, 74, 128, 6), OR, false);
+    peindre_partie(img, trait(60, 96, 88, 96, 6), OR, false);
+}
+
+// The princess facing right: a golden crown on chestnut hair falling down her back, a purple
+// bodice over a long pink bell skirt, her hands joined at her waist.
+void dessiner_princesse(t_image &img) {
+    const t_rvb cheveux = {150, 78, 40}, rose = {236, 96, 176}, violet = {150, 64, 190};
+    peindre_partie(img, polygone({{40, 30}, {28, 64}, {26, 104}, {44, 106}, {52, 60}}), cheveux);
+    peindre_partie(img, ellipse(48, 40, 20, 22), cheveux);
+    peindre_partie(
+        img, polygone({{40, 100}, {60, 100}, {74, 140}, {90, 200}, {10, 200}, {26, 140}}), rose);
+    peindre_partie(img, polygone({{50, 108}, {68, 200}, {32, 200}}), nuance(rose, 1.2), false);
+    peindre_partie(img, polygone({{10, 200}, {14, 186}, {86, 186}, {90, 200}}), violet);
+    peindre_partie(img, trait(50, 54, 50, 68, 10), PEAU);
+    peindre_partie(img, polygone({{36, 68}, {64, 68}, {60, 106}, {40, 106}}), violet);
+    peindre_partie(img, ellipse(36, 74, 9, 8), rose);
+    peindre_partie(img, trait(36, 80, 42, 100, 10), rose);
+    peindre_partie(img, ellipse(55, 44, 14, 17), PEAU);
+    peindre_partie(img,
+                   polygone({{36, 44}, {40, 28}, {56, 24}, {68, 32}, {69, 38}, {56, 33}, {46, 40}}),
+                   cheveux);
+    peindre_partie(
+        img, polygone({{40, 30}, {40, 12}, {46, 20}, {52, 8}, {58, 20}, {64, 12}, {64, 30}}), OR);
+    peindre_partie(img, ellipse(52, 25, 3, 3), {210, 30, 60}, false);
+    peindre_partie(img, ellipse(62, 44, 2, 3), CONTOUR, false);
+    peindre_partie(img, ellipse(61, 50, 4, 2.5), {246, 160, 160}, false);
+    peindre_partie(img, trait(60, 55, 65, 55, 2), {200, 50, 70}, false);
+    peindre_partie(img, ellipse(64, 74, 9, 8), rose);
+    peindre_partie(img, trait(66, 80, 68, 96, 10), rose);
+    peindre_partie(img, trait(68, 96, 58, 102, 10), rose);
+    peindre_partie(img, ellipse(50, 104, 8, 5), PEAU);
+}
+
 // Writes a 32-bit Windows bitmap (rows bottom-up, each pixel blue, green, red, unused): the
 // format of the viewer's screen, so that drawing an image is a plain copy.
 bool enregistrer(const t_image &img, const std::string &chemin) {
@@ -179,6 +299,25 @@ int main(int argc, char **argv) {
         if (!enregistrer(img, chemin)) {
             std::perror(("generer_images: " + chemin).c_str());
             ++erreurs;
+        }
+    }
+    // Each figure in its 1 x 2 box, its background the colour key, drawn facing right, then
+    // mirrored to face left.
+    const std::pair<const char *, void (*)(t_image &)> figures[] = {
+        {"chevalier", dessiner_chevalier}, {"princesse", dessiner_princesse}};
+    for (const auto &[nom, dessiner] : figures) {
+        t_image img(CASE, 2 * CASE, VERT_PUR);
+        dessiner(img);
+        for (const char *sens : {"droite", "gauche"}) {
+            const std::string chemin = std::string(argv[1]) + "/img_" + nom + "_" + sens + ".bmp";
+            if (!enregistrer(img, chemin)) {
+                std::perror(("generer_images: " + chemin).c_str());
+                ++erreurs;
+            }
+            for (int y = 0; y < img.hauteur; ++y) {
+                const auto ligne = img.pixels.begin() + y * img.largeur;
+                std::reverse(ligne, ligne + img.largeur);
+            }
         }
     }
     return erreurs == 0 ? 0 : 1;
