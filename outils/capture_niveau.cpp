@@ -348,6 +348,7 @@ bool ecrire_livret(const std::string &sortie) {
 // tray; a run of its own, so that no player's progress shows.
 void dessiner_defi(int n) {
     static t_partie partie;
+    lire_niveaux(partie); // what the level brings new is known from the levels before it
     partie.courant = n;
     ouvrir_defi(defi_courant(partie), n);
     dessiner_defi(partie);

@@ -71,14 +71,18 @@ void lancer_graine_suivante(t_partie &p) {
 
 } // namespace
 
-void commencer_partie(t_partie &p, int n) {
-    init_pieces(p.depart);
+void lire_niveaux(t_partie &p) {
     for (int k = 1; k <= NB_NIVEAUX; ++k) {
         t_defi d;
         ouvrir_defi(d, k);
         p.traits_livres[k] = d.traits;
         if (d.etat != DEFI_ILLISIBLE) pieces_du_moment(d, p.apercus[k]);
     }
+}
+
+void commencer_partie(t_partie &p, int n) {
+    init_pieces(p.depart);
+    lire_niveaux(p);
     p.progres_illisible = !lire_progres(FICHIER_PROGRES, p.progres);
     if (p.progres.pieces != 0) p.pieces_voulues = p.progres.pieces;
     aller_au_niveau(p, n == 0 ? premier_non_resolu(p.progres) : n);

@@ -89,8 +89,11 @@ struct t_partie {
     t_piecer apercus[NB_NIVEAUX + 1][NB_PIECES] = {};
 };
 
-// Reads the progress and opens level n's challenge; for 0, the map, the first level not solved
-// chosen on it.
+// Reads every shipped level's features and first picture, for the map and the idea lines.
+void lire_niveaux(t_partie &p);
+
+// Reads the levels and the progress, and opens level n's challenge; for 0, the map, the first level
+// not solved chosen on it.
 void commencer_partie(t_partie &p, int n);
 
 // Starts making a challenge with `pieces` pieces to place, on threads of its own: from the first
