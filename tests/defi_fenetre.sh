@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # defi_fenetre.sh: the challenge mode in a real window on a virtual X display, played with the
 # mouse like a player: level 19 solved by two drags and a turn, read on standard output and on
-# the screen; then a piece placed wrong, and the failure read; then challenges made on demand.
+# the screen; then a piece placed wrong, and the failure read; then challenges made on demand;
+# then a first run, from the rules to the map to level 1.
 # Usage: defi_fenetre.sh VALDRUNE FERMER_FENETRE SCRIPTS_DIR DATA_DIR FONT [SCREENSHOT.png]
 set -euo pipefail
 valdrune=$(realpath "$1")
@@ -101,4 +102,23 @@ fermer_programme "$fermer" || statut=$?
 if grep -q '^défi 7 ' "$sortie"; then echec "seed 7 made after Escape"; fi
 # The challenge mode reads its levels on its own: the viewer's trace is never written.
 [ ! -e "$travail/fichier_ecriture_pute.txt" ] || echec "the challenge mode wrote the viewer's trace"
-echo "challenge mode in a real window: level 19 solved with the mouse, a wrong placement read, a made challenge stopped, another solved"
+
+# A first run, in a folder with no progress file: the rules screen by itself; a key closes it
+# and shows the map, level 1 chosen in gold; Enter opens it.
+premiere=$travail/premiere
+mkdir "$premiere"
+cp "$donnees"/solution*.xml "$donnees"/img_*.bmp "$premiere"/
+cp "$police" "$premiere/arial.ttf"
+lancer_programme "$premiere" "$valdrune" --defi >"$sortie" || echec "no window for a first run"
+xdotool windowfocus "$FENETRE"
+_vu() { capturer "$FENETRE" "$image" && [ "$(pixel "$image" "$1" "$2")" = "$3" ]; }
+attendre 10 _vu 820 320 "17 206 112" || echec "no rules screen on a first run"
+xdotool key a
+attendre 10 _vu 117 150 "255 200 0" || echec "no map, level 1 chosen, after the rules"
+xdotool key Return
+attendre 10 _vu 1250 300 "120 226 160" || echec "Enter did not open level 1 from the map"
+grep -qx 'règles vues' "$premiere/progression.txt" || echec "the rules seen not kept"
+statut=0
+fermer_programme "$fermer" || statut=$?
+[ "$statut" -eq 0 ] || echec "the program ended with status $statut after its window was closed"
+echo "challenge mode in a real window: level 19 solved with the mouse, a wrong placement read, a made challenge stopped, another solved; a first run's rules, map and level 1"

@@ -623,17 +623,22 @@ double contraste(Uint32 a, Uint32 b) {
 // Each of the lines above the board, as drawn: its ink (the pixel that stands out most from
 // the band behind it) at least 4.5 times as light or as dark as the band; the count of lines
 // written.
+// Whether the text in the rectangle (x, y, l, h) is written, and readable: its ink, the pixel
+// that stands out most from the colour at the rectangle's corner behind it, at least 4.5 times
+// as light or as dark.
+bool texte_lisible(int x, int y, int l, int h) {
+    const Uint32 fond = couleur(ecran, x, y);
+    double meilleur = 1;
+    for (int i = x; i < x + l; ++i)
+        for (int j = y; j < y + h; ++j)
+            meilleur = std::max(meilleur, contraste(couleur(ecran, i, j), fond));
+    EXPECT_TRUE(meilleur == 1 || meilleur >= 4.5) << x << ", " << y << ": " << meilleur;
+    return meilleur > 1;
+}
+
 int lignes_lisibles() {
     int ecrites = 0;
-    for (int y = 12; y < 140; y += 32) {
-        const Uint32 fond = couleur(ecran, 0, y);
-        double meilleur = 1;
-        for (int x = 0; x < 1500; ++x)
-            for (int dy = 0; dy < 24; ++dy)
-                meilleur = std::max(meilleur, contraste(couleur(ecran, x, y + dy), fond));
-        if (meilleur > 1) ++ecrites;
-        EXPECT_TRUE(meilleur == 1 || meilleur >= 4.5) << "line at " << y << ": " << meilleur;
-    }
+    for (int y = 12; y < 140; y += 32) ecrites += texte_lisible(0, y, 1500, 24);
     return ecrites;
 }
 
@@ -830,6 +835,12 @@ TEST_F(EcranDefi, MarcheEtFete) {
     dessiner_defi(p, t + 500);
     EXPECT_GT(coeurs(), 50);
     EXPECT_EQ(lignes_lisibles(), 4);
+    // The word over the pair, on its dark label: inside it, from its top left.
+    const t_piecer &princesse = defi_courant(p).piece[ID_PRINCESSE];
+    const int milieu = (lieux.back().c + 4 + princesse.colonne) * 50 + 50;
+    const int haut =
+        std::max(150, 750 - (std::max(lieux.back().h, princesse.ligne) + 2) * 100 - 170);
+    EXPECT_TRUE(texte_lisible(milieu - 28, haut + 2, 56, 26));
     dessiner_defi(p, t + FETE_MS);
     EXPECT_EQ(coeurs(), 0);
     EXPECT_FALSE(en_fete(p, t + FETE_MS));
@@ -856,6 +867,9 @@ TEST_F(EcranDefi, Carte) {
     dessiner_defi(p);
     SDL_SaveBMP(ecran, "/tmp/carte.bmp");
     EXPECT_EQ(lignes_lisibles(), 3);
+    for (int n : {4, 5, 49}) // the number and the words beside each picture, on its place
+        EXPECT_TRUE(
+            texte_lisible(15 + (n - 1) % 7 * 210 + 76, 152 + (n - 1) / 7 * 85 + 4, 126, 70));
     EXPECT_EQ(textes_defi(p)[1], "Défi 4 : solution vue");
     const auto place = [](int n) { // the middle of place n's tile
         return std::pair<int, int>{15 + (n - 1) % 7 * 210 + 102, 152 + (n - 1) / 7 * 85 + 40};
@@ -905,6 +919,10 @@ TEST_F(EcranDefi, Regles) {
     dessiner_defi(p);
     SDL_SaveBMP(ecran, "/tmp/regles.bmp");
     EXPECT_EQ(couleur(ecran, 820, 320), 0x11ce70U); // a scene of pieces on the game's green
+    int lignes = 0;
+    for (int y = 30; y < 750 - 30; y += 36) lignes += texte_lisible(0, y, 770, 30);
+    EXPECT_GE(lignes, 15);
+    EXPECT_TRUE(texte_lisible(1406, 458, 80, 28)); // "bascule", by the scene
     bool redessiner = false;
     traiter_evenement_defi(p, touche(SDL_KEYDOWN, SDLK_RETURN), redessiner);
     traiter_evenement_defi(p, touche(SDL_KEYUP, SDLK_RETURN), redessiner);
