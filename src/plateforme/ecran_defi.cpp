@@ -300,7 +300,7 @@ void dessiner_carte(SDL_Surface *s, const t_partie &p) {
                                                [](const t_piecer &q) { return est_a_placer(q); }));
         if (av == AV_VU) ecrire_a(s, "solution vue", x + 80, y + 48, GRIS_TEXTE);
         if (av == AV_RIEN && a_placer > 0)
-            ecrire_a(s, dire_pieces(a_placer) + " à placer", x + 80, y + 48, GRIS_TEXTE);
+            ecrire_a(s, std::to_string(a_placer) + " à placer", x + 80, y + 48, GRIS_TEXTE);
         if (av != AV_RESOLU) continue;
         const int etoiles = indices == 0 ? 3 : indices == 1 ? 2 : 1;
         for (int i = 0; i < 3; ++i)
