@@ -779,7 +779,7 @@ TEST_F(EcranDefi, PlateauReserveEtPieceTenue) {
     commander(p, C_PRENDRE, 7, 4);
     commander(p, C_DEPLACER, 6, 4);
     commander(p, C_LACHER);
-    ASSERT_EQ(defi_courant(p).verdict.echec, E_TOMBE_AU_DEPART);
+    ASSERT_EQ(defi_courant(p).verdict.echec, E_TOMBE_SEUL);
     dessiner_defi(p);
     const t_piecer &chevalier = defi_courant(p).piece[ID_CHEVALIER];
     ASSERT_EQ(chevalier.ligne, 0);
