@@ -69,9 +69,10 @@ TEST(Explication, LEquilibreAvantLeChemin) {
         EXPECT_EQ(v.echec != E_AUCUN, evaluer(s).echec != E_AUCUN); // the same yes or no
         return std::make_pair(v, expliquer(v, s));
     };
-    const auto [droite, dit_droite] =
-        juger({{ID_CUBE, 0, 0, 0}, {ID_CUBE_AVEC_APPENDICE_1, 0, 1, 0}, {ID_PRINCESSE, 3, 0, 0},
-               {ID_CHEVALIER, 5, 0, 0}});
+    const auto [droite, dit_droite] = juger({{ID_CUBE, 0, 0, 0},
+                                             {ID_CUBE_AVEC_APPENDICE_1, 0, 1, 0},
+                                             {ID_PRINCESSE, 3, 0, 0},
+                                             {ID_CHEVALIER, 5, 0, 0}});
     EXPECT_EQ(droite.echec, E_TOMBE_SEUL);
     EXPECT_EQ(droite.chute.piece, ID_CUBE_AVEC_APPENDICE_1);
     EXPECT_EQ(droite.chute.cote, 1);
@@ -79,19 +80,23 @@ TEST(Explication, LEquilibreAvantLeChemin) {
     EXPECT_EQ(droite.chute.groupe, 1U << ID_CUBE_AVEC_APPENDICE_1);
     EXPECT_EQ(std::make_pair(droite.chute.appui_gauche, droite.chute.appui_droite),
               std::make_pair(1, 9));
-    EXPECT_EQ(std::make_pair(droite.chute.centre, droite.chute.appui_ligne),
-              std::make_pair(10, 1));
-    const auto [gauche, dit_gauche] =
-        juger({{ID_CUBE, 5, 0, 0}, {ID_CUBE_AVEC_APPENDICE_1, 4, 1, 0}, {ID_PRINCESSE, 2, 0, 0},
-               {ID_CHEVALIER, 0, 0, 0}});
+    EXPECT_EQ(std::make_pair(droite.chute.centre, droite.chute.appui_ligne), std::make_pair(10, 1));
+    const auto [gauche, dit_gauche] = juger({{ID_CUBE, 5, 0, 0},
+                                             {ID_CUBE_AVEC_APPENDICE_1, 4, 1, 0},
+                                             {ID_PRINCESSE, 2, 0, 0},
+                                             {ID_CHEVALIER, 0, 0, 0}});
     EXPECT_EQ(gauche.chute.cote, -1);
     EXPECT_EQ(dit_gauche, "le cube à appendice bascule vers la gauche");
     // The knight walled in at the left, the stack tipping at the right: the balance first.
-    const auto [mure, dit_mure] =
-        juger({{ID_CUBE, 4, 0, 0}, {ID_CUBE_AVEC_APPENDICE_1, 4, 1, 0}, {ID_TOUR_1, 1, 0, 0},
-               {ID_PRINCESSE, 3, 0, 0}, {ID_CHEVALIER, 0, 0, 0}});
-    EXPECT_EQ(evaluer(poser({{ID_CUBE, 4, 0, 0}, {ID_CUBE_AVEC_APPENDICE_1, 4, 1, 0},
-                             {ID_TOUR_1, 1, 0, 0}, {ID_PRINCESSE, 3, 0, 0},
+    const auto [mure, dit_mure] = juger({{ID_CUBE, 4, 0, 0},
+                                         {ID_CUBE_AVEC_APPENDICE_1, 4, 1, 0},
+                                         {ID_TOUR_1, 1, 0, 0},
+                                         {ID_PRINCESSE, 3, 0, 0},
+                                         {ID_CHEVALIER, 0, 0, 0}});
+    EXPECT_EQ(evaluer(poser({{ID_CUBE, 4, 0, 0},
+                             {ID_CUBE_AVEC_APPENDICE_1, 4, 1, 0},
+                             {ID_TOUR_1, 1, 0, 0},
+                             {ID_PRINCESSE, 3, 0, 0},
                              {ID_CHEVALIER, 0, 0, 0}}))
                   .echec,
               E_SANS_CHEMIN);
@@ -108,8 +113,8 @@ TEST(Explication, ChaqueLeurreNommeSaPiece) {
     for (int n = 1; n <= NB_NIVEAUX; ++n) {
         t_piecer piece[NB_PIECES];
         init_pieces(piece);
-        const std::string nom = std::string(DOSSIER_DONNEES) + "/solution" + std::to_string(n) +
-                                ".xml";
+        const std::string nom =
+            std::string(DOSSIER_DONNEES) + "/solution" + std::to_string(n) + ".xml";
         ASSERT_TRUE(lire_niveau(nom.c_str(), piece)) << nom;
         for (const std::vector<t_pose> &leurre : chercher_leurres(piece).solutions) {
             t_piecer essai[NB_PIECES];
@@ -159,11 +164,11 @@ TEST(Explication, ChaqueLeurreNommeSaPiece) {
 }
 
 // Where the knight stops, looking toward the princess: a wall too high to climb (a tower), a
-// ceiling too low (an appendix over his way, held by a tower on its other end), a figure
-// where he would stand.
+// ceiling too low (an appendix over his way, held by a tower on its other end), a step down
+// and a drop, a figure where he would stand.
 TEST(Explication, OuLeChevalierSArrete) {
-    const t_impasse mur = explorer_impasse(poser(
-        {{ID_TOUR_1, 2, 0, 0}, {ID_PRINCESSE, 2, 3, 0}, {ID_CHEVALIER, 0, 0, 0}}));
+    const t_impasse mur = explorer_impasse(
+        poser({{ID_TOUR_1, 2, 0, 0}, {ID_PRINCESSE, 2, 3, 0}, {ID_CHEVALIER, 0, 0, 0}}));
     EXPECT_EQ(mur.obstacle, O_MARCHE_HAUTE);
     EXPECT_EQ(std::make_pair(mur.dernier.c, mur.dernier.h), std::make_pair(1, 0));
     EXPECT_EQ(mur.sens, 1);
@@ -181,8 +186,17 @@ TEST(Explication, OuLeChevalierSArrete) {
     EXPECT_EQ(std::make_pair(plafond.dernier.c, plafond.dernier.h), std::make_pair(1, 0));
     EXPECT_EQ(expliquer_impasse(plafond), "pas deux cases libres pour passer");
 
-    const t_impasse figure = explorer_impasse(poser(
-        {{ID_TOUR_1, 4, 0, 0}, {ID_PRINCESSE, 3, 0, 0}, {ID_CHEVALIER, 4, 3, 0}}));
+    // Down: a row lower would take a staircase's step; two rows, nothing would.
+    const t_impasse marche = explorer_impasse(
+        poser({{ID_CUBE, 0, 0, 0}, {ID_PRINCESSE, 3, 0, 0}, {ID_CHEVALIER, 0, 1, 0}}));
+    EXPECT_EQ(marche.obstacle, O_MARCHE_HAUTE);
+    const t_impasse vide = explorer_impasse(
+        poser({{ID_TOUR_1, 0, 0, 0}, {ID_PRINCESSE, 3, 0, 0}, {ID_CHEVALIER, 0, 3, 0}}));
+    EXPECT_EQ(vide.obstacle, O_SANS_APPUI);
+    EXPECT_EQ(vide.atteints, uint64_t(1) << (6 * 3 + 0)); // his start alone
+
+    const t_impasse figure = explorer_impasse(
+        poser({{ID_TOUR_1, 4, 0, 0}, {ID_PRINCESSE, 3, 0, 0}, {ID_CHEVALIER, 4, 3, 0}}));
     EXPECT_EQ(figure.obstacle, O_SANS_APPUI);
     EXPECT_EQ(figure.sens, -1);
     EXPECT_EQ(expliquer_impasse(figure), "rien où poser les pieds");

@@ -371,6 +371,7 @@ void juger(t_defi &d) {
     pieces_du_moment(d, piece);
     const t_scene scene = construire_scene(piece);
     d.verdict = evaluer_en_detail(scene);
+    ++d.jugements;
     const std::string niveau_n = nom_du_defi(d) + " : ";
     if (d.verdict.echec == E_AUCUN) {
         d.etat = d.solution_vue ? DEFI_SOLUTION_VUE : DEFI_RESOLU;
@@ -386,7 +387,8 @@ void juger(t_defi &d) {
     // Where the knight stops, said in the window only: the line on standard output stays.
     const std::string impasse = expliquer_impasse(d.verdict.impasse);
     if (d.verdict.echec == E_SANS_CHEMIN && !impasse.empty())
-        d.message += " Plus loin que la case entourée : " + impasse + ".";
+        d.message =
+            "Le chevalier ne trouve aucun chemin : après la case entourée, " + impasse + ".";
     d.annonces.push_back(niveau_n + pourquoi);
 }
 
@@ -427,7 +429,8 @@ std::string expliquer(const t_verdict &v, const t_scene &s) {
         return "l'empilement bascule sous le chevalier, dès son départ " +
                sous_le_chevalier(s, v.bascule);
     case E_TOMBE:
-        if (!qui.empty()) return qui + " quand le chevalier passe " + sous_le_chevalier(s, v.bascule);
+        if (!qui.empty())
+            return qui + " quand le chevalier passe " + sous_le_chevalier(s, v.bascule);
         return "l'empilement bascule quand le chevalier passe " + sous_le_chevalier(s, v.bascule);
     }
     return "";

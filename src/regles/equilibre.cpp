@@ -43,7 +43,8 @@ bool tient_debout(const t_scene &s, int cc, int hc, int tenue) {
     int lignes = 0;
     // A piece held has no equations: the hand gives whatever force and turn it takes, while
     // its faces still press on what is under it and carry what rests on it.
-    for (int k = 0; k < NB_PIECES; ++k) rang[k] = poids[k] > 0 && k != tenue ? (lignes += 2) - 1 : 0;
+    for (int k = 0; k < NB_PIECES; ++k)
+        rang[k] = poids[k] > 0 && k != tenue ? (lignes += 2) - 1 : 0;
 
     if (lignes == 0) return true; // nothing left to balance; GLPK takes no empty problem
     glp_prob *lp = glp_create_prob();

@@ -45,7 +45,7 @@ void mesurer_chute(const t_scene &s, t_chute &ch) {
                 grandi = true;
             }
     }
-    long poids = 0, moment = 0;
+    long poids = 0, moment = 0, hauteur = 0;
     ch.appui_gauche = DIXIEMES * PLATEAU_LARGEUR;
     ch.appui_droite = 0;
     ch.appui_ligne = PLATEAU_HAUTEUR;
@@ -55,6 +55,7 @@ void mesurer_chute(const t_scene &s, t_chute &ch) {
             if (k == -1 || !(ch.groupe >> k & 1U)) continue;
             ++poids;
             moment += DIXIEMES * c + DIXIEMES / 2;
+            hauteur += DIXIEMES * r + DIXIEMES / 2;
             if (k != ch.piece) continue;
             const int dessous = r == 0 ? -1 : cases[c][r - 1];
             if (r > 0 && (dessous == -1 || dessous == k || est_figure(dessous))) continue;
@@ -63,6 +64,7 @@ void mesurer_chute(const t_scene &s, t_chute &ch) {
             ch.appui_ligne = std::min(ch.appui_ligne, r);
         }
     ch.centre = int((moment + poids / 2) / poids);
+    ch.centre_haut = int((hauteur + poids / 2) / poids);
     // Beyond an end of its span it turns over that end; within it, toward the side of the
     // span's middle its load leans to (it tips, so its load does not sit on the middle).
     if (moment < poids * ch.appui_gauche)
@@ -75,7 +77,8 @@ void mesurer_chute(const t_scene &s, t_chute &ch) {
 
 t_chute analyser_chute(const t_scene &s, const t_verdict &v) {
     t_chute ch;
-    if (v.echec == E_TOMBE_AU_DEPART) ch.chevalier = {s.colonne[ID_CHEVALIER], s.ligne[ID_CHEVALIER]};
+    if (v.echec == E_TOMBE_AU_DEPART)
+        ch.chevalier = {s.colonne[ID_CHEVALIER], s.ligne[ID_CHEVALIER]};
     if (v.echec == E_TOMBE) ch.chevalier = v.bascule;
     const bool marche = evaluer(s, false).echec == E_AUCUN;
     for (int k : pieces_a_tenir(s)) {

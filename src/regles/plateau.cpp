@@ -4,8 +4,8 @@
 #include "regles/equilibre.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <array>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -243,13 +243,16 @@ t_impasse explorer_impasse(const t_scene &s) {
         // Not a foothold though free: what lies below is a drop, or a figure.
         int r = l.h - 1;
         while (!solide(n, r)) --r;
-        im.obstacle = r >= 0 && est_figure(s.cases[n][r]) ? O_SANS_APPUI : O_MARCHE_HAUTE;
+        // A row lower is a step down a staircase would take; lower still, or on a figure,
+        // there is nowhere to land.
+        const bool marche = r == l.h - 2 && (r < 0 || !est_figure(s.cases[n][r]));
+        im.obstacle = marche ? O_MARCHE_HAUTE : O_SANS_APPUI;
     } else if (!terrain.libre(n, l.h)) {
         int haut = l.h;
         while (solide(n, haut) && sur_plateau(n, haut)) ++haut;
         // One row up with room would be a step, were there a staircase's there.
-        const bool place = terrain.libre(n, haut) && terrain.libre(n, haut + 1) &&
-                           terrain.libre(l.c, haut + 1);
+        const bool place =
+            terrain.libre(n, haut) && terrain.libre(n, haut + 1) && terrain.libre(l.c, haut + 1);
         im.obstacle = haut == l.h + 1 && !place ? O_SANS_PLACE : O_MARCHE_HAUTE;
     } else {
         im.obstacle = O_SANS_PLACE;

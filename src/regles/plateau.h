@@ -52,6 +52,7 @@ struct t_chute {
     int cote = 0;            // the side its load turns it to: -1 left, 1 right
     unsigned groupe = 0;     // it and what rests on it, the knight too: a bit per identity
     int centre = 0;          // their common centre of weight, in tenths of a cell from column 0
+    int centre_haut = 0;     // and its height, in tenths of a cell from the ground
     int appui_gauche = 0;    // the span of what holds it up, in tenths (its carrying part)
     int appui_droite = 0;    //
     int appui_ligne = 0;     // the row of the faces it rests on (0: the ground)
@@ -62,9 +63,9 @@ struct t_chute {
 // princess, looking at the next column toward her.
 enum t_obstacle {
     O_AUCUN,        // nothing to say (he reaches no foothold but his start, or no way on)
-    O_MARCHE_HAUTE, // a change of height with no staircase step there
+    O_MARCHE_HAUTE, // a change of height with no staircase step there (a row down, or up)
     O_SANS_PLACE,   // no two free cells for his body there
-    O_SANS_APPUI    // nothing to stand on there: nothing under, or off the board
+    O_SANS_APPUI    // nothing to stand on there: a drop of two rows or more, a figure, the edge
 };
 
 struct t_impasse {
@@ -77,10 +78,10 @@ struct t_impasse {
 struct t_verdict {
     t_echec echec = E_AUCUN;
     int piece = -1, autre = -1;
-    t_chemin chemin;     // a shortest walk along which the level stands
-    t_lieu bascule;      // where the knight stands when the level tips over (E_TOMBE...)
-    t_chute chute;       // E_TOMBE_SEUL, E_TOMBE_AU_DEPART, E_TOMBE: from evaluer_en_detail()
-    t_impasse impasse;   // E_SANS_CHEMIN: from evaluer_en_detail()
+    t_chemin chemin;   // a shortest walk along which the level stands
+    t_lieu bascule;    // where the knight stands when the level tips over (E_TOMBE...)
+    t_chute chute;     // E_TOMBE_SEUL, E_TOMBE_AU_DEPART, E_TOMBE: from evaluer_en_detail()
+    t_impasse impasse; // E_SANS_CHEMIN: from evaluer_en_detail()
 };
 
 // Placement (cells free of figures' loads), support, the walk and the balance along it; without

@@ -37,9 +37,9 @@ struct t_recherche {
     void chercher(size_t i, size_t premier) {
         if (static_cast<int>(r.solutions.size()) >= limite) return;
         if (i == poses.size()) {
-            const bool gardee = leurres ? evaluer(scene, false).echec == E_AUCUN &&
-                                              evaluer(scene).echec != E_AUCUN
-                                        : evaluer(scene).echec == E_AUCUN;
+            const bool gardee =
+                leurres ? evaluer(scene, false).echec == E_AUCUN && evaluer(scene).echec != E_AUCUN
+                        : evaluer(scene).echec == E_AUCUN;
             if (gardee) r.solutions.push_back(courante);
             return;
         }
