@@ -959,10 +959,6 @@ TEST_F(EcranDefi, LaChuteEtLImpasseMontrees) {
     const int xc = x0 + ch.centre * 10, yc = 750 - ch.centre_haut * 10,
               ya = 750 - 100 * ch.appui_ligne;
     const int x_appui = x0 + (ch.appui_gauche + ch.appui_droite) * 5;
-    if (getenv("VALDRUNE_IMAGES")) {
-        dessiner_defi(p);
-        SDL_SaveBMP(ecran, "/tmp/essai/chute.bmp");
-    }
     // Not followed by a loop (a test, a still picture): shown as it ends.
     dessiner_defi(p);
     const Uint32 fil = couleur(ecran, xc, (yc + ya) / 2);
@@ -977,7 +973,6 @@ TEST_F(EcranDefi, LaChuteEtLImpasseMontrees) {
     EXPECT_TRUE(suivre_chute(p, 1000));
     EXPECT_TRUE(suivre_chute(p, 1000 + CHUTE_MS / 2));
     dessiner_defi(p, 1000 + CHUTE_MS / 2);
-    if (getenv("VALDRUNE_IMAGES")) SDL_SaveBMP(ecran, "/tmp/essai/penche.bmp");
     EXPECT_NE(couleur(ecran, xc, (yc + ya) / 2), 0xffffffU);
     // The top left corner of the cube with an appendix, gone to the left and down.
     const int xa = a.colonne * 100 + 5, ya_haut = 750 - (a.ligne + 1) * 100 + 5;
@@ -999,7 +994,6 @@ TEST_F(EcranDefi, LaChuteEtLImpasseMontrees) {
     const t_impasse &im = defi_courant(p).verdict.impasse;
     ASSERT_EQ(im.obstacle, O_SANS_APPUI);
     dessiner_defi(p);
-    if (getenv("VALDRUNE_IMAGES")) SDL_SaveBMP(ecran, "/tmp/essai/impasse.bmp");
     int marques = 0;
     for (int c = 0; c < PLATEAU_LARGEUR; ++c)
         for (int h = 0; h < PLATEAU_HAUTEUR; ++h) {
