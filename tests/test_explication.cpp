@@ -81,6 +81,23 @@ TEST(Explication, LEquilibreAvantLeChemin) {
     EXPECT_EQ(std::make_pair(droite.chute.appui_gauche, droite.chute.appui_droite),
               std::make_pair(1, 9));
     EXPECT_EQ(std::make_pair(droite.chute.centre, droite.chute.appui_ligne), std::make_pair(10, 1));
+    EXPECT_EQ(droite.chute.chevalier.c, -1); // the stack alone: he is not counted
+    // The big staircase upside down on its tip, a cube on its top: it tips as one with the cube,
+    // held up by its tip alone.
+    //   c . .
+    //   G G G
+    //   . G G
+    //   . . G
+    const auto [pointe, dit_pointe] = juger({{ID_GRAND_ESCALIER, 0, 0, GAUCHE_GAUCHE},
+                                             {ID_CUBE, 0, 3, 0},
+                                             {ID_PRINCESSE, 5, 0, 0},
+                                             {ID_CHEVALIER, 3, 0, 0}});
+    EXPECT_EQ(dit_pointe, "le grand escalier bascule vers la gauche");
+    EXPECT_EQ(pointe.chute.groupe, 1U << ID_GRAND_ESCALIER | 1U << ID_CUBE);
+    EXPECT_EQ(std::make_pair(pointe.chute.appui_gauche, pointe.chute.appui_droite),
+              std::make_pair(21, 29));
+    EXPECT_EQ(std::make_pair(pointe.chute.centre, pointe.chute.appui_ligne),
+              std::make_pair(16, 0)); // (6 cells' 110 + the cube's 5) / 7
     const auto [gauche, dit_gauche] = juger({{ID_CUBE, 5, 0, 0},
                                              {ID_CUBE_AVEC_APPENDICE_1, 4, 1, 0},
                                              {ID_PRINCESSE, 2, 0, 0},
@@ -152,6 +169,12 @@ TEST(Explication, ChaqueLeurreNommeSaPiece) {
                            nom_commun(s.cases[v.bascule.c][v.bascule.h - 1]);
             EXPECT_EQ(dit, attendu);
             EXPECT_TRUE(v.chute.groupe >> k & 1U);
+            // Counted with the knight where he stands as it tips, and only then.
+            const t_lieu depart = {s.colonne[ID_CHEVALIER], s.ligne[ID_CHEVALIER]};
+            const t_lieu la = v.echec == E_TOMBE_SEUL        ? t_lieu{-1, 0}
+                              : v.echec == E_TOMBE_AU_DEPART ? depart
+                                                             : v.bascule;
+            EXPECT_EQ(v.chute.chevalier, la);
             ++compte[cote];
         }
     }

@@ -46,8 +46,7 @@ void mesurer_chute(const t_scene &s, t_chute &ch) {
             }
     }
     long poids = 0, moment = 0, hauteur = 0;
-    ch.appui_gauche = DIXIEMES * PLATEAU_LARGEUR;
-    ch.appui_droite = 0;
+    ch.appui_gauche = DIXIEMES * PLATEAU_LARGEUR; // narrowed to the faces found below
     ch.appui_ligne = PLATEAU_HAUTEUR;
     for (int c = 0; c < PLATEAU_LARGEUR; ++c)
         for (int r = 0; r < PLATEAU_HAUTEUR; ++r) {
@@ -57,8 +56,10 @@ void mesurer_chute(const t_scene &s, t_chute &ch) {
             moment += DIXIEMES * c + DIXIEMES / 2;
             hauteur += DIXIEMES * r + DIXIEMES / 2;
             if (k != ch.piece) continue;
-            const int dessous = r == 0 ? -1 : cases[c][r - 1];
-            if (r > 0 && (dessous == -1 || dessous == k || est_figure(dessous))) continue;
+            // Held up where it meets the ground or another piece's cell, not a figure's.
+            if (r > 0 &&
+                (cases[c][r - 1] == -1 || cases[c][r - 1] == k || est_figure(cases[c][r - 1])))
+                continue;
             ch.appui_gauche = std::min(ch.appui_gauche, DIXIEMES * c + 1);
             ch.appui_droite = std::max(ch.appui_droite, DIXIEMES * c + DIXIEMES - 1);
             ch.appui_ligne = std::min(ch.appui_ligne, r);
