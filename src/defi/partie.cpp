@@ -15,7 +15,7 @@ void aller_au_niveau(t_partie &p, int n) {
 
 void enregistrer(t_partie &p) {
     std::string erreur = std::string(FICHIER_PROGRES) + " : illisible, laissé tel quel";
-    if (!p.progres_illisible && ecrire_progres(p.progres, FICHIER_PROGRES, erreur)) {
+    if (!p.progres_illisible && enregistrer_progres(p.progres, FICHIER_PROGRES, erreur)) {
         p.erreur_progres.clear();
         return;
     }
