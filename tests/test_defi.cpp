@@ -8,6 +8,7 @@
 #include "sdl_factice.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <csignal>
@@ -21,6 +22,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <system_error>
 #include <thread>
 #include <unistd.h>
 
@@ -564,6 +566,33 @@ TEST_F(FabricationEvenement, ReveilleLaBoucle) {
     EXPECT_EQ(p->courant, 0);
     ASSERT_EQ(p->annonces.size(), 1U);
     EXPECT_NE(p->annonces[0].find(" : 1 pièce à placer"), std::string::npos);
+}
+
+// With no thread to be had for a made challenge (a process limit), the window and standard
+// error say so and the run goes on: the level left is still played, and once threads can be
+// had again the challenge is made.
+TEST_F(Defi, DefiSansFil) {
+    t_partie &p = *partie_;
+    commencer_partie(p, 19);
+    const auto defaut = demarrer_ouvrier;
+    demarrer_ouvrier = [](std::function<void()>) -> std::thread {
+        throw std::system_error(EAGAIN, std::generic_category(), "thread");
+    };
+    testing::internal::CaptureStderr();
+    commander(p, C_PIECES, 1);
+    const std::string erreurs = testing::internal::GetCapturedStderr();
+    demarrer_ouvrier = defaut;
+    EXPECT_FALSE(en_fabrication(p));
+    EXPECT_EQ(p.courant, 19);
+    EXPECT_EQ(defi_courant(p).message,
+              "Le défi ne peut pas être préparé : le système refuse le calcul.");
+    EXPECT_EQ(erreurs, "valdrune: the challenge cannot be made: no thread to make it on: "
+                       "Resource temporarily unavailable\n");
+    commander(p, C_INDICE);
+    EXPECT_EQ(defi_courant(p).indices, 1);
+    commander(p, C_NOUVEAU);
+    attendre_fabrication(p);
+    EXPECT_EQ(p.courant, 0);
 }
 
 // The names in the working directory, sorted, the levels as one: a temporary file left
