@@ -759,6 +759,12 @@ TEST_F(Defi, ProgressionTueeEnEcrivant) {
     // Both files were left in turn: the kills fell before and after a rename.
     EXPECT_GT(courts, 0);
     EXPECT_GT(longs, 0);
+    // The next save sweeps away the temporary files the killed writers left, and only those.
+    ecrire_fichier(".progression.txt.1.x", "");
+    ecrire_fichier(".progression.txt.2", "");
+    ASSERT_TRUE(enregistrer_progres(court, FICHIER_PROGRES, erreur)) << erreur;
+    EXPECT_EQ(noms_du_dossier(),
+              ".progression.txt.1.x .progression.txt.2 progression.txt solution*.xml");
 }
 
 // A link planted at a name the challenge mode writes is never written through: at the old

@@ -3,8 +3,11 @@
 #include "defi/progres.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -101,16 +104,22 @@ bool tout_ecrire(int fd, const std::string &t) {
     return true;
 }
 
+// How the temporary files beside `fichier` begin: ".progression.txt.", then the process's
+// number and a count.
+std::string debut_provisoire(const std::string &fichier) {
+    const size_t barre = fichier.rfind('/');
+    return barre == std::string::npos
+               ? "." + fichier + "."
+               : fichier.substr(0, barre + 1) + "." + fichier.substr(barre + 1) + ".";
+}
+
 // A temporary file of our own beside `fichier`: a name no one else uses, made here, so that
 // nothing planted at a name is opened. -1 with errno when none can be made.
 int creer_provisoire(const std::string &fichier, std::string &nom) {
     static unsigned compte = 0;
-    const size_t barre = fichier.rfind('/');
-    const std::string debut = barre == std::string::npos
-                                  ? "." + fichier
-                                  : fichier.substr(0, barre + 1) + "." + fichier.substr(barre + 1);
+    const std::string debut = debut_provisoire(fichier);
     for (int essai = 0; essai < 100; ++essai) {
-        nom = debut + "." + std::to_string(getpid()) + "." + std::to_string(compte++);
+        nom = debut + std::to_string(getpid()) + "." + std::to_string(compte++);
         const int fd =
             open(nom.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd != -1 || errno != EEXIST) return fd;
@@ -144,8 +153,10 @@ class t_verrou {
 #ifndef __EMSCRIPTEN__
         fd_ = open(dossier.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (fd_ == -1) return;
-        while (flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+        int r = 0;
+        while ((r = flock(fd_, LOCK_EX)) != 0 && errno == EINTR) {
         }
+        tenu_ = r == 0;
 #else
         (void)dossier; // one page, one program: nothing to share the file with
 #endif
@@ -155,10 +166,44 @@ class t_verrou {
     }
     t_verrou(const t_verrou &) = delete;
     t_verrou &operator=(const t_verrou &) = delete;
+    bool tenu() const {
+        return tenu_;
+    }
 
   private:
     int fd_ = -1;
+    bool tenu_ = false;
 };
+
+// Under the lock, a temporary file beside `fichier` is one a save left when its process was
+// killed before the rename: it goes once that process is gone. Nothing else is touched.
+void balayer(const std::string &fichier) {
+#ifndef __EMSCRIPTEN__
+    const std::string dossier = dossier_de(fichier), debut = debut_provisoire(fichier);
+    const std::string prefixe = debut.substr(debut.rfind('/') + 1);
+    DIR *d = opendir(dossier.c_str());
+    if (d == nullptr) return;
+    while (const dirent *e = readdir(d)) {
+        const std::string nom = e->d_name;
+        if (nom.compare(0, prefixe.size(), prefixe) != 0) continue;
+        const std::string reste = nom.substr(prefixe.size());
+        const size_t point = reste.find('.');
+        if (point == 0 || point == std::string::npos || point + 1 == reste.size() ||
+            reste.find_first_not_of("0123456789.") != std::string::npos ||
+            reste.find('.', point + 1) != std::string::npos)
+            continue;
+        const long pid = std::strtol(reste.c_str(), nullptr, 10);
+        if (pid <= 0 || pid == getpid() || kill(pid_t(pid), 0) == 0 || errno != ESRCH) continue;
+        struct stat etat {};
+        if (fstatat(dirfd(d), nom.c_str(), &etat, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(etat.st_mode))
+            unlinkat(dirfd(d), nom.c_str(), 0);
+    }
+    closedir(d);
+#else
+    (void)fichier;
+#endif
+}
 
 } // namespace
 
@@ -206,6 +251,7 @@ void fusionner_progres(t_progres &p, const t_progres &lu) {
 
 bool enregistrer_progres(t_progres &p, const char *fichier, std::string &erreur) {
     const t_verrou verrou(dossier_de(fichier));
+    if (verrou.tenu()) balayer(fichier);
     t_progres lu;
     const int raison = lire(fichier, lu);
     if (raison != 0) {
