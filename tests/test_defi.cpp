@@ -8,8 +8,10 @@
 #include "sdl_factice.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -17,7 +19,12 @@
 #include <memory>
 #include <random>
 #include <sstream>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <system_error>
 #include <thread>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -100,6 +107,12 @@ class Defi : public DansDossier {
         DansDossier::SetUp();
         copier_niveaux_essai();
         partie_ = std::make_unique<t_partie>();
+        getrlimit(RLIMIT_FSIZE, &taille_permise_);
+    }
+
+    void TearDown() override {
+        setrlimit(RLIMIT_FSIZE, &taille_permise_);
+        DansDossier::TearDown();
     }
 
     // Acts on one line of a transcript, before its "=>": see tests/defis/README.md.
@@ -134,8 +147,10 @@ class Defi : public DansDossier {
             p.annonces.push_back(texte);
             return 1;
         }
-        if (verbe == "bloquer") {
-            fs::create_directory(std::string(FICHIER_PROGRES) + ".nouveau");
+        if (verbe == "bloquer") { // no byte may be written any more, as on a full disk
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit rien = {0, taille_permise_.rlim_max};
+            setrlimit(RLIMIT_FSIZE, &rien);
             return 1;
         }
         if (verbe == "illisible") {
@@ -185,6 +200,7 @@ class Defi : public DansDossier {
     }
 
     std::unique_ptr<t_partie> partie_;
+    rlimit taille_permise_{};
 };
 
 // Each transcript in tests/defis: every line acted on from a fresh run in a folder of the
@@ -196,7 +212,6 @@ TEST_F(Defi, ChaqueTranscription) {
         if (cas.path().extension() != ".txt") continue;
         partie_ = std::make_unique<t_partie>();
         fs::remove_all(FICHIER_PROGRES);
-        fs::remove_all(std::string(FICHIER_PROGRES) + ".nouveau");
         std::ifstream f(cas.path());
         std::string ligne, lu, joue;
         while (std::getline(f, ligne)) {
@@ -213,6 +228,7 @@ TEST_F(Defi, ChaqueTranscription) {
         if (std::getenv("REECRIRE") != nullptr) std::ofstream(cas.path()) << joue;
         EXPECT_EQ(joue, lu) << cas.path();
         ++transcriptions;
+        setrlimit(RLIMIT_FSIZE, &taille_permise_);
         for (const auto &e : fs::directory_iterator(ici))
             if (e.path().extension() == ".xml") fs::remove(e.path());
         copier_niveaux_essai();
@@ -552,6 +568,52 @@ TEST_F(FabricationEvenement, ReveilleLaBoucle) {
     EXPECT_NE(p->annonces[0].find(" : 1 pièce à placer"), std::string::npos);
 }
 
+// With no thread to be had for a made challenge (a process limit), the window and standard
+// error say so and the run goes on: the level left is still played, and once threads can be
+// had again the challenge is made.
+TEST_F(Defi, DefiSansFil) {
+    t_partie &p = *partie_;
+    commencer_partie(p, 19);
+    const auto defaut = demarrer_ouvrier;
+    demarrer_ouvrier = [](std::function<void()>) -> std::thread {
+        throw std::system_error(EAGAIN, std::generic_category(), "thread");
+    };
+    testing::internal::CaptureStderr();
+    commander(p, C_PIECES, 1);
+    const std::string erreurs = testing::internal::GetCapturedStderr();
+    demarrer_ouvrier = defaut;
+    EXPECT_FALSE(en_fabrication(p));
+    EXPECT_EQ(p.courant, 19);
+    EXPECT_EQ(defi_courant(p).message,
+              "Le défi ne peut pas être préparé : le système refuse le calcul.");
+    EXPECT_EQ(erreurs, "valdrune: the challenge cannot be made: no thread to make it on: "
+                       "Resource temporarily unavailable\n");
+    commander(p, C_INDICE);
+    EXPECT_EQ(defi_courant(p).indices, 1);
+    commander(p, C_NOUVEAU);
+    attendre_fabrication(p);
+    EXPECT_EQ(p.courant, 0);
+}
+
+// The names in the working directory, sorted, the levels as one: a temporary file left
+// behind would show.
+std::string noms_du_dossier() {
+    std::vector<std::string> noms;
+    bool niveaux = false;
+    for (const auto &e : fs::directory_iterator(".")) {
+        const std::string nom = e.path().filename();
+        if (nom.rfind("solution", 0) == 0 && e.path().extension() == ".xml")
+            niveaux = true;
+        else
+            noms.push_back(nom);
+    }
+    if (niveaux) noms.emplace_back("solution*.xml");
+    std::sort(noms.begin(), noms.end());
+    std::string s;
+    for (const std::string &n : noms) s += (s.empty() ? "" : " ") + n;
+    return s;
+}
+
 // The progress file: read back whatever it holds, never written half.
 TEST_F(Defi, ProgressionLueEtEcrite) {
     ecrire_fichier(FICHIER_PROGRES,
@@ -583,8 +645,155 @@ TEST_F(Defi, ProgressionLueEtEcrite) {
     EXPECT_FALSE(lire_progres("bloque", p));
     EXPECT_FALSE(ecrire_progres(p, "bloque", erreur));
     EXPECT_EQ(erreur, "bloque : Is a directory");
-    EXPECT_FALSE(fs::exists("bloque.nouveau"));
+    EXPECT_EQ(noms_du_dossier(), "bloque progression.txt solution*.xml");
     EXPECT_TRUE(lire_progres("absent", p));
+}
+
+// What the file holds, per level: "19R2" solved with 2 hints, "20V" seen.
+std::string resume(const t_progres &p) {
+    std::string s;
+    for (int n = 1; n <= NB_NIVEAUX; ++n) {
+        if (p.avancement[n] == AV_RESOLU)
+            s += std::to_string(n) + "R" + std::to_string(p.indices[n]) + " ";
+        if (p.avancement[n] == AV_VU) s += std::to_string(n) + "V ";
+    }
+    return s + "pieces " + std::to_string(p.pieces) + (p.regles_vues == OUI ? " regles" : "");
+}
+
+// Two windows sharing the folder: each save reads the file again and keeps what the other
+// saved; a solve with the fewest hints beats a solution seen, which beats nothing, and the
+// number of pieces is the one chosen last.
+TEST_F(Defi, ProgressionDeDeuxFenetres) {
+    t_progres a, b, lu;
+    std::string erreur;
+    ASSERT_TRUE(lire_progres(FICHIER_PROGRES, a));
+    ASSERT_TRUE(lire_progres(FICHIER_PROGRES, b));
+    noter_vu(a, 19);
+    noter_resolu(a, 21, 3);
+    noter_vu(a, 22);
+    a.pieces = 3;
+    ASSERT_TRUE(enregistrer_progres(a, FICHIER_PROGRES, erreur)) << erreur;
+    noter_resolu(b, 20, 0);
+    noter_resolu(b, 21, 1);
+    noter_resolu(b, 22, 2);
+    ASSERT_TRUE(enregistrer_progres(b, FICHIER_PROGRES, erreur)) << erreur;
+    ASSERT_TRUE(lire_progres(FICHIER_PROGRES, lu));
+    EXPECT_EQ(resume(lu), "19V 20R0 21R1 22R2 pieces 3");
+    EXPECT_EQ(resume(b), resume(lu)); // the window sees the other's results too
+    noter_resolu(a, 19, 4);
+    a.regles_vues = OUI;
+    ASSERT_TRUE(enregistrer_progres(a, FICHIER_PROGRES, erreur)) << erreur;
+    b.pieces = 1;
+    ASSERT_TRUE(enregistrer_progres(b, FICHIER_PROGRES, erreur)) << erreur;
+    // A's next save keeps B's later choice of pieces, which A has not changed since.
+    ASSERT_TRUE(enregistrer_progres(a, FICHIER_PROGRES, erreur)) << erreur;
+    ASSERT_TRUE(lire_progres(FICHIER_PROGRES, lu));
+    EXPECT_EQ(resume(lu), "19R4 20R0 21R1 22R2 pieces 1 regles");
+}
+
+// Two processes saving at once, many times, each its own levels and the other's solutions
+// seen, with fewer hints each round: the file ends with the union, at the fewest hints.
+TEST_F(Defi, ProgressionDeDeuxProcessus) {
+    constexpr int TOURS = 4;
+    pid_t enfants[2];
+    for (int k = 0; k < 2; ++k) {
+        enfants[k] = fork();
+        ASSERT_NE(enfants[k], -1);
+        if (enfants[k] != 0) continue;
+        t_progres p;
+        std::string erreur;
+        bool ok = lire_progres(FICHIER_PROGRES, p);
+        for (int tour = TOURS - 1; tour >= 0; --tour)
+            for (int n = 1 + k; n <= NB_NIVEAUX; n += 2) {
+                noter_resolu(p, n, tour);
+                noter_vu(p, n % NB_NIVEAUX + 1);
+                ok = enregistrer_progres(p, FICHIER_PROGRES, erreur) && ok;
+            }
+        _exit(ok ? 0 : 1);
+    }
+    for (pid_t e : enfants) {
+        int statut = 0;
+        ASSERT_EQ(waitpid(e, &statut, 0), e);
+        EXPECT_TRUE(WIFEXITED(statut) && WEXITSTATUS(statut) == 0);
+    }
+    t_progres lu;
+    ASSERT_TRUE(lire_progres(FICHIER_PROGRES, lu));
+    std::string tout;
+    for (int n = 1; n <= NB_NIVEAUX; ++n) tout += std::to_string(n) + "R0 ";
+    EXPECT_EQ(resume(lu), tout + "pieces 0");
+}
+
+// A writer killed at any moment leaves the old file or the new one, whole.
+TEST_F(Defi, ProgressionTueeEnEcrivant) {
+    t_progres court, long_;
+    noter_vu(court, 7);
+    for (int n = 1; n <= NB_NIVEAUX; ++n) noter_resolu(long_, n, n);
+    long_.regles_vues = OUI;
+    std::string erreur;
+    // The kills are spread over two saves' time, so that they land anywhere in one.
+    const auto debut = std::chrono::steady_clock::now();
+    ASSERT_TRUE(ecrire_progres(court, FICHIER_PROGRES, erreur));
+    const std::string texte_court = lire_fichier(FICHIER_PROGRES);
+    ASSERT_TRUE(ecrire_progres(long_, FICHIER_PROGRES, erreur));
+    const std::string texte_long = lire_fichier(FICHIER_PROGRES);
+    const auto deux_ecritures = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - debut);
+    std::mt19937 hasard(12345);
+    int courts = 0, longs = 0;
+    for (int essai = 0; essai < 300; ++essai) {
+        const pid_t enfant = fork();
+        ASSERT_NE(enfant, -1);
+        if (enfant == 0)
+            for (int i = 0;; ++i)
+                ecrire_progres(i % 2 == 0 ? court : long_, FICHIER_PROGRES, erreur);
+        std::this_thread::sleep_for(
+            std::chrono::microseconds(hasard() % (uint32_t(deux_ecritures.count()) + 1)));
+        kill(enfant, SIGKILL);
+        int statut = 0;
+        ASSERT_EQ(waitpid(enfant, &statut, 0), enfant);
+        const std::string lu = lire_fichier(FICHIER_PROGRES);
+        ASSERT_TRUE(lu == texte_court || lu == texte_long) << "after " << essai << ": " << lu;
+        courts += lu == texte_court;
+        longs += lu == texte_long;
+    }
+    // Both files were left in turn: the kills fell before and after a rename.
+    EXPECT_GT(courts, 0);
+    EXPECT_GT(longs, 0);
+    // The next save sweeps away the temporary files the killed writers left, and only those.
+    ecrire_fichier(".progression.txt.1.x", "");
+    ecrire_fichier(".progression.txt.2", "");
+    ASSERT_TRUE(enregistrer_progres(court, FICHIER_PROGRES, erreur)) << erreur;
+    EXPECT_EQ(noms_du_dossier(),
+              ".progression.txt.1.x .progression.txt.2 progression.txt solution*.xml");
+}
+
+// A link planted at a name the challenge mode writes is never written through: at the old
+// fixed temporary name it is left alone, and at the file's own name the file is not read or
+// replaced. Nor does a pipe there block the reading.
+TEST_F(Defi, ProgressionEtLiensPlantes) {
+    ecrire_fichier("cible", "à moi\n");
+    fs::create_symlink("cible", std::string(FICHIER_PROGRES) + ".nouveau");
+    t_progres p;
+    std::string erreur;
+    noter_resolu(p, 19, 2);
+    ASSERT_TRUE(enregistrer_progres(p, FICHIER_PROGRES, erreur)) << erreur;
+    EXPECT_EQ(fs::read_symlink(std::string(FICHIER_PROGRES) + ".nouveau"), "cible");
+    EXPECT_EQ(lire_fichier("cible"), "à moi\n");
+    EXPECT_FALSE(fs::is_symlink(FICHIER_PROGRES));
+    fs::remove(FICHIER_PROGRES);
+    fs::create_symlink("cible", FICHIER_PROGRES);
+    EXPECT_FALSE(lire_progres(FICHIER_PROGRES, p));
+    EXPECT_FALSE(enregistrer_progres(p, FICHIER_PROGRES, erreur));
+    EXPECT_EQ(erreur, "progression.txt : un lien, laissé tel quel");
+    EXPECT_EQ(fs::read_symlink(FICHIER_PROGRES), "cible");
+    EXPECT_EQ(lire_fichier("cible"), "à moi\n");
+    fs::remove(FICHIER_PROGRES);
+    ASSERT_EQ(mkfifo(FICHIER_PROGRES, 0600), 0);
+    EXPECT_FALSE(lire_progres(FICHIER_PROGRES, p));
+    EXPECT_FALSE(enregistrer_progres(p, FICHIER_PROGRES, erreur));
+    EXPECT_EQ(erreur, "progression.txt : Invalid argument");
+    EXPECT_TRUE(fs::is_fifo(FICHIER_PROGRES));
+    EXPECT_EQ(noms_du_dossier(), "cible progression.txt progression.txt.nouveau solution*.xml");
 }
 
 // The leftmost and rightmost pixels of colour c in the text line drawn from height y; (1500, 0)

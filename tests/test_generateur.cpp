@@ -13,6 +13,7 @@
 #include "verification.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
@@ -20,6 +21,7 @@
 #include <fstream>
 #include <mutex>
 #include <sstream>
+#include <system_error>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -179,6 +181,40 @@ TEST_F(Generateur, FinSignalee) {
     EXPECT_FALSE(finir_fabrication(f, lance));
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(signaux, 2);
+}
+
+// A thread the system will not start, first or part-way: the making says so and why, every
+// thread started has ended and been joined, the end is not signalled, and the next making,
+// the threads to be had again, makes the seed's challenge.
+TEST_F(Generateur, OuvrierRefuse) {
+    static int demarres = 0;
+    static int permis = 0;
+    const auto defaut = demarrer_ouvrier;
+    demarrer_ouvrier = [](std::function<void()> travail) {
+        if (demarres++ >= permis)
+            throw std::system_error(EAGAIN, std::generic_category(), "thread");
+        return std::thread(std::move(travail));
+    };
+    int signaux = 0;
+    t_fabrication f;
+    for (int k : {0, 1, 2}) {
+        demarres = 0;
+        permis = k;
+        EXPECT_FALSE(lancer_fabrication(f, 11, 2, depart_, 3, [&] { ++signaux; })) << k;
+        EXPECT_EQ(f.refus, EAGAIN);
+        EXPECT_TRUE(f.ouvriers.empty()) << k;
+        EXPECT_TRUE(f.finie);
+        EXPECT_FALSE(f.arretee);
+    }
+    demarrer_ouvrier = defaut;
+    EXPECT_EQ(signaux, 0);
+    t_piecer lance[NB_PIECES], tenu[NB_PIECES];
+    ASSERT_TRUE(lancer_fabrication(f, 11, 2, depart_, 3));
+    EXPECT_EQ(f.refus, 0);
+    ASSERT_TRUE(finir_fabrication(f, lance));
+    std::copy(depart_, depart_ + NB_PIECES, tenu);
+    ASSERT_TRUE(lire_niveau(GRAINES_TENUES "/graine11_2.xml", tenu));
+    EXPECT_EQ(cle_du_defi(lance), cle_du_defi(tenu));
 }
 
 // The table built from the level files is what the viewer's reader finds in them.

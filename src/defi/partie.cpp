@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -15,7 +16,7 @@ void aller_au_niveau(t_partie &p, int n) {
 
 void enregistrer(t_partie &p) {
     std::string erreur = std::string(FICHIER_PROGRES) + " : illisible, laissé tel quel";
-    if (!p.progres_illisible && ecrire_progres(p.progres, FICHIER_PROGRES, erreur)) {
+    if (!p.progres_illisible && enregistrer_progres(p.progres, FICHIER_PROGRES, erreur)) {
         p.erreur_progres.clear();
         return;
     }
@@ -65,6 +66,8 @@ void lancer_graine_suivante(t_partie &p) {
     a.graine = a.graines[a.essayees++];
     if (lancer_fabrication(a.suivi, a.graine, a.pieces, p.depart, 0, p.signaler_fabrication))
         return;
+    std::fprintf(stderr, "valdrune: the challenge cannot be made: no thread to make it on: %s\n",
+                 std::strerror(a.suivi.refus));
     p.atelier.reset();
     defi_courant(p).message = "Le défi ne peut pas être préparé : le système refuse le calcul.";
 }

@@ -9,6 +9,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <new>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -174,6 +177,10 @@ bool tirer_defi(uint32_t graine, int a_placer, long i, const std::vector<t_empre
     return false;
 }
 
+std::thread (*demarrer_ouvrier)(std::function<void()> travail) = [](std::function<void()> t) {
+    return std::thread(std::move(t));
+};
+
 namespace {
 
 // Waits for the threads of f that were started; each ends within a stack once f is stopped.
@@ -195,6 +202,7 @@ bool lancer_fabrication(t_fabrication &f, uint32_t graine, int a_placer,
     attendre_ouvriers(f);
     f.finie = false;
     f.trouvee = -1;
+    f.refus = 0;
     if (a_placer < 1 || a_placer > 4) {
         f.finie = true;
         return false;
@@ -231,18 +239,22 @@ bool lancer_fabrication(t_fabrication &f, uint32_t graine, int a_placer,
     };
     try {
         f.ouvriers.reserve(nb_fils);
-        for (unsigned n = 0; n < nb_fils; ++n) f.ouvriers.emplace_back(travailler, n);
-    } catch (...) {
-        // Fewer cores would draw other stacks and so make another challenge from the seed:
-        // none is made rather than that one. Those started are stopped, and the making left as
-        // its caller set it.
-        const bool arretee = f.arretee.exchange(true);
-        attendre_ouvriers(f);
-        f.arretee = arretee;
-        f.finie = true;
-        return false;
+        for (unsigned n = 0; n < nb_fils; ++n)
+            f.ouvriers.push_back(demarrer_ouvrier([travailler, n] { travailler(n); }));
+        return true;
+    } catch (const std::system_error &e) {
+        f.refus = e.code().value() != 0 ? e.code().value() : EAGAIN;
+    } catch (const std::bad_alloc &) {
+        f.refus = ENOMEM;
     }
-    return true;
+    // Fewer cores would draw other stacks and so make another challenge from the seed: none is
+    // made rather than that one. Those started are stopped, and the making left as its caller
+    // set it.
+    const bool arretee = f.arretee.exchange(true);
+    attendre_ouvriers(f);
+    f.arretee = arretee;
+    f.finie = true;
+    return false;
 }
 
 bool finir_fabrication(t_fabrication &f, t_piecer piece[NB_PIECES]) {

@@ -57,6 +57,7 @@ struct t_fabrication {
     std::atomic<unsigned> restants{0};
     std::array<t_piecer, NB_PIECES> depart{};
     std::vector<std::thread> ouvriers;
+    int refus = 0; // why the last making's threads could not all start (an errno), or 0
     t_fabrication() = default;
     t_fabrication(const t_fabrication &) = delete;
     t_fabrication &operator=(const t_fabrication &) = delete;
@@ -70,10 +71,14 @@ struct t_fabrication {
 // (0: one per core), the first that makes a challenge wins: the same seed makes the same
 // challenge whatever the cores. The last thread to end sets `finie`, then calls `quand_finie`
 // (from its own thread). False, with nothing started, for another number of pieces or when the
-// threads cannot all be started.
+// threads cannot all be started (`refus` then says why, and those started have ended).
 bool lancer_fabrication(t_fabrication &f, uint32_t graine, int a_placer,
                         const t_piecer depart[NB_PIECES], unsigned fils = 0,
                         std::function<void()> quand_finie = {});
+
+// Starts one of a making's threads. A test puts its own here, to refuse a start as a process
+// limit does (std::system_error).
+extern std::thread (*demarrer_ouvrier)(std::function<void()> travail);
 
 // Waits for the making's threads, then gives the challenge made; false when it was stopped
 // first or none was made.
