@@ -182,6 +182,12 @@ void attendre_ouvriers(t_fabrication &f) {
     f.ouvriers.clear();
 }
 
+// The shipped levels' prints, made once: the first making of a run pays for them.
+const std::vector<t_empreinte> &empreintes_des_livres(const t_piecer depart[NB_PIECES]) {
+    static const std::vector<t_empreinte> livres = empreintes_livrees(depart);
+    return livres;
+}
+
 } // namespace
 
 t_fabrication::~t_fabrication() {
@@ -199,8 +205,15 @@ bool lancer_fabrication(t_fabrication &f, uint32_t graine, int a_placer,
         f.finie = true;
         return false;
     }
-    static const std::vector<t_empreinte> livres = empreintes_livrees(depart);
     std::copy(depart, depart + NB_PIECES, f.depart.begin());
+    if (fils == SANS_FILS) {
+        f.graine = graine;
+        f.a_placer = a_placer;
+        f.prochaine = 0;
+        f.resultats.assign(1, {});
+        return true;
+    }
+    empreintes_des_livres(depart); // before the threads, which share them
     const unsigned nb_fils = fils != 0 ? fils : std::max(1U, std::thread::hardware_concurrency());
     f.resultats.assign(nb_fils, {});
     f.restants = nb_fils;
@@ -215,7 +228,8 @@ bool lancer_fabrication(t_fabrication &f, uint32_t graine, int a_placer,
             t_piecer essai[NB_PIECES];
             std::copy(f.depart.begin(), f.depart.end(), essai);
             ++f.piles;
-            if (!tirer_defi(graine, a_placer, i, livres, essai)) continue;
+            if (!tirer_defi(graine, a_placer, i, empreintes_des_livres(f.depart.data()), essai))
+                continue;
             std::copy(essai, essai + NB_PIECES, f.resultats[n].begin());
             long t = f.trouvee.load();
             while ((t == -1 || i < t) && !f.trouvee.compare_exchange_weak(t, i)) {
@@ -242,6 +256,25 @@ bool lancer_fabrication(t_fabrication &f, uint32_t graine, int a_placer,
         f.finie = true;
         return false;
     }
+    return true;
+}
+
+bool avancer_fabrication(t_fabrication &f, long piles) {
+    if (f.finie) return true;
+    const std::vector<t_empreinte> &livres = empreintes_des_livres(f.depart.data());
+    for (long n = 0; n < piles && !f.arretee; ++n) {
+        t_piecer essai[NB_PIECES];
+        std::copy(f.depart.begin(), f.depart.end(), essai);
+        const long i = f.prochaine++;
+        ++f.piles;
+        if (!tirer_defi(f.graine, f.a_placer, i, livres, essai)) continue;
+        std::copy(essai, essai + NB_PIECES, f.resultats[0].begin());
+        f.trouvee = i;
+        break;
+    }
+    if (!f.arretee && f.trouvee == -1) return false;
+    liberer_equilibre();
+    f.finie = true;
     return true;
 }
 
