@@ -100,7 +100,7 @@ construire_glpk() {
 }
 
 preparer_page() {
-    installer_paquets emscripten dpkg-dev cmake
+    installer_paquets emscripten dpkg-dev cmake netpbm
     obtenir_glpk
     construire_glpk
     emcmake cmake -S "$RACINE/cmake/page" -B "$SORTIE/cmake" \
