@@ -112,7 +112,7 @@ int derniere_touchee = -1; // the piece the turn buttons turn when none is held
 std::string etat_montre;
 double dernier_compte = 0; // when the count of stacks tried was last drawn
 
-constexpr double TRANCHE_MS = 10; // a frame's share of making a challenge
+constexpr double TRANCHE_MS = 28; // a frame's share of making a challenge: 30 frames a second
 constexpr double SUIVI_MS = 100;  // the count of stacks tried, drawn as often as the desktop's
 
 // A finger's tap on a piece to place turns it where it stands; elsewhere, and on the map or
@@ -195,7 +195,7 @@ void traiter(const SDL_Event &e) {
 // A slice of the challenge being made, then, once made, the challenge in play.
 void fabriquer_un_moment(double maintenant) {
     t_fabrication &f = partie.atelier->suivi;
-    while (!avancer_fabrication(f, 1) && emscripten_get_now() - maintenant < TRANCHE_MS) {
+    while (!avancer_fabrication(f, 16) && emscripten_get_now() - maintenant < TRANCHE_MS) {
     }
     if (f.finie && suivre_fabrication(partie)) {
         redessiner = true;
@@ -211,14 +211,14 @@ void fabriquer_un_moment(double maintenant) {
 void montrer() {
     std::string lignes;
     for (const std::string &l : textes_defi(partie)) lignes += l + "\n";
-    const char *ecran = partie.regles            ? "regles"
-                        : en_fabrication(partie) ? "fabrication"
-                        : partie.carte           ? "carte"
-                                                 : "defi";
-    const std::string etat = std::string(ecran) + std::to_string(partie.pieces_voulues) + lignes;
+    const std::string ecran = std::string(partie.regles  ? "regles"
+                                          : partie.carte ? "carte"
+                                                         : "defi") +
+                              (en_fabrication(partie) ? " fabrication" : "");
+    const std::string etat = ecran + std::to_string(partie.pieces_voulues) + lignes;
     if (etat == etat_montre) return;
     etat_montre = etat;
-    montrer_etat(ecran, partie.pieces_voulues, lignes.c_str());
+    montrer_etat(ecran.c_str(), partie.pieces_voulues, lignes.c_str());
 }
 
 // The challenge mode's pass: the events, a slice of the challenge being made, the knight's next

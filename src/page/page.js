@@ -54,8 +54,9 @@ mergeInto(LibraryManager.library, {
     };
   },
 
-  // The screen shown ('defi', 'carte', 'regles' or 'fabrication'), the pieces chosen for a
-  // random challenge and the lines above the board, for the page's own text and buttons.
+  // The screen shown ('defi', 'carte' or 'regles', then ' fabrication' while a challenge is
+  // being made), the pieces chosen for a random challenge and the lines above the board, for
+  // the page's own text and buttons.
   montrer_etat: function (ecran, pieces, lignes) {
     Module.montrer(UTF8ToString(ecran), pieces, UTF8ToString(lignes).split('\n'));
   },

@@ -346,7 +346,7 @@ try {
   const [graine11] = bureau('graine', '11', '2');
   await ouvrir('index.html?graine=11&pieces=2');
   verifier(await lu('défi 11 : 2 pièces à placer'), 'the challenge of seed 11 made in the page');
-  if (await evaluer('document.body.className') == 'regles') await appuyer('règles');
+  if (await evaluer('document.body.classList.contains("regles")')) await appuyer('règles');
   await comparer(HAUT_DEFI, graine11.image, 'the challenge of seed 11 with 2 pieces');
   await ouvrir('index.html?graine=12x&pieces=2');
   verifier((await evaluer('document.getElementById("erreur").textContent')).includes('12x'),
