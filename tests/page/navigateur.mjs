@@ -31,10 +31,15 @@ verifier(octets <= TAILLE_MAX, `the page's files weigh ${(octets / 1024).toFixed
 const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
                '.ttf': 'font/ttf', '.data': 'application/octet-stream',
                '.png': 'image/png', '.webmanifest': 'application/manifest+json'};
+// A build after this one, as far as the service worker can tell: its cache has another name.
+const NOUVEAU_CACHE = 'valdrune-0123456789abcdef';
+let nouvelle_version = false;
 const serveur = createServer((q, r) => {
   const nom = join(page, new URL(q.url, 'http://x').pathname.replace(/\/$/, '/index.html'));
   try {
-    const corps = readFileSync(nom);
+    let corps = readFileSync(nom);
+    if (nouvelle_version && nom.endsWith('sw.js'))
+      corps = corps.toString().replace(/valdrune-[0-9a-f]{16}/, NOUVEAU_CACHE);
     r.writeHead(200, {'Content-Type': types[extname(nom)] || 'application/octet-stream'});
     r.end(corps);
   } catch {
@@ -383,6 +388,14 @@ try {
   await glisser_doigt(1450, 700, 450, 700);
   verifier(await jusqua(async () => await pixel(450, 700) == cube),
            'the page opened and played with no network');
+
+  // ---- a new build: its worker replaces the kept files
+  nouvelle_version = true;
+  await new Promise((ok) => serveur.listen(new URL(adresse).port, '127.0.0.1', ok));
+  await ouvrir('index.html?defi=19');
+  const caches = () => evaluer('caches.keys().then((k) => k.join(" "))');
+  verifier(await jusqua(async () => await caches() == NOUVEAU_CACHE, 20),
+           `the kept files replaced after an update: ${await caches()}`);
 } catch (e) {
   verifier(false, e.message);
 } finally {
