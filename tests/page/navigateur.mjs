@@ -1,6 +1,8 @@
 // navigateur.mjs: the page in headless Chromium, driven through the DevTools protocol on a pipe
 // as a player would drive it: every level's picture held against the desktop's drawing, level
-// 19's challenge solved with the mouse, the progress kept across a reload, a finger on a phone.
+// 19's challenge solved with the mouse, the progress kept across a reload; then as a phone with
+// touches only: the buttons, level 44 solved, a random challenge held against the desktop's,
+// a scrolled page, no frame while idle, no network, and a new build's files.
 // Usage: node navigateur.mjs PAGE DESSINS_BUREAU DATA
 import {spawn, execFileSync} from 'node:child_process';
 import {createServer} from 'node:http';
