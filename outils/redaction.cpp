@@ -55,6 +55,9 @@ t_probleme dire_faute(const t_piecer piece[NB_PIECES], const t_faute &f) {
         case E_A_COTE:
             m = "starts beside the princess: the walk needs at least one move";
             break;
+        case E_TOMBE_SEUL:
+            m = "does not stand, even with the knight off it";
+            break;
         case E_SANS_CHEMIN:
             m = "has no way to the princess";
             break;

@@ -1,7 +1,7 @@
 // bench_valdrune.cpp: the time of a pass, of a level load and of start-up, each against its
 // floor, the same library calls made inline with nothing else; the level checker's time on
-// its hardest level; the challenge mode's verdict on a full placement, and a challenge made on
-// demand. Medians of nine repetitions; of fifty seeds for the challenges made.
+// its hardest level; the challenge mode's verdict on a full placement and on every decoy, and a
+// challenge made on demand. Medians of nine repetitions; of fifty seeds for the challenges made.
 // Usage: bench_valdrune [google benchmark options]   (reads the shipped data; dummy video)
 #include "defi/defi.h"
 #include "dessins.h"
@@ -16,6 +16,7 @@
 #include <SDL.h>
 #include <algorithm>
 #include <benchmark/benchmark.h>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -180,6 +181,38 @@ void BM_verdict(benchmark::State &state) {
     }
 }
 
+// The verdict on every decoy of the 48 levels (every piece placed, the knight's walk there with
+// the balance aside, yet the level does not stand), the piece that tips looked for: an
+// iteration judges them all, each timed; the median and the worst decoy, each at its best.
+void BM_verdict_leurres(benchmark::State &state) {
+    static std::vector<t_defi> leurres;
+    if (leurres.empty())
+        for (int n = 1; n <= NB_NIVEAUX; ++n) {
+            t_defi d;
+            ouvrir_defi(d, n);
+            for (const std::vector<t_pose> &l : chercher_leurres(d.piece).solutions) {
+                t_defi e = d;
+                for (const t_pose &p : l) e.places[size_t(p.id)] = {p.colonne, p.ligne, p.rotation};
+                leurres.push_back(e);
+            }
+        }
+    std::vector<double> meilleur(leurres.size(), 1e30);
+    for (auto _ : state)
+        for (size_t i = 0; i < leurres.size(); ++i) {
+            const auto debut = std::chrono::steady_clock::now();
+            juger(leurres[i]);
+            const std::chrono::duration<double, std::micro> duree =
+                std::chrono::steady_clock::now() - debut;
+            meilleur[i] = std::min(meilleur[i], duree.count());
+            leurres[i].annonces.clear();
+            if (leurres[i].etat != DEFI_ECHOUE) state.SkipWithError("a decoy judged solved");
+        }
+    std::sort(meilleur.begin(), meilleur.end());
+    state.counters["leurres"] = double(leurres.size());
+    state.counters["mediane_us"] = meilleur[meilleur.size() / 2];
+    state.counters["pire_us"] = meilleur.back();
+}
+
 // A challenge made on demand with K pieces to place, as N makes it, on every core: one seed
 // per repetition, seeds 1 to 50, so that the median and the worst are over fifty seeds.
 void BM_nouveau_defi(benchmark::State &state) {
@@ -200,6 +233,7 @@ BENCHMARK(BM_load_fichier_plancher)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_demarrage)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_verifier_niveau)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_verdict)->Arg(19)->Arg(48)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_verdict_leurres)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_nouveau_defi)
     ->DenseRange(1, 4)
     ->Iterations(1)

@@ -783,7 +783,7 @@ TEST_F(EcranDefi, PlateauReserveEtPieceTenue) {
     commander(p, C_PRENDRE, 7, 4);
     commander(p, C_DEPLACER, 6, 4);
     commander(p, C_LACHER);
-    ASSERT_EQ(defi_courant(p).verdict.echec, E_TOMBE_AU_DEPART);
+    ASSERT_EQ(defi_courant(p).verdict.echec, E_TOMBE_SEUL);
     dessiner_defi(p);
     const t_piecer &chevalier = defi_courant(p).piece[ID_CHEVALIER];
     ASSERT_EQ(chevalier.ligne, 0);
@@ -943,3 +943,72 @@ TEST_F(EcranDefi, Regles) {
 }
 
 } // namespace
+
+// A verdict of balance: the piece named leans over its support's edge on the side it falls to
+// and comes back, the loop following it for CHUTE_MS; then it and what it carries are outlined,
+// with a plumb line from their centre of weight down to the span that holds them, until a piece
+// is taken. No walk: the footholds the knight reaches are marked.
+TEST_F(EcranDefi, LaChuteEtLImpasseMontrees) {
+    t_partie &p = *partie_;
+    commencer_partie(p, 13);
+    commander(p, C_INDICE);
+    commander(p, C_INDICE);
+    commander(p, C_PRENDRE, 7, 4);
+    commander(p, C_DEPLACER, 6, 4);
+    commander(p, C_LACHER);
+    const t_chute &ch = defi_courant(p).verdict.chute;
+    ASSERT_EQ(sorte(ch.piece), sorte(ID_CUBE_AVEC_APPENDICE_1));
+    ASSERT_EQ(ch.cote, -1);
+    const int x0 = 100 * PLATEAU_COLONNE;
+    const int xc = x0 + ch.centre * 10, yc = 750 - ch.centre_haut * 10,
+              ya = 750 - 100 * ch.appui_ligne;
+    const int x_appui = x0 + (ch.appui_gauche + ch.appui_droite) * 5;
+    // Not followed by a loop (a test, a still picture): shown as it ends.
+    dessiner_defi(p);
+    const Uint32 fil = couleur(ecran, xc, (yc + ya) / 2);
+    EXPECT_EQ(fil, 0xffffffU);
+    EXPECT_EQ(couleur(ecran, x_appui, ya), 0xffc800U);
+    const t_piecer &a = defi_courant(p).piece[ch.piece];
+    EXPECT_EQ(couleur(ecran, a.colonne * 100 + 1, 750 - a.ligne * 100 - 50), 0xdc141eU);
+    std::vector<Uint32> droite;
+    for (int x = 0; x < 1500; x += 7)
+        for (int y = 150; y < 750; y += 7) droite.push_back(couleur(ecran, x, y));
+    // Followed: leaning at first, nothing of the plumb line; upright again at the end.
+    EXPECT_TRUE(suivre_chute(p, 1000));
+    EXPECT_TRUE(suivre_chute(p, 1000 + CHUTE_MS / 2));
+    dessiner_defi(p, 1000 + CHUTE_MS / 2);
+    EXPECT_NE(couleur(ecran, xc, (yc + ya) / 2), 0xffffffU);
+    // The top left corner of the cube with an appendix, gone to the left and down.
+    const int xa = a.colonne * 100 + 5, ya_haut = 750 - (a.ligne + 1) * 100 + 5;
+    EXPECT_NE(couleur(ecran, xa + 20, ya_haut + 3), couleur(ecran, 0, 149));
+    EXPECT_FALSE(suivre_chute(p, 1000 + CHUTE_MS));
+    dessiner_defi(p, 1000 + CHUTE_MS);
+    EXPECT_EQ(couleur(ecran, xc, (yc + ya) / 2), 0xffffffU);
+    // A piece taken: nothing shown.
+    commander(p, C_PRENDRE, 6, 4);
+    EXPECT_EQ(avance_de_chute(p, 1000 + CHUTE_MS), -1);
+    dessiner_defi(p, 1000 + CHUTE_MS);
+    EXPECT_NE(couleur(ecran, x_appui, ya), 0xffc800U);
+    // The test set's level 1, its staircase against the knight: he reaches his start and the
+    // cell beside it, gold marks at their feet, the one nearer the princess outlined in red.
+    commencer_partie(p, 1);
+    commander(p, C_PRENDRE, 10, 4);
+    commander(p, C_DEPLACER, 4, 0);
+    commander(p, C_LACHER);
+    const t_impasse &im = defi_courant(p).verdict.impasse;
+    ASSERT_EQ(im.obstacle, O_SANS_APPUI);
+    dessiner_defi(p);
+    int marques = 0;
+    for (int c = 0; c < PLATEAU_LARGEUR; ++c)
+        for (int h = 0; h < PLATEAU_HAUTEUR; ++h) {
+            const bool atteint = (im.atteints >> (6 * h + c) & 1U) != 0;
+            const Uint32 pied =
+                couleur(ecran, (c + PLATEAU_COLONNE) * 100 + 50, 750 - h * 100 - 16);
+            EXPECT_EQ(pied == 0xffc800U, atteint) << c << ", " << h;
+            marques += atteint;
+        }
+    EXPECT_GE(marques, 1);
+    EXPECT_EQ(
+        couleur(ecran, (im.dernier.c + PLATEAU_COLONNE) * 100 + 1, 750 - im.dernier.h * 100 - 50),
+        0xdc141eU);
+}

@@ -3,6 +3,7 @@
 #include "defi/defi.h"
 
 #include "niveau/lecture.h"
+#include "regles/explication.h"
 #include "regles/variete.h"
 
 #include <algorithm>
@@ -399,7 +400,8 @@ void juger(t_defi &d) {
     t_piecer piece[NB_PIECES];
     pieces_du_moment(d, piece);
     const t_scene scene = construire_scene(piece);
-    d.verdict = evaluer(scene);
+    d.verdict = evaluer_en_detail(scene);
+    ++d.jugements;
     const std::string niveau_n = nom_du_defi(d) + " : ";
     if (d.verdict.echec == E_AUCUN) {
         d.etat = d.solution_vue ? DEFI_SOLUTION_VUE : DEFI_RESOLU;
@@ -412,6 +414,11 @@ void juger(t_defi &d) {
     d.etat = DEFI_ECHOUE;
     const std::string pourquoi = expliquer(d.verdict, scene);
     d.message = majuscule(pourquoi) + ".";
+    // Where the knight stops, said in the window only: the line on standard output stays.
+    const std::string impasse = expliquer_impasse(d.verdict.impasse);
+    if (d.verdict.echec == E_SANS_CHEMIN && !impasse.empty())
+        d.message =
+            "Le chevalier ne trouve aucun chemin : après la case entourée, " + impasse + ".";
     d.annonces.push_back(niveau_n + pourquoi);
 }
 
@@ -425,6 +432,11 @@ void avancer_marche(t_defi &d) {
 
 std::string expliquer(const t_verdict &v, const t_scene &s) {
     const std::string piece = nom_commun(v.piece);
+    // The piece that tips and its side, where one held would do; else the whole stack.
+    const std::string qui = v.chute.piece >= 0
+                                ? std::string(nom_commun(v.chute.piece)) + " bascule vers la " +
+                                      (v.chute.cote < 0 ? "gauche" : "droite")
+                                : "";
     switch (v.echec) {
     case E_AUCUN:
         return "résolu";
@@ -438,12 +450,32 @@ std::string expliquer(const t_verdict &v, const t_scene &s) {
         return "le chevalier est déjà à côté de la princesse";
     case E_SANS_CHEMIN:
         return "le chevalier ne trouve aucun chemin jusqu'à la princesse";
+    case E_TOMBE_SEUL:
+        if (!qui.empty()) return qui;
+        return "l'empilement bascule : il ne tient pas debout";
     case E_TOMBE_AU_DEPART:
+        if (!qui.empty()) return qui + " sous le chevalier, dès son départ";
         if (v.bascule.h == 0) return "l'empilement bascule : il ne tient pas debout";
         return "l'empilement bascule sous le chevalier, dès son départ " +
                sous_le_chevalier(s, v.bascule);
     case E_TOMBE:
+        if (!qui.empty())
+            return qui + " quand le chevalier passe " + sous_le_chevalier(s, v.bascule);
         return "l'empilement bascule quand le chevalier passe " + sous_le_chevalier(s, v.bascule);
+    }
+    return "";
+}
+
+std::string expliquer_impasse(const t_impasse &im) {
+    switch (im.obstacle) {
+    case O_AUCUN:
+        break;
+    case O_MARCHE_HAUTE:
+        return "une marche trop haute, sans escalier";
+    case O_SANS_PLACE:
+        return "pas deux cases libres pour passer";
+    case O_SANS_APPUI:
+        return "rien où poser les pieds";
     }
     return "";
 }

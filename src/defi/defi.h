@@ -51,6 +51,7 @@ struct t_defi {
     t_verdict verdict;
     std::string message;
     int pas = -1;
+    int jugements = 0; // verdicts given on the places: each new one is shown anew
 
     // Lines for standard output ("niveau N : ..."), taken by whoever prints them.
     std::vector<std::string> annonces;
@@ -148,6 +149,9 @@ void avancer_marche(t_defi &d);
 
 // The first broken rule of a verdict on scene s, in the player's words (French, UTF-8).
 std::string expliquer(const t_verdict &v, const t_scene &s);
+
+// Why the knight goes no further on "no walk", in the player's words; "" when nothing to say.
+std::string expliquer_impasse(const t_impasse &im);
 
 // A piece's name in the player's words, with its article: "le petit escalier".
 const char *nom_commun(int id);

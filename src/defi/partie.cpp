@@ -180,6 +180,33 @@ double avance_du_pas(const t_partie &p, uint32_t maintenant) {
     return 1.0 - std::clamp(double(reste) / PAS_MS, 0.0, 1.0);
 }
 
+namespace {
+
+bool montre_une_chute(const t_defi &d) {
+    return d.tenue == -1 && d.etat == DEFI_ECHOUE && d.verdict.chute.piece >= 0;
+}
+
+} // namespace
+
+bool suivre_chute(t_partie &p, uint32_t maintenant) {
+    const t_defi &d = defi_courant(p);
+    if (!montre_une_chute(d)) return false;
+    if (p.chute_niveau != p.courant || p.chute_jugement != d.jugements) {
+        p.chute_niveau = p.courant;
+        p.chute_jugement = d.jugements;
+        p.debut_de_chute = maintenant;
+    }
+    return static_cast<int32_t>(maintenant - p.debut_de_chute) < static_cast<int32_t>(CHUTE_MS);
+}
+
+double avance_de_chute(const t_partie &p, uint32_t maintenant) {
+    const t_defi &d = defi_courant(p);
+    if (!montre_une_chute(d)) return -1;
+    if (p.chute_niveau != p.courant || p.chute_jugement != d.jugements) return 1;
+    const auto depuis = static_cast<int32_t>(maintenant - p.debut_de_chute);
+    return std::clamp(double(depuis) / CHUTE_MS, 0.0, 1.0);
+}
+
 bool en_fete(const t_partie &p, uint32_t maintenant) {
     return p.fin_de_fete != 0 && static_cast<int32_t>(p.fin_de_fete - maintenant) > 0;
 }

@@ -59,6 +59,8 @@ struct t_atelier {
 // any key or click ends sooner.
 constexpr uint32_t PAS_MS = 333;
 constexpr uint32_t FETE_MS = 2000;
+// The piece that tips leaning over and back, on a verdict of balance.
+constexpr uint32_t CHUTE_MS = 850;
 
 struct t_partie {
     // By level, a level not yet visited having niveau 0; the challenge made on demand is
@@ -83,6 +85,10 @@ struct t_partie {
     unsigned fils = 0;
     uint32_t prochain_pas = 0; // when the knight's next foothold is due, 0 while he stands
     uint32_t fin_de_fete = 0;  // when the celebration of a solve ends, 0 when there is none
+    // The verdict of balance whose tipping is shown (its level and count of verdicts), and when
+    // it started.
+    int chute_niveau = -1, chute_jugement = -1;
+    uint32_t debut_de_chute = 0;
     // The features of each shipped level (by level; 0 for one that cannot be played), read
     // once at the start: what a level brings new depends on every level before it.
     unsigned traits_livres[NB_NIVEAUX + 1] = {};
@@ -132,6 +138,15 @@ bool marcher_a_l_heure(t_partie &p, uint32_t maintenant);
 // How far the knight has gone towards his next foothold at time `maintenant`, 0 to 1; 0 when
 // he stands.
 double avance_du_pas(const t_partie &p, uint32_t maintenant);
+
+// The tipping of a verdict of balance that names a piece, timed for the loops that draw it:
+// a new such verdict starts at time `maintenant` (milliseconds); whether it still moves.
+bool suivre_chute(t_partie &p, uint32_t maintenant);
+
+// How far the tipping shown has gone at time `maintenant`: 0 to 1 while the piece leans over
+// and back, 1 once it is over or when no loop follows it; -1 when there is none to show (no
+// such verdict, or a piece carried).
+double avance_de_chute(const t_partie &p, uint32_t maintenant);
 
 // Whether the celebration of a solve is on at time `maintenant`; and ended at once.
 bool en_fete(const t_partie &p, uint32_t maintenant);

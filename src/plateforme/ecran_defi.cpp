@@ -35,6 +35,7 @@ constexpr t_rgb ROUGE = {220, 20, 30};
 constexpr t_rgb OR = {255, 200, 0};
 constexpr t_rgb COEUR = {230, 40, 90};
 constexpr t_rgb VERT_APPUI = {60, 220, 90};
+constexpr t_rgb BLANC_TRAIT = {255, 255, 255};
 // The lines on a dark band, each colour at least 4.5 times as light as the band (WCAG AA).
 constexpr t_rgb BANDEAU = {22, 40, 32};
 constexpr SDL_Color BLANC = {255, 255, 255, 0};
@@ -101,9 +102,130 @@ void dessiner_plateau(SDL_Surface *s) {
     remplir(s, gauche, SCREEN_HEIGHT - 4, largeur, 4, SOL);
 }
 
-// What the verdict marks: the piece that breaks a rule, or where the knight stands when the
-// level tips, or the knight with no way; the princess reached, once solved.
-void marquer_verdict(SDL_Surface *s, const t_defi &d, const t_piecer piece[NB_PIECES]) {
+// A disc of radius r centred on (cx, cy), row by row.
+void disque(SDL_Surface *s, int cx, int cy, int r, t_rgb c) {
+    for (int y = -r; y <= r; ++y) {
+        const int l = int(std::sqrt(double(r * r - y * y)));
+        remplir(s, cx - l, cy + y, 2 * l + 1, 1, c);
+    }
+}
+
+// A pixel of the board, from tenths of a cell across it and up from the ground.
+int x_dixiemes(int dixiemes) {
+    return x_de(PLATEAU_COLONNE) + dixiemes * taille_cube / 10;
+}
+int y_dixiemes(int dixiemes) {
+    return SCREEN_HEIGHT - dixiemes * taille_cube / 10;
+}
+
+// Whether the knight, drawn at his start, is among the pieces that tip: only when he stands
+// there as they tip.
+bool chevalier_dans_la_chute(const t_defi &d) {
+    const t_chute &ch = d.verdict.chute;
+    return (ch.groupe >> ID_CHEVALIER & 1U) != 0 &&
+           ch.chevalier ==
+               t_lieu{d.piece[ID_CHEVALIER].colonne - PLATEAU_COLONNE, d.piece[ID_CHEVALIER].ligne};
+}
+
+// The pieces that tip as drawn: the piece named, what rests on it, the knight if he is there.
+unsigned groupe_dessine(const t_defi &d) {
+    const unsigned g = d.verdict.chute.groupe;
+    return chevalier_dans_la_chute(d) ? g : g & ~(1U << ID_CHEVALIER);
+}
+
+// The pieces of `groupe` drawn leaning by `angle` (radians, positive to the right, as a clock
+// turns) about pixel (px, py): drawn apart on a keyed surface, then each pixel of the window
+// around them taken from where it stood before the turn. Only on 32-bit surfaces.
+void pencher(SDL_Surface *s, const t_piecer piece[NB_PIECES], unsigned groupe, double angle, int px,
+             int py) {
+    if (s->format->BytesPerPixel != 4) return;
+    SDL_Surface *a_part = SDL_CreateRGBSurface(SDL_SWSURFACE, s->w, s->h, 32, s->format->Rmask,
+                                               s->format->Gmask, s->format->Bmask, 0);
+    if (a_part == nullptr) return;
+    const Uint32 cle = SDL_MapRGB(a_part->format, 1, 2, 3);
+    SDL_FillRect(a_part, nullptr, cle);
+    t_piecer seules[NB_PIECES];
+    std::copy(piece, piece + NB_PIECES, seules);
+    int x0 = s->w, x1 = 0, y0 = s->h, y1 = 0;
+    for (int k = 0; k < NB_PIECES; ++k) {
+        if (!(groupe >> k & 1U)) {
+            seules[k].dans_le_jeu = NON;
+            continue;
+        }
+        const t_forme *f = forme_de(k, piece[k].rotation);
+        if (f == nullptr) continue;
+        x0 = std::min(x0, x_de(piece[k].colonne));
+        x1 = std::max(x1, x_de(piece[k].colonne + f->largeur));
+        y0 = std::min(y0, y_de(piece[k].ligne + f->hauteur - 1));
+        y1 = std::max(y1, y_de(piece[k].ligne - 1));
+    }
+    // The characters and tiles draw on the window's surface: this once, on the one apart.
+    SDL_Surface *fenetre = ecran;
+    ecran = a_part;
+    dessiner_pieces_defi(seules);
+    ecran = fenetre;
+    const double co = std::cos(angle), si = std::sin(angle);
+    const int r =
+        int(std::ceil(std::hypot(std::max(px - x0, x1 - px), std::max(py - y0, y1 - py))));
+    SDL_LockSurface(s);
+    const auto *source = static_cast<const Uint32 *>(a_part->pixels);
+    auto *cible = static_cast<Uint32 *>(s->pixels);
+    const int pas_source = a_part->pitch / 4, pas_cible = s->pitch / 4;
+    for (int y = std::max(0, py - r); y < std::min(s->h, py + r); ++y)
+        for (int x = std::max(0, px - r); x < std::min(s->w, px + r); ++x) {
+            // Where this pixel was before the turn: the turn undone.
+            const double dx = x - px, dy = y - py;
+            const int sx = px + int(std::lround(dx * co + dy * si)),
+                      sy = py + int(std::lround(-dx * si + dy * co));
+            if (sx < x0 || sx >= x1 || sy < y0 || sy >= y1) continue;
+            const Uint32 c = source[sy * pas_source + sx];
+            if (c != cle) cible[y * pas_cible + x] = c;
+        }
+    SDL_UnlockSurface(s);
+    SDL_FreeSurface(a_part);
+}
+
+// Why it tips, once it has leant over and back: the pieces that tip outlined, a plumb line from
+// their common centre of weight down to the level they rest on, and the span that holds them.
+void montrer_chute(SDL_Surface *s, const t_defi &d, const t_piecer piece[NB_PIECES]) {
+    const t_chute &ch = d.verdict.chute;
+    const unsigned groupe = groupe_dessine(d);
+    for (int k = 0; k < NB_PIECES; ++k)
+        if (groupe >> k & 1U) entourer_piece(s, piece[k], ROUGE);
+    const int xc = x_dixiemes(ch.centre), yc = y_dixiemes(ch.centre_haut),
+              ya = y_dixiemes(10 * ch.appui_ligne);
+    const int xg = x_dixiemes(ch.appui_gauche), xd = x_dixiemes(ch.appui_droite);
+    remplir(s, xg - 2, ya - 7, xd - xg + 4, 14, BANDEAU);
+    remplir(s, xg, ya - 5, xd - xg, 10, OR);
+    remplir(s, xc - 3, std::min(yc, ya), 6, std::abs(ya - yc), BANDEAU);
+    remplir(s, xc - 1, std::min(yc, ya), 2, std::abs(ya - yc), BLANC_TRAIT);
+    disque(s, xc, yc, 11, BANDEAU);
+    disque(s, xc, yc, 8, ROUGE);
+    disque(s, xc, ya, 7, BANDEAU);
+    disque(s, xc, ya, 5, ROUGE);
+}
+
+// Where the knight can go on "no walk": a mark on each foothold he reaches, the one nearest the
+// princess outlined as his body would stand there.
+void montrer_impasse(SDL_Surface *s, const t_impasse &im) {
+    for (int c = 0; c < PLATEAU_LARGEUR; ++c)
+        for (int h = 0; h < PLATEAU_HAUTEUR; ++h) {
+            if (!(im.atteints >> (6 * h + c) & 1U)) continue;
+            const int x = x_de(c + PLATEAU_COLONNE) + taille_cube / 2,
+                      y = y_de(h) + taille_cube - 16;
+            disque(s, x, y, 11, BANDEAU);
+            disque(s, x, y, 8, OR);
+        }
+    if (im.atteints != 0)
+        entourer(s, *forme_de(ID_CHEVALIER, 0), im.dernier.c + PLATEAU_COLONNE, im.dernier.h, ROUGE,
+                 4);
+}
+
+// What the verdict marks: the piece that breaks a rule, or the piece that tips and why, or
+// where the knight stands when the level tips, or how far he goes with no way; the princess
+// reached, once solved.
+void marquer_verdict(SDL_Surface *s, const t_defi &d, const t_piecer piece[NB_PIECES],
+                     double chute) {
     const t_verdict &v = d.verdict;
     switch (v.echec) {
     case E_AUCUN:
@@ -116,12 +238,21 @@ void marquer_verdict(SDL_Surface *s, const t_defi &d, const t_piecer piece[NB_PI
     case E_FLOTTE:
         entourer_piece(s, piece[v.piece], ROUGE);
         return;
+    case E_TOMBE_SEUL:
     case E_TOMBE_AU_DEPART:
     case E_TOMBE:
+        if (v.chute.piece >= 0 && chute >= 1) montrer_chute(s, d, piece);
         // On the ground the knight loads nothing: the level tips by itself, not under him.
-        if (v.bascule.h == 0) return;
+        if (v.echec == E_TOMBE_SEUL || v.bascule.h == 0) return;
         entourer(s, *forme_de(ID_CHEVALIER, 0), v.bascule.c + PLATEAU_COLONNE, v.bascule.h, ROUGE,
                  4);
+        return;
+    case E_SANS_CHEMIN:
+        if (v.impasse.atteints != 0) {
+            montrer_impasse(s, v.impasse);
+            return;
+        }
+        entourer_piece(s, piece[ID_CHEVALIER], ROUGE);
         return;
     default:
         entourer_piece(s, piece[ID_CHEVALIER], ROUGE);
@@ -168,14 +299,6 @@ std::pair<int, int> pas_en_cours(const t_partie &p, uint32_t maintenant) {
                  b = d.verdict.chemin.lieux[size_t(d.pas) + 1];
     const double monte = b.h > a.h ? std::min(1.0, f / 0.6) : std::max(0.0, (f - 0.4) / 0.6);
     return {int((b.c - a.c) * f * taille_cube), int((b.h - a.h) * monte * taille_cube)};
-}
-
-// A disc of radius r centred on (cx, cy), row by row.
-void disque(SDL_Surface *s, int cx, int cy, int r, t_rgb c) {
-    for (int y = -r; y <= r; ++y) {
-        const int l = int(std::sqrt(double(r * r - y * y)));
-        remplir(s, cx - l, cy + y, 2 * l + 1, 1, c);
-    }
 }
 
 // A heart of half-width r centred on (cx, cy): the curve (u² + v² - 1)³ = u² v³, row by row.
@@ -484,8 +607,24 @@ void dessiner_defi(const t_partie &p, uint32_t maintenant) {
         std::copy(piece, piece + NB_PIECES, tenue);
         for (int k = 0; k < NB_PIECES; ++k) (k == d.tenue ? posees : tenue)[k].dans_le_jeu = NON;
         const auto [dx, dy] = pas_en_cours(p, maintenant);
+        // While the piece that tips leans, it and what it carries are drawn apart, turned.
+        const double chute = avance_de_chute(p, maintenant);
+        const bool penche = chute >= 0 && chute < 1;
+        if (penche)
+            for (int k = 0; k < NB_PIECES; ++k)
+                if (groupe_dessine(d) >> k & 1U) posees[k].dans_le_jeu = NON;
         dessiner_pieces_defi(posees, dx, dy);
-        if (d.tenue == -1) marquer_verdict(s, d, piece);
+        if (penche) {
+            const t_chute &ch = d.verdict.chute;
+            // Over in half the time, back in the rest.
+            const double aller = std::min(1.0, chute / 0.6),
+                         angle = chute < 0.6 ? std::sin(aller * M_PI / 2)
+                                             : std::cos((chute - 0.6) / 0.4 * M_PI / 2);
+            pencher(s, piece, groupe_dessine(d), ch.cote * 0.28 * angle,
+                    x_dixiemes(ch.cote < 0 ? ch.appui_gauche : ch.appui_droite),
+                    y_dixiemes(10 * ch.appui_ligne));
+        }
+        if (d.tenue == -1) marquer_verdict(s, d, piece, chute);
         if (d.tenue != -1) {
             dessiner_pieces(tenue);
             // A piece that could not be dropped where it is drawn is outlined in red; over

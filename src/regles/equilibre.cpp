@@ -19,12 +19,12 @@ struct t_appui {
 
 } // namespace
 
-bool tient_debout(const t_scene &s, int cc, int hc) {
+bool tient_debout(const t_scene &s, int cc, int hc, int tenue) {
     int8_t cases[PLATEAU_LARGEUR][PLATEAU_HAUTEUR];
     for (int c = 0; c < PLATEAU_LARGEUR; ++c)
         for (int r = 0; r < PLATEAU_HAUTEUR; ++r)
             cases[c][r] = s.cases[c][r] == ID_CHEVALIER ? int8_t(-1) : s.cases[c][r];
-    cases[cc][hc] = cases[cc][hc + 1] = ID_CHEVALIER;
+    if (cc >= 0) cases[cc][hc] = cases[cc][hc + 1] = ID_CHEVALIER;
 
     // The equations' rows: weight and moment of each piece in play, 1-based for GLPK.
     int rang[NB_PIECES];
@@ -41,8 +41,12 @@ bool tient_debout(const t_scene &s, int cc, int hc) {
                 appuis.push_back({k, dessous, DIXIEMES * c});
         }
     int lignes = 0;
-    for (int k = 0; k < NB_PIECES; ++k) rang[k] = poids[k] > 0 ? (lignes += 2) - 1 : 0;
+    // A piece held has no equations: the hand gives whatever force and turn it takes, while
+    // its faces still press on what is under it and carry what rests on it.
+    for (int k = 0; k < NB_PIECES; ++k)
+        rang[k] = poids[k] > 0 && k != tenue ? (lignes += 2) - 1 : 0;
 
+    if (lignes == 0) return true; // nothing left to balance; GLPK takes no empty problem
     glp_prob *lp = glp_create_prob();
     glp_add_rows(lp, lignes);
     for (int k = 0; k < NB_PIECES; ++k) {
@@ -66,9 +70,11 @@ bool tient_debout(const t_scene &s, int cc, int hc) {
             const int col = 2 * int(i) + bout + 1;
             const double x = appuis[i].x + (bout == 0 ? 1 : DIXIEMES - 1);
             glp_set_col_bnds(lp, col, GLP_LO, 0, 0);
-            mettre(rang[appuis[i].dessus], col, 1);
-            mettre(rang[appuis[i].dessus] + 1, col, x);
-            if (appuis[i].dessous != SOL) {
+            if (rang[appuis[i].dessus] != 0) {
+                mettre(rang[appuis[i].dessus], col, 1);
+                mettre(rang[appuis[i].dessus] + 1, col, x);
+            }
+            if (appuis[i].dessous != SOL && rang[appuis[i].dessous] != 0) {
                 mettre(rang[appuis[i].dessous], col, -1);
                 mettre(rang[appuis[i].dessous] + 1, col, -x);
             }

@@ -9,7 +9,9 @@
 // held only through the bottom faces of its cells, by another piece's solid cell under them
 // (never a figure's) or by the ground; a contact only pushes, and only along the middle 80 %
 // of the face. It stands when such forces balance every piece's weight and turning moment.
-bool tient_debout(const t_scene &scene, int c, int h);
+// With c below 0, the knight is off the scene: the stack alone. With `tenue` a piece in play,
+// that piece is held in place by a hand: its own balance is not asked, its contacts stay.
+bool tient_debout(const t_scene &scene, int c, int h, int tenue = -1);
 
 // Frees what the balance's solver keeps for the calling thread: a thread that called
 // tient_debout() calls this before it ends, or that memory is lost.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -151,7 +152,7 @@ t_scene construire_scene(const t_piecer piece[NB_PIECES]) {
     return s;
 }
 
-t_verdict evaluer(const t_scene &s, bool equilibre) {
+t_verdict evaluer(const t_scene &s, bool equilibre, int tenue) {
     t_verdict v;
     const auto echouer = [&](t_echec e, int piece, int autre = -1) {
         v.echec = e;
@@ -188,12 +189,12 @@ t_verdict evaluer(const t_scene &s, bool equilibre) {
 
     // The balance, once per foothold: on the ground the knight loads nothing but the ground,
     // so every foothold there shares one answer.
-    std::array<std::array<int8_t, PLATEAU_HAUTEUR>, PLATEAU_LARGEUR> tenue;
-    for (auto &col : tenue) col.fill(-1);
+    std::array<std::array<int8_t, PLATEAU_HAUTEUR>, PLATEAU_LARGEUR> debout;
+    for (auto &col : debout) col.fill(-1);
     int8_t au_sol = -1;
     const auto tient = [&](t_lieu l) {
-        int8_t &t = l.h == 0 ? au_sol : tenue[l.c][l.h];
-        if (t == -1) t = tient_debout(s, l.c, l.h) ? 1 : 0;
+        int8_t &t = l.h == 0 ? au_sol : debout[l.c][l.h];
+        if (t == -1) t = tient_debout(s, l.c, l.h, tenue) ? 1 : 0;
         return t == 1;
     };
     v.bascule = depart;
@@ -205,6 +206,58 @@ t_verdict evaluer(const t_scene &s, bool equilibre) {
         return echouer(E_TOMBE, ID_CHEVALIER);
     }
     return v;
+}
+
+t_impasse explorer_impasse(const t_scene &s) {
+    t_impasse im;
+    if (!s.en_jeu[ID_CHEVALIER] || !s.en_jeu[ID_PRINCESSE]) return im;
+    const t_terrain terrain(s);
+    const t_lieu depart = {s.colonne[ID_CHEVALIER], s.ligne[ID_CHEVALIER]};
+    const t_lieu princesse = {s.colonne[ID_PRINCESSE], s.ligne[ID_PRINCESSE]};
+    if (!terrain.appui(depart)) return im;
+    const auto bit = [](t_lieu l) { return uint64_t(1) << (6 * l.h + l.c); };
+    const auto distance = [&](t_lieu l) {
+        return std::abs(l.c - princesse.c) + std::abs(l.h - princesse.h);
+    };
+    // Breadth first, so that among footholds as near her, the first reached is kept.
+    std::array<t_lieu, PLATEAU_LARGEUR * PLATEAU_HAUTEUR> file;
+    size_t taille = 0;
+    file[taille++] = depart;
+    im.atteints = bit(depart);
+    im.dernier = depart;
+    for (size_t i = 0; i < taille; ++i) {
+        if (distance(file[i]) < distance(im.dernier)) im.dernier = file[i];
+        terrain.pour_voisins(file[i], [&](t_lieu v) {
+            if (im.atteints & bit(v)) return;
+            im.atteints |= bit(v);
+            file[taille++] = v;
+        });
+    }
+    const t_lieu l = im.dernier;
+    im.sens = princesse.c < l.c ? -1 : 1;
+    const int n = l.c + im.sens;
+    const auto solide = [&](int c, int r) { return r < 0 || !terrain.libre(c, r); };
+    if (n < 0 || n >= PLATEAU_LARGEUR) {
+        im.obstacle = O_SANS_APPUI;
+    } else if (terrain.libre(n, l.h) && terrain.libre(n, l.h + 1)) {
+        // Not a foothold though free: what lies below is a drop, or a figure.
+        int r = l.h - 1;
+        while (!solide(n, r)) --r;
+        // A row lower is a step down a staircase would take; lower still, or on a figure,
+        // there is nowhere to land.
+        const bool marche = r == l.h - 2 && (r < 0 || !est_figure(s.cases[n][r]));
+        im.obstacle = marche ? O_MARCHE_HAUTE : O_SANS_APPUI;
+    } else if (!terrain.libre(n, l.h)) {
+        int haut = l.h;
+        while (solide(n, haut) && sur_plateau(n, haut)) ++haut;
+        // One row up with room would be a step, were there a staircase's there.
+        const bool place =
+            terrain.libre(n, haut) && terrain.libre(n, haut + 1) && terrain.libre(l.c, haut + 1);
+        im.obstacle = haut == l.h + 1 && !place ? O_SANS_PLACE : O_MARCHE_HAUTE;
+    } else {
+        im.obstacle = O_SANS_PLACE;
+    }
+    return im;
 }
 
 std::vector<t_faute> verifier_pose(const t_piecer piece[NB_PIECES], const t_peintures &peintures) {

@@ -38,21 +38,59 @@ enum t_echec {
     E_FLOTTE,          // piece `piece` has nothing under it
     E_SANS_APPUI,      // the knight does not start on a foothold
     E_A_COTE,          // the knight starts beside the princess
+    E_TOMBE_SEUL,      // the level tips over with the knight off it (evaluer_en_detail() only)
     E_SANS_CHEMIN,     // no walk to the princess
     E_TOMBE_AU_DEPART, // the level tips over with the knight at his start
     E_TOMBE            // every walk passes a foothold where the level tips over
 };
 
+// On a verdict of balance, the piece that tips: one that, held in place by a hand (its own
+// balance not asked, its contacts kept), lets the rest stand and the knight walk to the
+// princess; the lowest such piece, then the leftmost. What rests on it tips with it.
+struct t_chute {
+    int piece = -1;          // -1: no single piece held would do
+    int cote = 0;            // the side its load turns it to: -1 left, 1 right
+    unsigned groupe = 0;     // it and what rests on it, the knight too: a bit per identity
+    int centre = 0;          // their common centre of weight, in tenths of a cell from column 0
+    int centre_haut = 0;     // and its height, in tenths of a cell from the ground
+    int appui_gauche = 0;    // the span of what holds it up, in tenths (its carrying part)
+    int appui_droite = 0;    //
+    int appui_ligne = 0;     // the row of the faces it rests on (0: the ground)
+    t_lieu chevalier{-1, 0}; // where the knight stands as it tips, c -1: off the stack
+};
+
+// On "no walk", why the knight can go no further from the foothold he reaches nearest the
+// princess, looking at the next column toward her.
+enum t_obstacle {
+    O_AUCUN,        // nothing to say (he reaches no foothold but his start, or no way on)
+    O_MARCHE_HAUTE, // a change of height with no staircase step there (a row down, or up)
+    O_SANS_PLACE,   // no two free cells for his body there
+    O_SANS_APPUI    // nothing to stand on there: a drop of two rows or more, a figure, the edge
+};
+
+struct t_impasse {
+    uint64_t atteints = 0; // the footholds he reaches, a bit each (6 h + c)
+    t_lieu dernier;        // the one nearest the princess
+    int sens = 0;          // toward her from there: -1 left, 1 right
+    t_obstacle obstacle = O_AUCUN;
+};
+
 struct t_verdict {
     t_echec echec = E_AUCUN;
     int piece = -1, autre = -1;
-    t_chemin chemin; // a shortest walk along which the level stands
-    t_lieu bascule;  // where the knight stands when the level tips over (E_TOMBE...)
+    t_chemin chemin;   // a shortest walk along which the level stands
+    t_lieu bascule;    // where the knight stands when the level tips over (E_TOMBE...)
+    t_chute chute;     // E_TOMBE_SEUL, E_TOMBE_AU_DEPART, E_TOMBE: from evaluer_en_detail()
+    t_impasse impasse; // E_SANS_CHEMIN: from evaluer_en_detail()
 };
 
 // Placement (cells free of figures' loads), support, the walk and the balance along it; without
-// `equilibre`, only the walk the balance would be tried along, at a fraction of the cost.
-t_verdict evaluer(const t_scene &scene, bool equilibre = true);
+// `equilibre`, only the walk the balance would be tried along, at a fraction of the cost. With
+// `tenue` a piece in play, that piece is held in place (tient_debout()).
+t_verdict evaluer(const t_scene &scene, bool equilibre = true, int tenue = -1);
+
+// The footholds the knight reaches from his start, balance aside, and what stops him.
+t_impasse explorer_impasse(const t_scene &scene);
 
 // What breaks a level's placement, as verifier_placement() finds it.
 enum t_defaut {

@@ -30,13 +30,17 @@ struct t_recherche {
     std::vector<std::vector<t_pose>> poses; // per piece to place
     uint64_t interdit = 0;                  // cells that are taken, or that would load a figure
     int limite = 0;
+    bool leurres = false; // keep the decoys rather than the solutions
     t_resolution r;
     std::vector<t_pose> courante;
 
     void chercher(size_t i, size_t premier) {
         if (static_cast<int>(r.solutions.size()) >= limite) return;
         if (i == poses.size()) {
-            if (evaluer(scene).echec == E_AUCUN) r.solutions.push_back(courante);
+            const bool gardee =
+                leurres ? evaluer(scene, false).echec == E_AUCUN && evaluer(scene).echec != E_AUCUN
+                        : evaluer(scene).echec == E_AUCUN;
+            if (gardee) r.solutions.push_back(courante);
             return;
         }
         const int id = r.a_placer[i];
@@ -57,14 +61,13 @@ struct t_recherche {
     }
 };
 
-} // namespace
-
-t_resolution resoudre(const t_piecer piece[NB_PIECES], int limite) {
+t_resolution chercher(const t_piecer piece[NB_PIECES], int limite, bool leurres) {
     static const std::vector<t_pose> cube = poses_possibles(ID_CUBE),
                                      petit = poses_possibles(ID_PETIT_ESCALIER_1),
                                      grand = poses_possibles(ID_GRAND_ESCALIER);
     t_recherche rech;
     rech.limite = limite;
+    rech.leurres = leurres;
     rech.scene = construire_scene(piece);
     const t_scene &s = rech.scene;
     for (int k = 0; k < NB_PIECES; ++k) {
@@ -83,6 +86,16 @@ t_resolution resoudre(const t_piecer piece[NB_PIECES], int limite) {
     rech.courante.resize(rech.poses.size());
     rech.chercher(0, 0);
     return rech.r;
+}
+
+} // namespace
+
+t_resolution resoudre(const t_piecer piece[NB_PIECES], int limite) {
+    return chercher(piece, limite, false);
+}
+
+t_resolution chercher_leurres(const t_piecer piece[NB_PIECES]) {
+    return chercher(piece, 1 << 30, true);
 }
 
 std::vector<t_pose> poses_du_niveau(const t_piecer piece[NB_PIECES]) {

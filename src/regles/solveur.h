@@ -28,6 +28,11 @@ struct t_resolution {
 // small staircases are interchangeable. Stops after `limite` ways.
 t_resolution resoudre(const t_piecer piece[NB_PIECES], int limite = 1 << 30);
 
+// The decoys: the ways to place them, found as resoudre() finds ways, where every piece rests
+// on the ground or on a piece and the knight reaches the princess with the balance aside, but
+// the level does not stand, or tips under him.
+t_resolution chercher_leurres(const t_piecer piece[NB_PIECES]);
+
 // The level's own way to place its pieces to place, as the solver gives a way.
 std::vector<t_pose> poses_du_niveau(const t_piecer piece[NB_PIECES]);
 
