@@ -231,8 +231,10 @@ void passe_defi() {
     if (en_fabrication(partie)) fabriquer_un_moment(emscripten_get_now());
     const Uint32 maintenant = SDL_GetTicks();
     marcher_a_l_heure(partie, maintenant);
-    // Every frame while the knight walks or a solve is celebrated, and one more once done.
-    const bool bouge = en_marche(defi_courant(partie)) || en_fete(partie, maintenant);
+    // Every frame while the knight walks, a piece that tips leans over or a solve is
+    // celebrated, and one more once done.
+    const bool bouge = en_marche(defi_courant(partie)) || en_fete(partie, maintenant) ||
+                       suivre_chute(partie, maintenant);
     redessiner = redessiner || bouge || animait;
     animait = bouge;
     annoncer(partie);
