@@ -257,6 +257,8 @@ try {
   verifier(await evaluer('document.title') == 'Jeu Valdrune', 'the title "Jeu Valdrune"');
   verifier(await evaluer('document.querySelector("nav a").getAttribute("href")') == '?defi',
            'a link to the challenges');
+  verifier(await evaluer('document.getElementById("boutons").offsetHeight') == 0,
+           'no challenge buttons in the viewer');
   const pas = 'H'.repeat(48) + 'BBPL';
   const attendues = bureau('vue', pas);
   const touches = {H: () => touche('ArrowUp'), B: () => touche('ArrowDown'),
