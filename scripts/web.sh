@@ -21,20 +21,37 @@ glpk_obtenu() {
 obtenir_glpk() {
     mkdir -p "$SORTIE/sources"
     ! glpk_obtenu || return 0
-    apt-get source --print-uris glpk >/dev/null 2>&1 || ajouter_sources
-    (cd "$SORTIE/sources" && apt-get source -qq glpk >/dev/null 2>&1)
+    apt_prive update
+    (cd "$SORTIE/sources" && apt_prive source glpk >/dev/null)
     glpk_obtenu
 }
 
-# Source lines for the release's archive, made from apt's own entry for it (a deb822 stanza or
-# a one-line entry), so that its address and its key are the same.
-ajouter_sources() {
-    local sudo='' version entree fichier n
-    [ "$(id -u)" -eq 0 ] || sudo=sudo
+# apt with a configuration of its own under $SORTIE/apt: its source list, lists and cache
+# there, and nothing written outside, so that building the page leaves the machine's apt as it
+# was. Its keys are the system's. As root, apt fetches as root: its sandbox user could not
+# write into the repository.
+apt_prive() {
+    local dossier=$SORTIE/apt
+    mkdir -p "$dossier/listes/partial" "$dossier/cache/archives/partial" "$dossier/sources"
+    [ -n "$(ls -A "$dossier/sources")" ] || ecrire_sources "$dossier/sources"
+    apt-get -qq -o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$dossier/sources" \
+        -o Dir::State::Lists="$dossier/listes" -o Dir::Cache="$dossier/cache" \
+        -o APT::Sandbox::User="$(id -un)" "$@"
+}
+
+# Into folder $1, a source entry for the release's archive made from the system's own entry
+# for it (a deb822 stanza or a one-line entry), so that its address and its key are the same:
+# Debian's own archive for the release, not the first entry apt lists, which may be another's.
+ecrire_sources() {
+    local version entree fichier n
     version=$(. /etc/os-release && echo "$VERSION_CODENAME")
     # shellcheck disable=SC2016  # apt's own fields, not the shell's
-    entree=$(apt-get indextargets --format '$(SOURCESENTRY) $(RELEASE) $(TARGET_OF)' |
-        awk -v v="$version" '$2 == v && $3 == "deb" { print $1; exit }')
+    entree=$(apt-get indextargets --format '$(SOURCESENTRY) $(RELEASE) $(TARGET_OF) $(ORIGIN)' |
+        awk -v v="$version" '$2 == v && $3 == "deb" && $4 == "Debian" { print $1; exit }')
+    if [ -z "$entree" ]; then
+        echo "web.sh: apt has no entry for Debian's $version archive" >&2
+        return 1
+    fi
     fichier=${entree%:*} n=${entree##*:}
     if [[ $fichier == *.sources ]]; then
         awk -v n="$n" -v v="$version" 'BEGIN { RS = ""; FS = "\n" } NR == n {
@@ -42,12 +59,10 @@ ajouter_sources() {
                 if ($i ~ /^Types:/) $i = "Types: deb-src"
                 if ($i ~ /^Suites:/) $i = "Suites: " v
                 print $i
-            } }' "$fichier" | $sudo tee /etc/apt/sources.list.d/valdrune-sources.sources >/dev/null
+            } }' "$fichier" >"$1/debian.sources"
     else
-        sed -n "${n}s/^deb /deb-src /p" "$fichier" |
-            $sudo tee /etc/apt/sources.list.d/valdrune-sources.list >/dev/null
+        sed -n "${n}s/^deb /deb-src /p" "$fichier" >"$1/debian.list"
     fi
-    $sudo apt-get update -qq
 }
 
 # The files of GLPK that the level rules' calls draw on (the simplex and what the problem's
@@ -85,7 +100,7 @@ construire_glpk() {
 }
 
 preparer_page() {
-    installer_paquets emscripten dpkg-dev cmake
+    installer_paquets emscripten dpkg-dev cmake netpbm
     obtenir_glpk
     construire_glpk
     emcmake cmake -S "$RACINE/cmake/page" -B "$SORTIE/cmake" \

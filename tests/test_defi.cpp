@@ -169,6 +169,10 @@ class Defi : public DansDossier {
             commander(p, C_MARCHE);
             return 1;
         }
+        if (verbe == "tourner_ici") { // a finger's tap on piece a, or the page's turn buttons
+            commander(p, C_TOURNER_ICI, a, b);
+            return 1;
+        }
         if (verbe == "graines") { // where the next seeds come from
             p.hasard = t_hasard(uint64_t(a));
             return 1;

@@ -217,6 +217,30 @@ TEST_F(Generateur, OuvrierRefuse) {
     EXPECT_EQ(cle_du_defi(lance), cle_du_defi(tenu));
 }
 
+// Without threads, the caller draws the stacks a few at a time: the same challenges as the
+// threads make, the count of stacks up to the one that made it; stopped, it ends with nothing.
+TEST_F(Generateur, SansFils) {
+    for (const auto &[graine, k] : {std::pair<uint32_t, int>{11, 2}, {3, 1}, {2, 3}}) {
+        t_fabrication f;
+        ASSERT_TRUE(lancer_fabrication(f, graine, k, depart_, SANS_FILS));
+        long appels = 0;
+        while (!avancer_fabrication(f, 3)) ASSERT_LT(++appels, 100000);
+        EXPECT_TRUE(f.finie);
+        EXPECT_EQ(f.piles, f.trouvee + 1);
+        t_piecer pas_a_pas[NB_PIECES], fils[NB_PIECES];
+        ASSERT_TRUE(finir_fabrication(f, pas_a_pas));
+        ASSERT_TRUE(fabriquer_defi(graine, k, depart_, fils, nullptr, 2));
+        EXPECT_EQ(cle_du_defi(pas_a_pas), cle_du_defi(fils)) << "seed " << graine << ", " << k;
+    }
+    t_fabrication f;
+    ASSERT_TRUE(lancer_fabrication(f, 4, 4, depart_, SANS_FILS));
+    f.arretee = true;
+    EXPECT_TRUE(avancer_fabrication(f, 1));
+    EXPECT_EQ(f.piles, 0);
+    t_piecer piece[NB_PIECES];
+    EXPECT_FALSE(finir_fabrication(f, piece));
+}
+
 // The table built from the level files is what the viewer's reader finds in them.
 TEST(NiveauxLivres, TableDesFichiers) {
     for (int n = 1; n <= NB_NIVEAUX; ++n) {

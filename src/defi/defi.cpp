@@ -216,7 +216,9 @@ void pieces_du_moment(const t_defi &d, t_piecer piece[NB_PIECES]) {
 }
 
 bool en_reserve(const t_defi &d, int id) {
-    return d.places[id] == place_en_reserve(id);
+    // In its home box, however a tap turned it there.
+    const t_place maison = place_en_reserve(id);
+    return d.places[id].colonne == maison.colonne && d.places[id].ligne == maison.ligne;
 }
 
 t_place place_visee(const t_defi &d) {
@@ -234,22 +236,27 @@ bool sur_la_reserve(const t_defi &d) {
            d.ligne_pointeur < PLATEAU_HAUTEUR;
 }
 
-void prendre(t_defi &d, int c, int r) {
-    if (d.tenue != -1) return;
+int piece_sous(const t_defi &d, int c, int r) {
     for (int k = 0; k < NB_PIECES; ++k) {
         if (!d.a_placer[k]) continue;
         const t_place &p = d.places[k];
         const t_forme &f = forme_placee(k, p);
         const int dc = c - p.colonne, dr = r - p.ligne;
-        if (dc < 0 || dr < 0 || dc >= f.largeur || dr >= f.hauteur || !f.pleine(dc, dr)) continue;
-        d.tenue = k;
-        d.rotation_tenue = p.rotation;
-        d.prise_colonne = dc;
-        d.prise_ligne = dr;
-        d.colonne_pointeur = c;
-        d.ligne_pointeur = r;
-        return;
+        if (dc >= 0 && dr >= 0 && dc < f.largeur && dr < f.hauteur && f.pleine(dc, dr)) return k;
     }
+    return -1;
+}
+
+void prendre(t_defi &d, int c, int r) {
+    const int k = piece_sous(d, c, r);
+    if (d.tenue != -1 || k == -1) return;
+    const t_place &p = d.places[k];
+    d.tenue = k;
+    d.rotation_tenue = p.rotation;
+    d.prise_colonne = c - p.colonne;
+    d.prise_ligne = r - p.ligne;
+    d.colonne_pointeur = c;
+    d.ligne_pointeur = r;
 }
 
 void deplacer_pointeur(t_defi &d, int c, int r) {
@@ -285,6 +292,29 @@ void tourner(t_defi &d, int sens) {
     }
     const int *ici = std::find(TOURS, TOURS + NB_TOURS, orientation_distincte(d.rotation_tenue));
     d.rotation_tenue = TOURS[(ici - TOURS + sens + NB_TOURS) % NB_TOURS];
+}
+
+void tourner_sur_place(t_defi &d, int id, int sens) {
+    if (id < 0 || id >= NB_PIECES || !d.a_placer[id] || d.tenue != -1) return;
+    if (!est_escalier(id)) {
+        d.message = "Seuls les escaliers tournent.";
+        return;
+    }
+    t_place p = d.places[id];
+    const int *ici = std::find(TOURS, TOURS + NB_TOURS, orientation_distincte(p.rotation));
+    p.rotation = TOURS[(ici - TOURS + sens + NB_TOURS) % NB_TOURS];
+    if (en_reserve(d, id)) {
+        d.places[id] = p;
+        return;
+    }
+    if (!place_permise(d, id, p)) {
+        d.message = majuscule(std::string(nom_commun(id))) +
+                    " ne peut pas tourner ici : case prise ou hors du plateau.";
+        return;
+    }
+    changer(d);
+    d.places[id] = p;
+    juger_si_complet(d);
 }
 
 void reposer(t_defi &d) {

@@ -118,6 +118,15 @@ void prendre(t_defi &d, int colonne, int ligne);
 void deplacer_pointeur(t_defi &d, int colonne, int ligne);
 void lacher(t_defi &d);
 
+// The piece to place whose solid cell is window cell (colonne, ligne), -1 for none.
+int piece_sous(const t_defi &d, int colonne, int ligne);
+
+// A finger's tap, which cannot hold a piece and press a key at once: staircase id turned where
+// it stands to its next (+1) or previous (-1) orientation, in its square box. In the tray it
+// waits so turned; on the board it turns when the turned shape fits there (a change, undone by
+// U, and judged once every piece is placed), and a message says why otherwise.
+void tourner_sur_place(t_defi &d, int id, int sens);
+
 // The keys: turns the held staircase to the next (+1) or previous (-1) orientation; puts the
 // held piece back (Escape); every piece back in the tray (R); the last change undone (U).
 void tourner(t_defi &d, int sens);

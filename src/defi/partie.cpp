@@ -64,7 +64,7 @@ void commander_carte(t_partie &p, t_commande c, int colonne) {
 void lancer_graine_suivante(t_partie &p) {
     t_atelier &a = *p.atelier;
     a.graine = a.graines[a.essayees++];
-    if (lancer_fabrication(a.suivi, a.graine, a.pieces, p.depart, 0, p.signaler_fabrication))
+    if (lancer_fabrication(a.suivi, a.graine, a.pieces, p.depart, p.fils, p.signaler_fabrication))
         return;
     std::fprintf(stderr, "valdrune: the challenge cannot be made: no thread to make it on: %s\n",
                  std::strerror(a.suivi.refus));
@@ -266,6 +266,9 @@ void commander(t_partie &p, t_commande c, int colonne, int ligne) {
         break;
     case C_TOURNER_GAUCHE:
         tourner(d, -1);
+        break;
+    case C_TOURNER_ICI:
+        tourner_sur_place(d, colonne, ligne);
         break;
     case C_REPOSER:
         reposer(d);

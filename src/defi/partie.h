@@ -35,7 +35,9 @@ enum t_commande {
     C_CHOISIR,        // on the map, the choice moved `colonne` places (a row is CARTE_LARGEUR)
     C_OUVRIR,         // on the map, place `colonne` opened (1 to 48, or CARTE_ALEATOIRE; 0:
                       // the one chosen)
-    C_REGLES          // the rules screen shown, or closed when it is
+    C_REGLES,         // the rules screen shown, or closed when it is
+    C_TOURNER_ICI     // staircase `colonne` (its identity) turned where it stands, to its next
+                      // orientation for `ligne` +1, its previous for -1
 };
 
 // The map's places: the 48 levels, then a random challenge, CARTE_LARGEUR to a row.
@@ -78,6 +80,9 @@ struct t_partie {
     std::vector<std::string> annonces; // lines for standard output, whichever level said them
     // Called from a making's own thread once it has ended, to wake the loop that follows it.
     std::function<void()> signaler_fabrication;
+    // The threads a making runs on (lancer_fabrication()): with SANS_FILS, the loop draws its
+    // stacks with avancer_fabrication() and then calls suivre_fabrication().
+    unsigned fils = 0;
     uint32_t prochain_pas = 0; // when the knight's next foothold is due, 0 while he stands
     uint32_t fin_de_fete = 0;  // when the celebration of a solve ends, 0 when there is none
     // The verdict of balance whose tipping is shown (its level and count of verdicts), and when

@@ -40,6 +40,30 @@ mergeInto(LibraryManager.library, {
     if (Module.images == 1) Module.premiere_image = performance.now();
   },
 
+  // The frames stop until the page hears an event (page.html wakes them), or a button is
+  // pressed: nothing changes on the screen meanwhile.
+  attendre_evenement__deps: ['$Browser'],
+  attendre_evenement: function () {
+    if (Module.en_attente) return;
+    Module.en_attente = true;
+    Browser.mainLoop.pause();
+    Module.reveiller = function () {
+      if (!Module.en_attente) return;
+      Module.en_attente = false;
+      Browser.mainLoop.resume();
+    };
+  },
+
+  // The screen shown ('defi', 'carte' or 'regles', then ' fabrication' while a challenge is
+  // being made), the pieces chosen for a random challenge and the lines above the board, for
+  // the page's own text and buttons.
+  montrer_etat: function (ecran, pieces, lignes) {
+    Module.montrer(UTF8ToString(ecran), pieces, UTF8ToString(lignes).split('\n'));
+  },
+  signaler_erreur: function (texte) {
+    Module.erreur(UTF8ToString(texte));
+  },
+
   // The progress file lives in the browser's storage between visits.
   lire_progression__deps: ['$FS'],
   lire_progression: function (fichier) {

@@ -532,15 +532,9 @@ std::vector<std::string> textes_defi(const t_partie &p) {
         : d.tenue != -1
             ? "Posez la pièce sur des cases libres du plateau, ou rendez-la à la réserve."
             : d.message,
-#ifdef __EMSCRIPTEN__
-        // The page makes no random challenge: it has no threads to make them in.
-        "← → tourner · Échap reposer ou carte · U annuler · R recommencer · H indice · S solution "
-        "· ↑ ↓ niveau"};
-#else
         "← → tourner · Échap reposer ou carte · U annuler · R recommencer · H indice · S solution "
         "· ↑ ↓ niveau · N défi aléatoire à " +
             dire_pieces(p.pieces_voulues) + " (1 à 4)"};
-#endif
     if (!p.erreur_progres.empty())
         lignes.push_back("Progression non enregistrée : " + p.erreur_progres);
     else if (const t_idee i = idee_courante(p); i.trait != 0 && d.etat != DEFI_ILLISIBLE)

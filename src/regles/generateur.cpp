@@ -189,6 +189,12 @@ void attendre_ouvriers(t_fabrication &f) {
     f.ouvriers.clear();
 }
 
+// The shipped levels' prints, made once: the first making of a run pays for them.
+const std::vector<t_empreinte> &empreintes_des_livres(const t_piecer depart[NB_PIECES]) {
+    static const std::vector<t_empreinte> livres = empreintes_livrees(depart);
+    return livres;
+}
+
 } // namespace
 
 t_fabrication::~t_fabrication() {
@@ -207,8 +213,15 @@ bool lancer_fabrication(t_fabrication &f, uint32_t graine, int a_placer,
         f.finie = true;
         return false;
     }
-    static const std::vector<t_empreinte> livres = empreintes_livrees(depart);
     std::copy(depart, depart + NB_PIECES, f.depart.begin());
+    if (fils == SANS_FILS) {
+        f.graine = graine;
+        f.a_placer = a_placer;
+        f.prochaine = 0;
+        f.resultats.assign(1, {});
+        return true;
+    }
+    empreintes_des_livres(depart); // before the threads, which share them
     const unsigned nb_fils = fils != 0 ? fils : std::max(1U, std::thread::hardware_concurrency());
     f.resultats.assign(nb_fils, {});
     f.restants = nb_fils;
@@ -223,7 +236,8 @@ bool lancer_fabrication(t_fabrication &f, uint32_t graine, int a_placer,
             t_piecer essai[NB_PIECES];
             std::copy(f.depart.begin(), f.depart.end(), essai);
             ++f.piles;
-            if (!tirer_defi(graine, a_placer, i, livres, essai)) continue;
+            if (!tirer_defi(graine, a_placer, i, empreintes_des_livres(f.depart.data()), essai))
+                continue;
             std::copy(essai, essai + NB_PIECES, f.resultats[n].begin());
             long t = f.trouvee.load();
             while ((t == -1 || i < t) && !f.trouvee.compare_exchange_weak(t, i)) {
@@ -255,6 +269,25 @@ bool lancer_fabrication(t_fabrication &f, uint32_t graine, int a_placer,
     f.arretee = arretee;
     f.finie = true;
     return false;
+}
+
+bool avancer_fabrication(t_fabrication &f, long piles) {
+    if (f.finie) return true;
+    const std::vector<t_empreinte> &livres = empreintes_des_livres(f.depart.data());
+    for (long n = 0; n < piles && !f.arretee; ++n) {
+        t_piecer essai[NB_PIECES];
+        std::copy(f.depart.begin(), f.depart.end(), essai);
+        const long i = f.prochaine++;
+        ++f.piles;
+        if (!tirer_defi(f.graine, f.a_placer, i, livres, essai)) continue;
+        std::copy(essai, essai + NB_PIECES, f.resultats[0].begin());
+        f.trouvee = i;
+        break;
+    }
+    if (!f.arretee && f.trouvee == -1) return false;
+    liberer_equilibre();
+    f.finie = true;
+    return true;
 }
 
 bool finir_fabrication(t_fabrication &f, t_piecer piece[NB_PIECES]) {

@@ -58,11 +58,19 @@ struct t_fabrication {
     std::array<t_piecer, NB_PIECES> depart{};
     std::vector<std::thread> ouvriers;
     int refus = 0; // why the last making's threads could not all start (an errno), or 0
+    // Without threads (SANS_FILS): what avancer_fabrication() draws from, and its next stack.
+    uint32_t graine = 0;
+    int a_placer = 0;
+    long prochaine = 0;
     t_fabrication() = default;
     t_fabrication(const t_fabrication &) = delete;
     t_fabrication &operator=(const t_fabrication &) = delete;
     ~t_fabrication();
 };
+
+// The threads of a making that has none: its caller draws the stacks, in the same order, a few
+// at a time with avancer_fabrication(), where threads cannot be had (a web page).
+constexpr unsigned SANS_FILS = ~0U;
 
 // Starts making a challenge with `a_placer` pieces to place (1 to 4), made from `graine` alone:
 // it keeps every level rule, has one solution, its walk changes height at least once, and it is
@@ -79,6 +87,11 @@ bool lancer_fabrication(t_fabrication &f, uint32_t graine, int a_placer,
 // Starts one of a making's threads. A test puts its own here, to refuse a start as a process
 // limit does (std::system_error).
 extern std::thread (*demarrer_ouvrier)(std::function<void()> travail);
+
+// Draws up to `piles` more stacks of a making started with SANS_FILS, on this thread; sets
+// `finie` (and calls nothing) once a stack made a challenge or the making was stopped. True
+// then.
+bool avancer_fabrication(t_fabrication &f, long piles);
 
 // Waits for the making's threads, then gives the challenge made; false when it was stopped
 // first or none was made.

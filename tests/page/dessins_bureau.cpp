@@ -3,7 +3,9 @@
 //   dessins_bureau vue SEQUENCE   the viewer at start, then after each step of SEQUENCE (H: Up
 //                                 pressed and released, B: Down, P: the left button pressed at
 //                                 (10, 10), L: released there);
-//   dessins_bureau defi N...      the first frame of level N's challenge, for each N.
+//   dessins_bureau defi N...      the first frame of level N's challenge, for each N;
+//   dessins_bureau graine S K     the first frame of the challenge made from seed S with K
+//                                 pieces, as --defi --graine S --pieces K makes it, on threads.
 // One line per frame: the mode, the level, the runs of rows of text above HAUT ("3-14,18-29,|3-11,"
 // for the left half, then the right), and a hash of each row from HAUT down. HAUT is the panel's
 // foot in the viewer (eight lines of 15 pixels), the board's top in the challenge mode.
@@ -78,8 +80,10 @@ void cliquer(Uint8 type) {
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc < 3 || (std::strcmp(argv[1], "vue") != 0 && std::strcmp(argv[1], "defi") != 0)) {
-        std::fprintf(stderr, "usage: dessins_bureau vue SEQUENCE | defi N...\n");
+    const bool graine = argc == 4 && std::strcmp(argv[1], "graine") == 0;
+    if (argc < 3 ||
+        (std::strcmp(argv[1], "vue") != 0 && std::strcmp(argv[1], "defi") != 0 && !graine)) {
+        std::fprintf(stderr, "usage: dessins_bureau vue SEQUENCE | defi N... | graine S K\n");
         return 2;
     }
     if (demarrer() != 1) return 1;
@@ -94,6 +98,18 @@ int main(int argc, char **argv) {
             dessiner();
             ecrire_image("vue", niveau, HAUT_VUE);
         }
+    } else if (graine) {
+        ouvrir_ecran_defi();
+        const auto partie = std::make_unique<t_partie>();
+        commencer_partie(*partie, 0);
+        const auto s = uint32_t(std::atol(argv[2]));
+        partie->pieces_voulues = std::atoi(argv[3]);
+        fabriquer(*partie, {s}, partie->pieces_voulues);
+        while (!suivre_fabrication(*partie)) SDL_Delay(1);
+        partie->regles = false; // the rules of a first run, over it
+        dessiner_defi(*partie);
+        ecrire_image("graine", int(s), HAUT_DEFI);
+        fermer_ecran_defi();
     } else {
         ouvrir_ecran_defi();
         for (int i = 2; i < argc; ++i) {

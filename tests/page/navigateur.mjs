@@ -1,6 +1,8 @@
 // navigateur.mjs: the page in headless Chromium, driven through the DevTools protocol on a pipe
 // as a player would drive it: every level's picture held against the desktop's drawing, level
-// 19's challenge solved with the mouse, the progress kept across a reload, a finger on a phone.
+// 19's challenge solved with the mouse, the progress kept across a reload; then as a phone with
+// touches only: the buttons, level 44 solved, a random challenge held against the desktop's,
+// a scrolled page, no frame while idle, no network, and a new build's files.
 // Usage: node navigateur.mjs PAGE DESSINS_BUREAU DATA
 import {spawn, execFileSync} from 'node:child_process';
 import {createServer} from 'node:http';
@@ -29,11 +31,17 @@ for (const f of readdirSync(page)) {
 }
 verifier(octets <= TAILLE_MAX, `the page's files weigh ${(octets / 1024).toFixed(0)} KB gzipped`);
 const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
-               '.ttf': 'font/ttf', '.data': 'application/octet-stream'};
+               '.ttf': 'font/ttf', '.data': 'application/octet-stream',
+               '.png': 'image/png', '.webmanifest': 'application/manifest+json'};
+// A build after this one, as far as the service worker can tell: its cache has another name.
+const NOUVEAU_CACHE = 'valdrune-0123456789abcdef';
+let nouvelle_version = false;
 const serveur = createServer((q, r) => {
   const nom = join(page, new URL(q.url, 'http://x').pathname.replace(/\/$/, '/index.html'));
   try {
-    const corps = readFileSync(nom);
+    let corps = readFileSync(nom);
+    if (nouvelle_version && nom.endsWith('sw.js'))
+      corps = corps.toString().replace(/valdrune-[0-9a-f]{16}/, NOUVEAU_CACHE);
     r.writeHead(200, {'Content-Type': types[extname(nom)] || 'application/octet-stream'});
     r.end(corps);
   } catch {
@@ -121,6 +129,41 @@ const glisser = async (x1, y1, x2, y2, tour) => {
   await souris('mouseReleased', x2, y2);
 };
 
+// A finger on the canvas, at one of its pixels: where the canvas stands in the window now.
+const doigt = async (type, x, y) => {
+  const r = await evaluer(`(() => { const r = document.getElementById('canvas')
+    .getBoundingClientRect(); return [r.left, r.top, r.width, r.height]; })()`);
+  await envoyer('Input.dispatchTouchEvent', {type, touchPoints: type == 'touchEnd' ? [] :
+    [{x: r[0] + (x + 0.5) * r[2] / 1500, y: r[1] + (y + 0.5) * r[3] / 750}]});
+};
+const taper = async (x, y) => {
+  await doigt('touchStart', x, y);
+  await doigt('touchEnd');
+};
+const glisser_doigt = async (x1, y1, x2, y2) => {
+  await doigt('touchStart', x1, y1);
+  for (let i = 1; i <= 4; ++i) await doigt('touchMove', x1 + (x2 - x1) * i / 4, y1 + (y2 - y1) * i / 4);
+  await doigt('touchEnd');
+};
+// A button of the page, named as a screen reader names it, tapped at its middle.
+const appuyer = async (nom) => {
+  const [x, y] = await evaluer(`(() => { const r = document.querySelector(
+    'button[aria-label="${nom}"]').getBoundingClientRect();
+    return [r.left + r.width / 2, r.top + r.height / 2]; })()`);
+  for (const type of ['touchStart', 'touchEnd'])
+    await envoyer('Input.dispatchTouchEvent', {type, touchPoints: type == 'touchEnd' ? [] :
+      [{x, y}]});
+};
+const pixel = (x, y) => evaluer(`Array.from(document.getElementById('canvas')
+  .getContext('2d').getImageData(${x}, ${y}, 1, 1).data.slice(0, 3)).join(' ')`);
+const progression = () => evaluer('localStorage.getItem("valdrune.progression") || ""');
+// Whether no frame is drawn over 3 seconds, the page left alone.
+const immobile = async () => {
+  const avant = await evaluer('Module.images');
+  await new Promise((ok) => setTimeout(ok, 3000));
+  return await evaluer('Module.images') == avant;
+};
+
 // The same as dessins_bureau.cpp, on the canvas.
 const image = (haut) => evaluer(`(() => {
   const c = document.getElementById('canvas');
@@ -201,9 +244,12 @@ try {
   // taken at the window's corner, as the panel shows.
   await fenetre(1500, 800, false);
   await ouvrir('index.html');
-  // The first frame is timed on a second load, the cache off: on the first, a browser just
-  // started is still setting itself up.
+  // The first frame is timed on a third load, the cache off: on the first, a browser just
+  // started is still setting itself up, and the service worker is keeping the page's files;
+  // the second starts the worker, which the page's files go through from then on.
+  await evaluer('navigator.serviceWorker.ready.then(() => true)');
   await envoyer('Network.setCacheDisabled', {cacheDisabled: true});
+  await ouvrir('index.html');
   await ouvrir('index.html');
   const premiere = await evaluer('Module.premiere_image');
   verifier(premiere <= PREMIERE_IMAGE_MAX,
@@ -211,6 +257,8 @@ try {
   verifier(await evaluer('document.title') == 'Jeu Valdrune', 'the title "Jeu Valdrune"');
   verifier(await evaluer('document.querySelector("nav a").getAttribute("href")') == '?defi',
            'a link to the challenges');
+  verifier(await evaluer('document.getElementById("boutons").offsetHeight') == 0,
+           'no challenge buttons in the viewer');
   const pas = 'H'.repeat(48) + 'BBPL';
   const attendues = bureau('vue', pas);
   const touches = {H: () => touche('ArrowUp'), B: () => touche('ArrowDown'),
@@ -240,7 +288,6 @@ try {
   await glisser(1050, 700, 750, 700, 'ArrowRight');
   verifier(await lu('niveau 19 : résolu'),
            `the verdict read on the console: ${console_page.join(' / ')}`);
-  const progression = () => evaluer('localStorage.getItem("valdrune.progression") || ""');
   verifier((await progression()).includes('19 résolu 0'), 'level 19 kept as solved');
 
   // Read again after a reload: the solution shown then keeps the level solved, not seen.
@@ -251,28 +298,110 @@ try {
   verifier(apres_rechargement.includes('19 résolu 0') && !apres_rechargement.includes('19 vu'),
            'the progress read back after a reload');
 
-  // ---- a phone: the canvas scaled down to its width, a finger dragging the cube
+  // ---- the viewer, still: no frame drawn while nothing happens
+  await fenetre(1500, 800, false);
+  await ouvrir('index.html');
+  verifier(await immobile(), 'the viewer draws no frame over 3 idle seconds');
+
+  // ---- a phone, 390 by 844 with a finger: every action a button of at least 44 by 44 CSS
+  // pixels named in French, the lines in the page as text
   await envoyer('Emulation.setTouchEmulationEnabled', {enabled: true, maxTouchPoints: 1});
   await fenetre(390, 844, true);
+  await ouvrir('index.html?defi=44');
+  const boutons = await evaluer(`Array.from(document.querySelectorAll('button')).map((b) => {
+    const r = b.getBoundingClientRect();
+    return [b.getAttribute('aria-label'), r.width, r.height, r.right <= innerWidth]; })`);
+  for (const nom of ['tourner à gauche', 'tourner à droite', 'annuler', 'recommencer', 'indice',
+                     'solution', 'niveau précédent', 'niveau suivant', 'carte', 'règles',
+                     'défi aléatoire']) {
+    const b = boutons.find((b) => b[0] == nom);
+    verifier(b && b[1] >= 44 && b[2] >= 44 && b[3],
+             `the button "${nom}"` + (b ? `, ${b[1].toFixed(0)} by ${b[2].toFixed(0)}` : ''));
+  }
+  const lignes = await evaluer(`['etat', 'message'].map((id) => {
+    const e = document.getElementById(id);
+    return [e.textContent, parseFloat(getComputedStyle(e).fontSize),
+            e.getBoundingClientRect().height, e.getAttribute('aria-live')]; })`);
+  verifier(lignes[0][0].startsWith('Défi 44 sur 48') && lignes.every((l) => l[1] >= 14 && l[2] >= 14),
+           `the lines in the page, ${lignes[0][1]} pixels: ${lignes.map((l) => l[0]).join(' / ')}`);
+  verifier(lignes[1][3] == 'polite', 'the message read aloud as it changes');
+  const cadre = await evaluer(`(() => { const r = document.getElementById('cadre')
+    .getBoundingClientRect(); return [r.width, r.height]; })()`);
+  verifier(cadre[0] == 390 && Math.abs(cadre[1] - 390 * 600 / 1100) <= 1,
+           `the board and tray fill the width: ${cadre[0]} by ${cadre[1].toFixed(0)}`);
+  verifier(await immobile(), 'the challenge draws no frame over 3 idle seconds');
+
+  // Level 44 with touches only. The big staircase carried by its lower left cell to (4, 3),
+  // its box over the knight's cells, which its shape leaves free: tapped, it cannot turn there
+  // and says why; carried back to the tray.
+  const message = () => evaluer('document.getElementById("message").textContent');
+  await glisser_doigt(1050, 700, 450, 400);
+  await taper(450, 400);
+  verifier(await jusqua(async () => (await message()).includes('ne peut pas tourner ici')),
+           `a staircase that cannot turn where it stands says why: ${await message()}`);
+  await glisser_doigt(450, 400, 1050, 700);
+  // Tapped in the tray to turn it, then carried to (4, 1); the small one tapped once and
+  // turned twice more by the button, carried by its cell (11, 4) to (8, 0); the cube to (8, 3).
+  await taper(1050, 700);
+  await glisser_doigt(1050, 700, 450, 600);
+  await taper(1050, 300);
+  await appuyer('tourner à droite');
+  await appuyer('tourner à droite');
+  await glisser_doigt(1150, 300, 850, 700);
+  await glisser_doigt(1450, 700, 850, 400);
+  verifier(await lu('niveau 44 : résolu'), `level 44 solved by touch: ${console_page.join(' / ')}`);
+  verifier(await jusqua(async () => (await progression()).includes('44 résolu 0')),
+           'level 44 kept as solved');
+
+  // ---- the random challenge of seed 11 with 2 pieces, the desktop's
+  const [graine11] = bureau('graine', '11', '2');
+  await ouvrir('index.html?graine=11&pieces=2');
+  verifier(await lu('défi 11 : 2 pièces à placer'), 'the challenge of seed 11 made in the page');
+  if (await evaluer('document.body.classList.contains("regles")')) await appuyer('règles');
+  await comparer(HAUT_DEFI, graine11.image, 'the challenge of seed 11 with 2 pieces');
+  await ouvrir('index.html?graine=12x&pieces=2');
+  verifier((await evaluer('document.getElementById("erreur").textContent')).includes('12x'),
+           'a bad seed said on the page');
+  // Seed 4 with four pieces takes seconds: its count of stacks tried grows, and the button
+  // stops it.
+  await ouvrir('index.html?graine=4&pieces=4');
+  const suivi = () => evaluer('document.getElementById("suivi").textContent');
+  verifier(await jusqua(async () => /[1-9]\d* empilements essayés/.test(await suivi())),
+           `the count of stacks tried: ${await suivi()}`);
+  await appuyer('arrêter la préparation');
+  verifier(await jusqua(async () => await message() == 'Préparation du défi annulée.'),
+           'the making stopped by its button');
+
+  // ---- a finger where it touches once the page has scrolled, on a phone on its side
+  await fenetre(844, 390, true);
   await ouvrir('index.html?defi=19');
-  const cadre = await evaluer(`(() => { const r = document.getElementById('canvas')
-    .getBoundingClientRect(); return [r.left, r.top, r.width, r.height]; })()`);
-  verifier(cadre[2] <= 390 && Math.abs(cadre[3] - cadre[2] / 2) <= 1,
-           `the canvas scaled to ${cadre[2].toFixed(0)} by ${cadre[3].toFixed(0)}`);
-  const pixel = (x, y) => evaluer(`Array.from(document.getElementById('canvas')
-    .getContext('2d').getImageData(${x}, ${y}, 1, 1).data.slice(0, 3)).join(' ')`);
-  const doigt = (type, x, y) => envoyer('Input.dispatchTouchEvent', {type, touchPoints:
-    type == 'touchEnd' ? [] : [{x: cadre[0] + x * cadre[2] / 1500,
-                                y: cadre[1] + y * cadre[3] / 750}]});
+  await evaluer('window.scrollTo(0, 60), window.scrollY');
+  verifier(await evaluer('window.scrollY') > 0, 'the page scrolled');
   const reserve = '120 226 160';
   const cube = await pixel(1450, 700);
-  await doigt('touchStart', 1450, 700);
-  await doigt('touchMove', 950, 700);
-  await doigt('touchMove', 450, 700);
-  await doigt('touchEnd');
+  await glisser_doigt(1450, 700, 450, 700);
   verifier(cube != reserve && await jusqua(async () => await pixel(1450, 700) == reserve &&
                                                        await pixel(450, 700) == cube),
-           'the cube dragged by a finger from the tray to the board');
+           'the cube dragged by a finger from the tray to the board, the page scrolled');
+
+  // ---- without a network: the service worker's files
+  verifier(await evaluer(`navigator.serviceWorker.ready.then(() =>
+    caches.keys()).then((k) => k.join(' '))`).then((k) => /^valdrune-[0-9a-f]{16}$/.test(k)),
+           'the page kept by its service worker');
+  await new Promise((ok) => { serveur.close(ok); serveur.closeAllConnections(); });
+  await fenetre(390, 844, true);
+  await ouvrir('index.html?defi=19');
+  await glisser_doigt(1450, 700, 450, 700);
+  verifier(await jusqua(async () => await pixel(450, 700) == cube),
+           'the page opened and played with no network');
+
+  // ---- a new build: its worker replaces the kept files
+  nouvelle_version = true;
+  await new Promise((ok) => serveur.listen(new URL(adresse).port, '127.0.0.1', ok));
+  await ouvrir('index.html?defi=19');
+  const caches = () => evaluer('caches.keys().then((k) => k.join(" "))');
+  verifier(await jusqua(async () => await caches() == NOUVEAU_CACHE, 20),
+           `the kept files replaced after an update: ${await caches()}`);
 } catch (e) {
   verifier(false, e.message);
 } finally {
