@@ -228,11 +228,12 @@ TEST_F(Defi, ChaqueTranscription) {
             const int suite = jouer(action);
             joue += action + " => " + etat(*partie_, suite) + '\n';
         }
+        // Files may be written again (a case may have blocked them), the case's own first.
+        setrlimit(RLIMIT_FSIZE, &taille_permise_);
         // REECRIRE=1 writes what was played back into the case, to be read before committing.
         if (std::getenv("REECRIRE") != nullptr) std::ofstream(cas.path()) << joue;
         EXPECT_EQ(joue, lu) << cas.path();
         ++transcriptions;
-        setrlimit(RLIMIT_FSIZE, &taille_permise_);
         for (const auto &e : fs::directory_iterator(ici))
             if (e.path().extension() == ".xml") fs::remove(e.path());
         copier_niveaux_essai();
@@ -1130,10 +1131,9 @@ TEST_F(EcranDefi, Regles) {
     commencer_partie(p, 0);
     ASSERT_TRUE(p.regles);
     dessiner_defi(p);
-    SDL_SaveBMP(ecran, "/tmp/regles.bmp");
     EXPECT_EQ(couleur(ecran, 820, 320), 0x11ce70U); // a scene of pieces on the game's green
     int lignes = 0;
-    for (int y = 30; y < 750 - 30; y += 36) lignes += texte_lisible(0, y, 770, 30);
+    for (int y = 24; y < 750 - 30; y += 34) lignes += texte_lisible(0, y, 770, 28);
     EXPECT_GE(lignes, 15);
     EXPECT_TRUE(texte_lisible(1406, 458, 80, 28)); // "bascule", by the scene
     bool redessiner = false;
@@ -1199,7 +1199,7 @@ TEST_F(EcranDefi, LaChuteEtLImpasseMontrees) {
     dessiner_defi(p, 1000 + CHUTE_MS);
     EXPECT_NE(couleur(ecran, x_appui, ya), 0xffc800U);
     // The test set's level 1, its staircase against the knight: he reaches his start and the
-    // cell beside it, gold marks at their feet, the one nearer the princess outlined in red.
+    // cell beside it, gold marks at their feet, the one nearer the princess outlined in gold.
     commencer_partie(p, 1);
     commander(p, C_PRENDRE, 10, 4);
     commander(p, C_DEPLACER, 4, 0);
@@ -1219,5 +1219,5 @@ TEST_F(EcranDefi, LaChuteEtLImpasseMontrees) {
     EXPECT_GE(marques, 1);
     EXPECT_EQ(
         couleur(ecran, (im.dernier.c + PLATEAU_COLONNE) * 100 + 1, 750 - im.dernier.h * 100 - 50),
-        0xdc141eU);
+        0xffc800U);
 }

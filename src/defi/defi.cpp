@@ -414,6 +414,12 @@ void juger(t_defi &d) {
     d.etat = DEFI_ECHOUE;
     const std::string pourquoi = expliquer(d.verdict, scene);
     d.message = majuscule(pourquoi) + ".";
+    // The stack alone tips though the knight stands on it at his start: said outright, since
+    // he is drawn there and would otherwise seem to weigh in.
+    const t_lieu depart = {d.piece[ID_CHEVALIER].colonne - PLATEAU_COLONNE,
+                           d.piece[ID_CHEVALIER].ligne};
+    if (d.verdict.echec == E_TOMBE_SEUL && d.verdict.chute.piece >= 0 && depart.h > 0)
+        d.message = majuscule(pourquoi) + ", même sans le chevalier.";
     // Where the knight stops, said in the window only: the line on standard output stays.
     const std::string impasse = expliquer_impasse(d.verdict.impasse);
     if (d.verdict.echec == E_SANS_CHEMIN && !impasse.empty())
@@ -471,7 +477,7 @@ std::string expliquer_impasse(const t_impasse &im) {
     case O_AUCUN:
         break;
     case O_MARCHE_HAUTE:
-        return "une marche trop haute, sans escalier";
+        return "un changement de hauteur sans marche d'escalier";
     case O_SANS_PLACE:
         return "pas deux cases libres pour passer";
     case O_SANS_APPUI:

@@ -34,7 +34,6 @@ constexpr t_rgb SOL = {92, 64, 40};
 constexpr t_rgb ROUGE = {220, 20, 30};
 constexpr t_rgb OR = {255, 200, 0};
 constexpr t_rgb COEUR = {230, 40, 90};
-constexpr t_rgb VERT_APPUI = {60, 220, 90};
 constexpr t_rgb BLANC_TRAIT = {255, 255, 255};
 // The lines on a dark band, each colour at least 4.5 times as light as the band (WCAG AA).
 constexpr t_rgb BANDEAU = {22, 40, 32};
@@ -203,6 +202,12 @@ void montrer_chute(SDL_Surface *s, const t_defi &d, const t_piecer piece[NB_PIEC
     disque(s, xc, yc, 8, ROUGE);
     disque(s, xc, ya, 7, BANDEAU);
     disque(s, xc, ya, 5, ROUGE);
+    // An arrow under the bar, from the foot of the line toward the side it falls to.
+    for (int i = 0; i < 14; ++i) {
+        const int x = xc + ch.cote * (12 + 3 * i), moitie = 14 - i;
+        remplir(s, ch.cote > 0 ? x : x - 2, ya + 16 - moitie / 2, 3, moitie, ROUGE);
+    }
+    remplir(s, std::min(xc, xc + ch.cote * 12), ya + 14, 12, 4, ROUGE);
 }
 
 // Where the knight can go on "no walk": a mark on each foothold he reaches, the one nearest the
@@ -216,9 +221,10 @@ void montrer_impasse(SDL_Surface *s, const t_impasse &im) {
             disque(s, x, y, 11, BANDEAU);
             disque(s, x, y, 8, OR);
         }
+    // Gold as the footholds: where he stops is not what is wrong.
     if (im.atteints != 0)
-        entourer(s, *forme_de(ID_CHEVALIER, 0), im.dernier.c + PLATEAU_COLONNE, im.dernier.h, ROUGE,
-                 4);
+        entourer(s, *forme_de(ID_CHEVALIER, 0), im.dernier.c + PLATEAU_COLONNE, im.dernier.h, OR,
+                 5);
 }
 
 // What the verdict marks: the piece that breaks a rule, or the piece that tips and why, or
@@ -445,8 +451,9 @@ void dessiner_regles(SDL_Surface *s) {
         "debout face à gauche, face à droite, couché sur un côté ou sur l'autre.",
         "",
         "Tout tient par le dessous : le sol ou une autre pièce, jamais un personnage.",
-        "Chaque case pèse autant, et une face ne porte que par son milieu : si le poids",
-        "tombe hors de ce qui porte, l'empilement bascule (à droite).",
+        "Chaque case pèse autant, personnages compris ; une face porte par son milieu :",
+        "si le poids tombe hors de ce qui porte, ça bascule (ici, à droite).",
+        "Le point rouge : le centre du poids ; la barre jaune : ce qui porte.",
         "",
         "Le chevalier avance d'une case sur le sol ou sur une pièce. Il ne change de",
         "hauteur que d'une marche, par un escalier : de son pied à la première marche,",
@@ -454,11 +461,12 @@ void dessiner_regles(SDL_Surface *s) {
         "au-dessus des pieds, et une de plus là où il monte ou descend.",
         "Il arrive à côté de la princesse, à sa hauteur. Tout doit tenir à chaque pas.",
         "",
+        "Le jugement vient quand toutes les pièces de la réserve sont posées.",
         "H indice · S solution · U annuler · R recommencer · M carte · F1 ou ? ces règles",
         "Une touche ou un clic pour revenir.",
     };
     for (size_t i = 0; i < std::size(lignes); ++i)
-        ecrire_a(s, lignes[i], 40, 30 + 36 * int(i), i == 0 ? OR_TEXTE : BLANC);
+        ecrire_a(s, lignes[i], 40, 24 + 34 * int(i), i == 0 ? OR_TEXTE : BLANC);
     // On the ground at the right: the knight's footholds up the big staircase; a cube with an
     // appendix half off its tower, its weight's plumb line red outside the green span that
     // carries it.
@@ -475,9 +483,14 @@ void dessiner_regles(SDL_Surface *s) {
     poser(ID_CUBE_AVEC_APPENDICE_1, 13, 3, 0);
     dessiner_pieces_defi(scene);
     for (int i = 0; i < 4; ++i) disque(s, x_de(8 + i) + taille_cube / 2, y_de(i) + 88, 9, OR);
+    // Drawn as a verdict draws it: the bar of what carries, the line from the centre of weight.
     const int appui = y_de(3) + taille_cube;
-    remplir(s, x_de(13) + 10, appui - 3, taille_cube - 20, 6, VERT_APPUI);
-    remplir(s, x_de(14) - 1, y_de(3) + taille_cube / 2, 3, taille_cube / 2 + 40, ROUGE);
+    remplir(s, x_de(13) + 8, appui - 7, taille_cube - 16, 14, BANDEAU);
+    remplir(s, x_de(13) + 10, appui - 5, taille_cube - 20, 10, OR);
+    remplir(s, x_de(14) - 3, y_de(3) + taille_cube / 2, 6, taille_cube / 2 + 40, BANDEAU);
+    remplir(s, x_de(14) - 1, y_de(3) + taille_cube / 2, 2, taille_cube / 2 + 40, BLANC_TRAIT);
+    disque(s, x_de(14), y_de(3) + taille_cube / 2, 11, BANDEAU);
+    disque(s, x_de(14), y_de(3) + taille_cube / 2, 8, ROUGE);
     remplir(s, x_de(14) + 6, appui + 8, 80, 28, BANDEAU); // dark under light words
     ecrire_a(s, "bascule", x_de(14) + 12, appui + 10, BLANC);
 }
