@@ -875,6 +875,17 @@ void ecrire_personnage(const std::string &nom, Uint32 teinte, bool droite) {
 // The window: the game's lines on their band, the tray in its lighter green, the grid and the
 // ground, the pieces where they stand, a held piece outlined in red where it may not be dropped,
 // and nothing of the viewer's panel.
+// Level 13 of the test set solved by hints, then its cube moved from (7, 4) to (6, 4): the cube
+// with an appendix it held down tips to the left, knight or no knight.
+void basculer_niveau_13(t_partie &p) {
+    commencer_partie(p, 13);
+    commander(p, C_INDICE);
+    commander(p, C_INDICE);
+    commander(p, C_PRENDRE, 7, 4);
+    commander(p, C_DEPLACER, 6, 4);
+    commander(p, C_LACHER);
+}
+
 class EcranDefi : public AvecEcran {
   protected:
     void SetUp() override {
@@ -987,12 +998,7 @@ TEST_F(EcranDefi, PlateauReserveEtPieceTenue) {
               0xdc141eU);
     EXPECT_EQ(couleur(ecran, 602, 350), 0xdc141eU);
     // Level 13 tipping by itself, the knight on the ground: he is not marked.
-    commencer_partie(p, 13);
-    commander(p, C_INDICE);
-    commander(p, C_INDICE);
-    commander(p, C_PRENDRE, 7, 4);
-    commander(p, C_DEPLACER, 6, 4);
-    commander(p, C_LACHER);
+    basculer_niveau_13(p);
     ASSERT_EQ(defi_courant(p).verdict.echec, E_TOMBE_SEUL);
     dessiner_defi(p);
     const t_piecer &chevalier = defi_courant(p).piece[ID_CHEVALIER];
@@ -1159,12 +1165,7 @@ TEST_F(EcranDefi, Regles) {
 // is taken. No walk: the footholds the knight reaches are marked.
 TEST_F(EcranDefi, LaChuteEtLImpasseMontrees) {
     t_partie &p = *partie_;
-    commencer_partie(p, 13);
-    commander(p, C_INDICE);
-    commander(p, C_INDICE);
-    commander(p, C_PRENDRE, 7, 4);
-    commander(p, C_DEPLACER, 6, 4);
-    commander(p, C_LACHER);
+    basculer_niveau_13(p);
     const t_chute &ch = defi_courant(p).verdict.chute;
     ASSERT_EQ(sorte(ch.piece), sorte(ID_CUBE_AVEC_APPENDICE_1));
     ASSERT_EQ(ch.cote, -1);
