@@ -1180,9 +1180,6 @@ TEST_F(EcranDefi, LaChuteEtLImpasseMontrees) {
     EXPECT_EQ(couleur(ecran, x_appui, ya), 0xffc800U);
     const t_piecer &a = defi_courant(p).piece[ch.piece];
     EXPECT_EQ(couleur(ecran, a.colonne * 100 + 1, 750 - a.ligne * 100 - 50), 0xdc141eU);
-    std::vector<Uint32> droite;
-    for (int x = 0; x < 1500; x += 7)
-        for (int y = 150; y < 750; y += 7) droite.push_back(couleur(ecran, x, y));
     // Followed: leaning at first, nothing of the plumb line; upright again at the end.
     EXPECT_TRUE(suivre_chute(p, 1000));
     EXPECT_TRUE(suivre_chute(p, 1000 + CHUTE_MS / 2));
@@ -1199,6 +1196,38 @@ TEST_F(EcranDefi, LaChuteEtLImpasseMontrees) {
     EXPECT_EQ(avance_de_chute(p, 1000 + CHUTE_MS), -1);
     dessiner_defi(p, 1000 + CHUTE_MS);
     EXPECT_NE(couleur(ecran, x_appui, ya), 0xffc800U);
+    // The test set's level 15, its big staircase upside down on the ground, on its tip: the
+    // marks lifted off the window's edge, the arrow under the bar pointing left.
+    commencer_partie(p, 15);
+    defi_courant(p).places[ID_GRAND_ESCALIER] = {4, 0, 5};
+    defi_courant(p).places[ID_PETIT_ESCALIER_1] = {7, 1, 2};
+    juger(defi_courant(p));
+    const t_chute &sol = defi_courant(p).verdict.chute;
+    ASSERT_EQ(sol.piece, ID_GRAND_ESCALIER);
+    ASSERT_EQ(std::make_pair(sol.appui_ligne, sol.cote), std::make_pair(0, -1));
+    dessiner_defi(p);
+    const int x_pied = x0 + sol.centre * 10;
+    EXPECT_EQ(couleur(ecran, x_pied - 13, 750 - 26 + 16), 0xdc141eU);
+    EXPECT_EQ(couleur(ecran, x0 + (sol.appui_gauche + sol.appui_droite) * 5, 750 - 26), 0xffc800U);
+    // The test set's level 18: no one piece held would do, every piece of the stack outlined.
+    commencer_partie(p, 18);
+    defi_courant(p).places[ID_PETIT_ESCALIER_1] = {7, 1, 1};
+    defi_courant(p).places[ID_PETIT_ESCALIER_2] = {4, 2, 1};
+    juger(defi_courant(p));
+    ASSERT_EQ(defi_courant(p).verdict.chute.piece, -1);
+    dessiner_defi(p);
+    for (int k = 0; k < NB_PIECES; ++k) {
+        const t_piecer &q = defi_courant(p).piece[k];
+        if (est_figure(k) || q.dans_le_jeu != OUI) continue;
+        t_piecer ici[NB_PIECES];
+        pieces_du_moment(defi_courant(p), ici);
+        const t_forme &f = *forme_de(k, ici[k].rotation);
+        int bas = 0;
+        while (!f.pleine(0, bas)) ++bas; // the lowest solid cell of its first column
+        EXPECT_EQ(couleur(ecran, ici[k].colonne * 100 + 1, 750 - (ici[k].ligne + bas) * 100 - 50),
+                  0xdc141eU)
+            << k;
+    }
     // The test set's level 1, its staircase against the knight: he reaches his start and the
     // cell beside it, gold marks at their feet, the one nearer the princess outlined in gold.
     commencer_partie(p, 1);

@@ -178,12 +178,37 @@ TEST(Explication, ChaqueLeurreNommeSaPiece) {
             ++compte[cote];
         }
     }
-    // Counted on the levels as shipped: every decoy is one of these.
-    RecordProperty("gauche", compte["gauche"]);
-    RecordProperty("droite", compte["droite"]);
-    RecordProperty("empilement", compte["l'empilement"]);
-    EXPECT_GT(compte["gauche"], 0);
-    EXPECT_GT(compte["droite"], 0);
+    // Counted on the levels as shipped, to be counted again with them: 200 decoys, one piece
+    // held enough for 117.
+    EXPECT_EQ(compte["gauche"] + compte["droite"] + compte["l'empilement"], 200);
+    EXPECT_EQ(compte["gauche"], 43);
+    EXPECT_EQ(compte["droite"], 74);
+}
+
+// Level 41's small staircase under the big one, which rests mostly on the tower: what loads the
+// small staircase is its own weight and the knight's, left of its support, so it falls to the
+// left, though the big staircase's weight lies to the right of it.
+//   . . . . . G
+//   . . . . G G
+//   . . K G G G
+//   P . K s T .
+//   P . s s T .
+//   A A . c T .
+TEST(Explication, UnePiecePorteeAilleursNeFaitPasLeCote) {
+    t_piecer piece[NB_PIECES];
+    init_pieces(piece);
+    ASSERT_TRUE(lire_niveau((std::string(DOSSIER_DONNEES) + "/solution41.xml").c_str(), piece));
+    for (const t_pose_essai &p : {t_pose_essai{ID_CUBE, 7, 0, 0},
+                                  {ID_PETIT_ESCALIER_2, 6, 1, 1},
+                                  {ID_GRAND_ESCALIER, 7, 3, 1}})
+        std::tie(piece[p.id].colonne, piece[p.id].ligne, piece[p.id].rotation) =
+            std::make_tuple(p.c, p.r, p.rotation);
+    const t_scene s = construire_scene(piece);
+    const t_verdict v = evaluer_en_detail(s);
+    EXPECT_EQ(expliquer(v, s),
+              "le petit escalier bascule vers la gauche sous le chevalier, dès son "
+              "départ");
+    EXPECT_FALSE(v.chute.groupe >> ID_GRAND_ESCALIER & 1U); // carried by the tower too
 }
 
 // Where the knight stops, looking toward the princess: a wall too high to climb (a tower), a

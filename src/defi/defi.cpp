@@ -9,6 +9,9 @@
 #include <algorithm>
 #include <cstdint>
 
+// Verdicts given in this run, every challenge together: each new one is shown anew.
+static int jugements_rendus = 0;
+
 namespace {
 
 const char *const MESSAGE_DE_DEPART =
@@ -401,7 +404,7 @@ void juger(t_defi &d) {
     pieces_du_moment(d, piece);
     const t_scene scene = construire_scene(piece);
     d.verdict = evaluer_en_detail(scene);
-    ++d.jugements;
+    d.jugement = ++jugements_rendus;
     const std::string niveau_n = nom_du_defi(d) + " : ";
     if (d.verdict.echec == E_AUCUN) {
         d.etat = d.solution_vue ? DEFI_SOLUTION_VUE : DEFI_RESOLU;

@@ -51,7 +51,7 @@ struct t_defi {
     t_verdict verdict;
     std::string message;
     int pas = -1;
-    int jugements = 0; // verdicts given on the places: each new one is shown anew
+    int jugement = 0; // the verdict's number, one the run gives no other; 0 before any
 
     // Lines for standard output ("niveau N : ..."), taken by whoever prints them.
     std::vector<std::string> annonces;

@@ -194,20 +194,21 @@ bool montre_une_chute(const t_defi &d) {
 bool suivre_chute(t_partie &p, uint32_t maintenant) {
     const t_defi &d = defi_courant(p);
     if (!montre_une_chute(d)) return false;
-    if (p.chute_niveau != p.courant || p.chute_jugement != d.jugements) {
-        p.chute_niveau = p.courant;
-        p.chute_jugement = d.jugements;
+    if (p.chute_jugement != d.jugement) {
+        p.chute_jugement = d.jugement;
         p.debut_de_chute = maintenant;
+        p.chute_finie = false;
     }
-    return static_cast<int32_t>(maintenant - p.debut_de_chute) < static_cast<int32_t>(CHUTE_MS);
+    if (!p.chute_finie)
+        p.chute_finie = maintenant - p.debut_de_chute >= CHUTE_MS; // unsigned: across a wrap
+    return !p.chute_finie;
 }
 
 double avance_de_chute(const t_partie &p, uint32_t maintenant) {
     const t_defi &d = defi_courant(p);
     if (!montre_une_chute(d)) return -1;
-    if (p.chute_niveau != p.courant || p.chute_jugement != d.jugements) return 1;
-    const auto depuis = static_cast<int32_t>(maintenant - p.debut_de_chute);
-    return std::clamp(double(depuis) / CHUTE_MS, 0.0, 1.0);
+    if (p.chute_jugement != d.jugement || p.chute_finie) return 1;
+    return std::clamp(double(maintenant - p.debut_de_chute) / CHUTE_MS, 0.0, 1.0);
 }
 
 bool en_fete(const t_partie &p, uint32_t maintenant) {

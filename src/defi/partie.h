@@ -85,10 +85,11 @@ struct t_partie {
     unsigned fils = 0;
     uint32_t prochain_pas = 0; // when the knight's next foothold is due, 0 while he stands
     uint32_t fin_de_fete = 0;  // when the celebration of a solve ends, 0 when there is none
-    // The verdict of balance whose tipping is shown (its level and count of verdicts), and when
-    // it started.
-    int chute_niveau = -1, chute_jugement = -1;
+    // The verdict of balance whose tipping is shown (its number), when it started, and whether
+    // it is over (from then on it stays over, however long the verdict stays).
+    int chute_jugement = 0;
     uint32_t debut_de_chute = 0;
+    bool chute_finie = false;
     // The features of each shipped level (by level; 0 for one that cannot be played), read
     // once at the start: what a level brings new depends on every level before it.
     unsigned traits_livres[NB_NIVEAUX + 1] = {};

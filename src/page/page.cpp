@@ -233,8 +233,8 @@ void passe_defi() {
     marcher_a_l_heure(partie, maintenant);
     // Every frame while the knight walks, a piece that tips leans over or a solve is
     // celebrated, and one more once done.
-    const bool bouge = en_marche(defi_courant(partie)) || en_fete(partie, maintenant) ||
-                       suivre_chute(partie, maintenant);
+    const bool penche = suivre_chute(partie, maintenant); // its clock starts with its verdict
+    const bool bouge = en_marche(defi_courant(partie)) || en_fete(partie, maintenant) || penche;
     redessiner = redessiner || bouge || animait;
     animait = bouge;
     annoncer(partie);

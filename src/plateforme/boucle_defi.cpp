@@ -246,7 +246,9 @@ int jouer_defis(int n, uint32_t graine, int pieces) {
         annoncer(partie);
         marcher_a_l_heure(partie, SDL_GetTicks());
         // Every frame while something moves, and one more once it stops.
-        const bool bouge = anime(partie, SDL_GetTicks()) || suivre_chute(partie, SDL_GetTicks());
+        // The tipping's clock starts with its verdict, whatever else moves.
+        const bool penche = suivre_chute(partie, SDL_GetTicks());
+        const bool bouge = anime(partie, SDL_GetTicks()) || penche;
         redessiner = redessiner || bouge || animait;
         animait = bouge;
         if (en_fabrication(partie) != suivi_en_cours) {

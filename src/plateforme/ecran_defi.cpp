@@ -134,13 +134,14 @@ unsigned groupe_dessine(const t_defi &d) {
 
 // The pieces of `groupe` drawn leaning by `angle` (radians, positive to the right, as a clock
 // turns) about pixel (px, py): drawn apart on a keyed surface, then each pixel of the window
-// around them taken from where it stood before the turn. Only on 32-bit surfaces.
-void pencher(SDL_Surface *s, const t_piecer piece[NB_PIECES], unsigned groupe, double angle, int px,
+// around them taken from where it stood before the turn. Only on 32-bit surfaces: false, with
+// nothing drawn, on others or without the memory for it.
+bool pencher(SDL_Surface *s, const t_piecer piece[NB_PIECES], unsigned groupe, double angle, int px,
              int py) {
-    if (s->format->BytesPerPixel != 4) return;
+    if (s->format->BytesPerPixel != 4) return false;
     SDL_Surface *a_part = SDL_CreateRGBSurface(SDL_SWSURFACE, s->w, s->h, 32, s->format->Rmask,
                                                s->format->Gmask, s->format->Bmask, 0);
-    if (a_part == nullptr) return;
+    if (a_part == nullptr) return false;
     const Uint32 cle = SDL_MapRGB(a_part->format, 1, 2, 3);
     SDL_FillRect(a_part, nullptr, cle);
     t_piecer seules[NB_PIECES];
@@ -182,6 +183,7 @@ void pencher(SDL_Surface *s, const t_piecer piece[NB_PIECES], unsigned groupe, d
         }
     SDL_UnlockSurface(s);
     SDL_FreeSurface(a_part);
+    return true;
 }
 
 // Why it tips, once it has leant over and back: the pieces that tip outlined, a plumb line from
@@ -191,8 +193,9 @@ void montrer_chute(SDL_Surface *s, const t_defi &d, const t_piecer piece[NB_PIEC
     const unsigned groupe = groupe_dessine(d);
     for (int k = 0; k < NB_PIECES; ++k)
         if (groupe >> k & 1U) entourer_piece(s, piece[k], ROUGE);
+    // On the ground the marks are lifted into the bottom row, or the window's edge cuts them.
     const int xc = x_dixiemes(ch.centre), yc = y_dixiemes(ch.centre_haut),
-              ya = y_dixiemes(10 * ch.appui_ligne);
+              ya = std::min(y_dixiemes(10 * ch.appui_ligne), SCREEN_HEIGHT - 26);
     const int xg = x_dixiemes(ch.appui_gauche), xd = x_dixiemes(ch.appui_droite);
     remplir(s, xg - 2, ya - 7, xd - xg + 4, 14, BANDEAU);
     remplir(s, xg, ya - 5, xd - xg, 10, OR);
@@ -248,6 +251,11 @@ void marquer_verdict(SDL_Surface *s, const t_defi &d, const t_piecer piece[NB_PI
     case E_TOMBE_AU_DEPART:
     case E_TOMBE:
         if (v.chute.piece >= 0 && chute >= 1) montrer_chute(s, d, piece);
+        // No one piece to blame: the whole stack is, every piece of it outlined.
+        if (v.chute.piece < 0)
+            for (int k = 0; k < NB_PIECES; ++k)
+                if (!est_figure(k) && piece[k].dans_le_jeu == OUI)
+                    entourer_piece(s, piece[k], ROUGE);
         // On the ground the knight loads nothing: the level tips by itself, not under him.
         if (v.echec == E_TOMBE_SEUL || v.bascule.h == 0) return;
         entourer(s, *forme_de(ID_CHEVALIER, 0), v.bascule.c + PLATEAU_COLONNE, v.bascule.h, ROUGE,
@@ -633,9 +641,16 @@ void dessiner_defi(const t_partie &p, uint32_t maintenant) {
             const double aller = std::min(1.0, chute / 0.6),
                          angle = chute < 0.6 ? std::sin(aller * M_PI / 2)
                                              : std::cos((chute - 0.6) / 0.4 * M_PI / 2);
-            pencher(s, piece, groupe_dessine(d), ch.cote * 0.28 * angle,
-                    x_dixiemes(ch.cote < 0 ? ch.appui_gauche : ch.appui_droite),
-                    y_dixiemes(10 * ch.appui_ligne));
+            if (!pencher(s, piece, groupe_dessine(d), ch.cote * 0.28 * angle,
+                         x_dixiemes(ch.cote < 0 ? ch.appui_gauche : ch.appui_droite),
+                         y_dixiemes(10 * ch.appui_ligne))) {
+                // Not leant: drawn upright rather than not at all.
+                t_piecer groupe[NB_PIECES];
+                std::copy(piece, piece + NB_PIECES, groupe);
+                for (int k = 0; k < NB_PIECES; ++k)
+                    if (!(groupe_dessine(d) >> k & 1U)) groupe[k].dans_le_jeu = NON;
+                dessiner_pieces_defi(groupe);
+            }
         }
         if (d.tenue == -1) marquer_verdict(s, d, piece, chute);
         if (d.tenue != -1) {

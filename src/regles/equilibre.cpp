@@ -17,9 +17,13 @@ struct t_appui {
     int x;               // left end of the face, in tenths
 };
 
-} // namespace
+// A push from below on one piece, at x tenths: a prop that would hold it up there.
+struct t_poussee {
+    int piece = -1; // none
+    double x = 0;
+};
 
-bool tient_debout(const t_scene &s, int cc, int hc, int tenue) {
+bool equilibrer(const t_scene &s, int cc, int hc, int tenue, t_poussee poussee) {
     int8_t cases[PLATEAU_LARGEUR][PLATEAU_HAUTEUR];
     for (int c = 0; c < PLATEAU_LARGEUR; ++c)
         for (int r = 0; r < PLATEAU_HAUTEUR; ++r)
@@ -56,7 +60,8 @@ bool tient_debout(const t_scene &s, int cc, int hc, int tenue) {
     }
     // Each face: a push at each end of its carrying part, up on the piece above and down on
     // the one below; any push spread along the part is the same as two at its ends.
-    const int colonnes = 2 * static_cast<int>(appuis.size());
+    const bool pousse = poussee.piece >= 0 && rang[poussee.piece] != 0;
+    const int colonnes = 2 * static_cast<int>(appuis.size()) + (pousse ? 1 : 0);
     if (colonnes > 0) glp_add_cols(lp, colonnes);
     std::vector<int> ia = {0}, ja = {0};
     std::vector<double> ar = {0};
@@ -79,6 +84,11 @@ bool tient_debout(const t_scene &s, int cc, int hc, int tenue) {
                 mettre(rang[appuis[i].dessous] + 1, col, -x);
             }
         }
+    if (pousse) {
+        glp_set_col_bnds(lp, colonnes, GLP_LO, 0, 0);
+        mettre(rang[poussee.piece], colonnes, 1);
+        mettre(rang[poussee.piece] + 1, colonnes, poussee.x);
+    }
     glp_load_matrix(lp, int(ia.size()) - 1, ia.data(), ja.data(), ar.data());
     glp_smcp parametres;
     glp_init_smcp(&parametres);
@@ -86,6 +96,20 @@ bool tient_debout(const t_scene &s, int cc, int hc, int tenue) {
     const bool tient = glp_simplex(lp, &parametres) == 0 && glp_get_prim_stat(lp) == GLP_FEAS;
     glp_delete_prob(lp);
     return tient;
+}
+
+} // namespace
+
+bool tient_debout(const t_scene &s, int c, int h, int tenue) {
+    return equilibrer(s, c, h, tenue, {});
+}
+
+int cote_de_bascule(const t_scene &s, int c, int h, int k) {
+    // Far beyond the board either way: a prop there turns it back more than it lifts it.
+    constexpr double LOIN = 100.0 * DIXIEMES * PLATEAU_LARGEUR;
+    const bool gauche = equilibrer(s, c, h, -1, {k, -LOIN}),
+               droite = equilibrer(s, c, h, -1, {k, LOIN});
+    return gauche == droite ? 0 : (gauche ? -1 : 1);
 }
 
 void liberer_equilibre() {

@@ -13,6 +13,11 @@
 // that piece is held in place by a hand: its own balance is not asked, its contacts stay.
 bool tient_debout(const t_scene &scene, int c, int h, int tenue = -1);
 
+// The side piece k tips to in that scene (the knight at c, h as above): -1 when a push from
+// below, far out on its left, would alone let everything stand, 1 far out on its right; 0 when
+// both or neither would.
+int cote_de_bascule(const t_scene &scene, int c, int h, int k);
+
 // Frees what the balance's solver keeps for the calling thread: a thread that called
 // tient_debout() calls this before it ends, or that memory is lost.
 void liberer_equilibre();

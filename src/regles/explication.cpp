@@ -22,8 +22,8 @@ std::vector<int> pieces_a_tenir(const t_scene &s) {
     return v;
 }
 
-// Piece k, what rests on it and on those in turn, and the knight where he stands: who owns
-// each cell with the knight moved there.
+// The piece named, what rests on it alone (and on those in turn), the knight among them where
+// he stands as it tips: their centre of weight, the span that holds the piece up, its side.
 void mesurer_chute(const t_scene &s, t_chute &ch) {
     int8_t cases[PLATEAU_LARGEUR][PLATEAU_HAUTEUR];
     for (int c = 0; c < PLATEAU_LARGEUR; ++c)
@@ -32,18 +32,25 @@ void mesurer_chute(const t_scene &s, t_chute &ch) {
     if (ch.chevalier.c >= 0)
         cases[ch.chevalier.c][ch.chevalier.h] = cases[ch.chevalier.c][ch.chevalier.h + 1] =
             ID_CHEVALIER;
+    // A piece joins once all it rests on is in the group: one resting partly elsewhere loads
+    // the piece named only in part, and would tip with it only in part.
     ch.groupe = 1U << ch.piece;
     for (bool grandi = true; grandi;) {
         grandi = false;
+        unsigned dedans = 0, dehors = 0; // the pieces resting on the group, and elsewhere
         for (int c = 0; c < PLATEAU_LARGEUR; ++c)
-            for (int r = 1; r < PLATEAU_HAUTEUR; ++r) {
-                const int k = cases[c][r], dessous = cases[c][r - 1];
-                if (k == -1 || dessous == -1 || k == dessous || (ch.groupe >> k & 1U) ||
-                    !(ch.groupe >> dessous & 1U))
-                    continue;
-                ch.groupe |= 1U << k;
-                grandi = true;
+            for (int r = 0; r < PLATEAU_HAUTEUR; ++r) {
+                const int k = cases[c][r], dessous = r == 0 ? -1 : cases[c][r - 1];
+                if (k == -1 || k == dessous || (ch.groupe >> k & 1U)) continue;
+                if (r == 0 || (dessous != -1 && !(ch.groupe >> dessous & 1U)))
+                    dehors |= 1U << k;
+                else if (dessous != -1)
+                    dedans |= 1U << k;
             }
+        if ((dedans & ~dehors) != 0) {
+            ch.groupe |= dedans & ~dehors;
+            grandi = true;
+        }
     }
     long poids = 0, moment = 0, hauteur = 0;
     ch.appui_gauche = DIXIEMES * PLATEAU_LARGEUR; // narrowed to the faces found below
@@ -66,14 +73,10 @@ void mesurer_chute(const t_scene &s, t_chute &ch) {
         }
     ch.centre = int((moment + poids / 2) / poids);
     ch.centre_haut = int((hauteur + poids / 2) / poids);
-    // Beyond an end of its span it turns over that end; within it, toward the side of the
-    // span's middle its load leans to (it tips, so its load does not sit on the middle).
-    if (moment < poids * ch.appui_gauche)
-        ch.cote = -1;
-    else if (moment > poids * ch.appui_droite)
-        ch.cote = 1;
-    else
-        ch.cote = 2 * moment < poids * (ch.appui_gauche + ch.appui_droite) ? -1 : 1;
+    // The side a prop would have to hold it up from, as the balance finds it; where a prop on
+    // either side would do, or none alone, the side of its span's middle its load lies on.
+    ch.cote = cote_de_bascule(s, ch.chevalier.c, ch.chevalier.h, ch.piece);
+    if (ch.cote == 0) ch.cote = 2 * moment < poids * (ch.appui_gauche + ch.appui_droite) ? -1 : 1;
 }
 
 t_chute analyser_chute(const t_scene &s, const t_verdict &v) {

@@ -62,7 +62,7 @@ struct t_chute {
 // On "no walk", why the knight can go no further from the foothold he reaches nearest the
 // princess, looking at the next column toward her.
 enum t_obstacle {
-    O_AUCUN,        // nothing to say (he reaches no foothold but his start, or no way on)
+    O_AUCUN,        // nothing to say: a figure is missing, or he has no foothold to start on
     O_MARCHE_HAUTE, // a change of height with no staircase step there (a row down, or up)
     O_SANS_PLACE,   // no two free cells for his body there
     O_SANS_APPUI    // nothing to stand on there: a drop of two rows or more, a figure, the edge
