@@ -330,6 +330,8 @@ try {
   verifier(cadre[0] == 390 && Math.abs(cadre[1] - 390 * 600 / 1100) <= 1,
            `the board and tray fill the width: ${cadre[0]} by ${cadre[1].toFixed(0)}`);
   verifier(await immobile(), 'the challenge draws no frame over 3 idle seconds');
+  const haut_du_cadre = () => evaluer('document.getElementById("cadre").getBoundingClientRect().top');
+  const haut_avant = await haut_du_cadre();
 
   // Level 44 with touches only. The big staircase carried by its lower left cell to (4, 3),
   // its box over the knight's cells, which its shape leaves free: tapped, it cannot turn there
@@ -339,6 +341,9 @@ try {
   await taper(450, 400);
   verifier(await jusqua(async () => (await message()).includes('ne peut pas tourner ici')),
            `a staircase that cannot turn where it stands says why: ${await message()}`);
+  // A longer message takes no room from the board: it stays under the finger.
+  verifier(await haut_du_cadre() == haut_avant,
+           `the board stays where it was as the message grows: ${haut_avant}, ${await haut_du_cadre()}`);
   await glisser_doigt(450, 400, 1050, 700);
   // Tapped in the tray to turn it, then carried to (4, 1); the small one tapped once and
   // turned twice more by the button, carried by its cell (11, 4) to (8, 0); the cube to (8, 3).
