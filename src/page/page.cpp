@@ -148,23 +148,17 @@ void agir(t_action a, int pieces) {
         break;
     }
     case A_ANNULER:
-        commander(partie, C_ANNULER);
-        break;
     case A_RECOMMENCER:
-        commander(partie, C_RECOMMENCER);
-        break;
     case A_INDICE:
-        commander(partie, C_INDICE);
-        break;
     case A_SOLUTION:
-        commander(partie, C_SOLUTION);
-        break;
     case A_PRECEDENT:
-        commander(partie, C_PRECEDENT);
+    case A_SUIVANT: {
+        // The buttons that are a key's command as it is, in the order of t_action.
+        static constexpr t_commande commandes[] = {C_ANNULER,  C_RECOMMENCER, C_INDICE,
+                                                   C_SOLUTION, C_PRECEDENT,   C_SUIVANT};
+        commander(partie, commandes[a - A_ANNULER]);
         break;
-    case A_SUIVANT:
-        commander(partie, C_SUIVANT);
-        break;
+    }
     case A_CARTE:
         if (!partie.carte) commander(partie, C_CARTE);
         break;

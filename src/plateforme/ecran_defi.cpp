@@ -132,37 +132,31 @@ unsigned groupe_dessine(const t_defi &d) {
     return chevalier_dans_la_chute(d) ? g : g & ~(1U << ID_CHEVALIER);
 }
 
-// The pieces of `groupe` drawn leaning by `angle` (radians, positive to the right, as a clock
-// turns) about pixel (px, py): drawn apart on a keyed surface, then each pixel of the window
-// around them taken from where it stood before the turn. Only on 32-bit surfaces: false, with
-// nothing drawn, on others or without the memory for it.
-bool pencher(SDL_Surface *s, const t_piecer piece[NB_PIECES], unsigned groupe, double angle, int px,
-             int py) {
+// The pieces in play of `groupe` drawn leaning by `angle` (radians, positive to the right, as
+// a clock turns) about pixel (px, py): drawn apart on a keyed surface, then each pixel of the
+// window around them taken from where it stood before the turn. Only on 32-bit surfaces: false,
+// with nothing drawn, on others or without the memory for it.
+bool pencher(SDL_Surface *s, const t_piecer groupe[NB_PIECES], double angle, int px, int py) {
     if (s->format->BytesPerPixel != 4) return false;
     SDL_Surface *a_part = SDL_CreateRGBSurface(SDL_SWSURFACE, s->w, s->h, 32, s->format->Rmask,
                                                s->format->Gmask, s->format->Bmask, 0);
     if (a_part == nullptr) return false;
     const Uint32 cle = SDL_MapRGB(a_part->format, 1, 2, 3);
     SDL_FillRect(a_part, nullptr, cle);
-    t_piecer seules[NB_PIECES];
-    std::copy(piece, piece + NB_PIECES, seules);
     int x0 = s->w, x1 = 0, y0 = s->h, y1 = 0;
     for (int k = 0; k < NB_PIECES; ++k) {
-        if (!(groupe >> k & 1U)) {
-            seules[k].dans_le_jeu = NON;
-            continue;
-        }
-        const t_forme *f = forme_de(k, piece[k].rotation);
+        const t_piecer &q = groupe[k];
+        const t_forme *f = q.dans_le_jeu == OUI ? forme_de(q.id, q.rotation) : nullptr;
         if (f == nullptr) continue;
-        x0 = std::min(x0, x_de(piece[k].colonne));
-        x1 = std::max(x1, x_de(piece[k].colonne + f->largeur));
-        y0 = std::min(y0, y_de(piece[k].ligne + f->hauteur - 1));
-        y1 = std::max(y1, y_de(piece[k].ligne - 1));
+        x0 = std::min(x0, x_de(q.colonne));
+        x1 = std::max(x1, x_de(q.colonne + f->largeur));
+        y0 = std::min(y0, y_de(q.ligne + f->hauteur - 1));
+        y1 = std::max(y1, y_de(q.ligne - 1));
     }
     // The characters and tiles draw on the window's surface: this once, on the one apart.
     SDL_Surface *fenetre = ecran;
     ecran = a_part;
-    dessiner_pieces_defi(seules);
+    dessiner_pieces_defi(groupe);
     ecran = fenetre;
     const double co = std::cos(angle), si = std::sin(angle);
     const int r =
@@ -631,9 +625,13 @@ void dessiner_defi(const t_partie &p, uint32_t maintenant) {
         // While the piece that tips leans, it and what it carries are drawn apart, turned.
         const double chute = avance_de_chute(p, maintenant);
         const bool penche = chute >= 0 && chute < 1;
-        if (penche)
+        t_piecer groupe[NB_PIECES];
+        std::copy(posees, posees + NB_PIECES, groupe);
+        if (penche) {
+            const unsigned g = groupe_dessine(d);
             for (int k = 0; k < NB_PIECES; ++k)
-                if (groupe_dessine(d) >> k & 1U) posees[k].dans_le_jeu = NON;
+                (g >> k & 1U ? posees : groupe)[k].dans_le_jeu = NON;
+        }
         dessiner_pieces_defi(posees, dx, dy);
         if (penche) {
             const t_chute &ch = d.verdict.chute;
@@ -641,16 +639,11 @@ void dessiner_defi(const t_partie &p, uint32_t maintenant) {
             const double aller = std::min(1.0, chute / 0.6),
                          angle = chute < 0.6 ? std::sin(aller * M_PI / 2)
                                              : std::cos((chute - 0.6) / 0.4 * M_PI / 2);
-            if (!pencher(s, piece, groupe_dessine(d), ch.cote * 0.28 * angle,
+            // Not leant, it is drawn upright rather than not at all.
+            if (!pencher(s, groupe, ch.cote * 0.28 * angle,
                          x_dixiemes(ch.cote < 0 ? ch.appui_gauche : ch.appui_droite),
-                         y_dixiemes(10 * ch.appui_ligne))) {
-                // Not leant: drawn upright rather than not at all.
-                t_piecer groupe[NB_PIECES];
-                std::copy(piece, piece + NB_PIECES, groupe);
-                for (int k = 0; k < NB_PIECES; ++k)
-                    if (!(groupe_dessine(d) >> k & 1U)) groupe[k].dans_le_jeu = NON;
+                         y_dixiemes(10 * ch.appui_ligne)))
                 dessiner_pieces_defi(groupe);
-            }
         }
         if (d.tenue == -1) marquer_verdict(s, d, piece, chute);
         if (d.tenue != -1) {

@@ -7,9 +7,6 @@
 
 namespace {
 
-// Lengths in tenths of a cell: a cell from column c spans 10c to 10c + 10, and a face carries
-// only between 10c + 1 and 10c + 9.
-constexpr int DIXIEMES = 10;
 constexpr int SOL = -2; // the ground, apart from an empty cell (-1)
 
 struct t_appui {
@@ -25,10 +22,7 @@ struct t_poussee {
 
 bool equilibrer(const t_scene &s, int cc, int hc, int tenue, t_poussee poussee) {
     int8_t cases[PLATEAU_LARGEUR][PLATEAU_HAUTEUR];
-    for (int c = 0; c < PLATEAU_LARGEUR; ++c)
-        for (int r = 0; r < PLATEAU_HAUTEUR; ++r)
-            cases[c][r] = s.cases[c][r] == ID_CHEVALIER ? int8_t(-1) : s.cases[c][r];
-    if (cc >= 0) cases[cc][hc] = cases[cc][hc + 1] = ID_CHEVALIER;
+    placer_chevalier(s, cc, hc, cases);
 
     // The equations' rows: weight and moment of each piece in play, 1-based for GLPK.
     int rang[NB_PIECES];

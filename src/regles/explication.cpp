@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr int DIXIEMES = 10; // as the balance measures: a face carries from 1 to 9 tenths
-
 // The pieces that may be held, lowest first, then leftmost.
 std::vector<int> pieces_a_tenir(const t_scene &s) {
     std::vector<int> v;
@@ -26,12 +24,7 @@ std::vector<int> pieces_a_tenir(const t_scene &s) {
 // he stands as it tips: their centre of weight, the span that holds the piece up, its side.
 void mesurer_chute(const t_scene &s, t_chute &ch) {
     int8_t cases[PLATEAU_LARGEUR][PLATEAU_HAUTEUR];
-    for (int c = 0; c < PLATEAU_LARGEUR; ++c)
-        for (int r = 0; r < PLATEAU_HAUTEUR; ++r)
-            cases[c][r] = s.cases[c][r] == ID_CHEVALIER ? int8_t(-1) : s.cases[c][r];
-    if (ch.chevalier.c >= 0)
-        cases[ch.chevalier.c][ch.chevalier.h] = cases[ch.chevalier.c][ch.chevalier.h + 1] =
-            ID_CHEVALIER;
+    placer_chevalier(s, ch.chevalier.c, ch.chevalier.h, cases);
     // A piece joins once all it rests on is in the group: one resting partly elsewhere loads
     // the piece named only in part, and would tip with it only in part.
     ch.groupe = 1U << ch.piece;

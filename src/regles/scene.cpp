@@ -19,6 +19,14 @@ void t_scene::enlever(int k) {
     en_jeu[k] = false;
 }
 
+void placer_chevalier(const t_scene &s, int cc, int hc,
+                      int8_t cases[PLATEAU_LARGEUR][PLATEAU_HAUTEUR]) {
+    for (int c = 0; c < PLATEAU_LARGEUR; ++c)
+        for (int r = 0; r < PLATEAU_HAUTEUR; ++r)
+            cases[c][r] = s.cases[c][r] == ID_CHEVALIER ? int8_t(-1) : s.cases[c][r];
+    if (cc >= 0) cases[cc][hc] = cases[cc][hc + 1] = ID_CHEVALIER;
+}
+
 bool sur_plateau(int c, int r) {
     return c >= 0 && c < PLATEAU_LARGEUR && r >= 0 && r < PLATEAU_HAUTEUR;
 }

@@ -28,6 +28,15 @@ struct t_scene {
     void enlever(int k);
 };
 
+// Lengths across the board in tenths of a cell, as the balance measures them: a cell from column
+// c spans 10c to 10c + 10, and its top face carries only between 10c + 1 and 10c + 9.
+constexpr int DIXIEMES = 10;
+
+// Who owns each cell with the knight moved to column c, row h (the lower cell of his body), or
+// taken off the board when c is below 0.
+void placer_chevalier(const t_scene &s, int c, int h,
+                      int8_t cases[PLATEAU_LARGEUR][PLATEAU_HAUTEUR]);
+
 // Whether cell (c, r), counted from the board's first column and the ground, is on the board.
 bool sur_plateau(int c, int r);
 
