@@ -84,7 +84,7 @@ std::vector<t_candidat> tirer_tous(int k) {
                 t_resolution r;
                 for (int j = 0; j < NB_PIECES; ++j)
                     if (est_a_placer(c.piece[j])) r.a_placer.push_back(j);
-                c.fiche = ficher(0, c.piece, r);
+                c.fiche = ficher(0, c.piece, r, false);
                 c.empreinte = empreinte(c.fiche);
                 trouves[f].emplace(forme_canonique(c.empreinte), c);
             }

@@ -1,14 +1,16 @@
 // verifier_niveaux.cpp: checks level files as the viewer reads them, each level's challenge
 // with the solver, and the levels against each other.
 // Usage: verifier_niveaux FILE_OR_FOLDER...  (a folder: every solution*.xml in it)
-// Prints one line per problem, "file: piece: what is wrong", and one line per sound level with
-// its difficulty, its pieces to place and its features; exits 1 if there is any problem.
+// Prints one line per problem, "file: piece: what is wrong", one line per sound level with its
+// difficulty, its decoys, its pieces to place and its features, and the mean count of decoys
+// per quarter of the levels; exits 1 if there is any problem.
 #include "redaction.h"
 #include "regles/equilibre.h"
 #include "regles/variete.h"
 #include "verification.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -125,11 +127,12 @@ int main(int argc, char **argv) {
         for (const t_probleme &p : n.problemes) signaler(n.fichier, p.piece, p.message);
         if (!n.fiche) continue;
         const t_fiche &f = *n.fiche;
-        std::printf("%s: difficulty %d, %zu piece%s to place (%s), walk %s, %lld poses tried, "
-                    "features: %s\n",
-                    n.fichier.c_str(), f.difficulte(), f.a_placer.size(),
-                    f.a_placer.size() == 1 ? "" : "s", noms(n.piece, f.a_placer).c_str(),
-                    f.chemin.forme.c_str(), f.essais, nommer_traits(f.traits).c_str());
+        std::printf("%s: difficulty %d, %d decoy%s, %zu piece%s to place (%s), walk %s, %lld poses "
+                    "tried, features: %s\n",
+                    n.fichier.c_str(), f.difficulte(), f.leurres, f.leurres == 1 ? "" : "s",
+                    f.a_placer.size(), f.a_placer.size() == 1 ? "" : "s",
+                    noms(n.piece, f.a_placer).c_str(), f.chemin.forme.c_str(), f.essais,
+                    nommer_traits(f.traits).c_str());
         for (size_t j = 0; j < i; ++j)
             if (niveaux[j].fiche)
                 for (const t_ressemblance &r : ressemblances(*niveaux[j].fiche, f))
@@ -146,6 +149,21 @@ int main(int argc, char **argv) {
             fiches.push_back(n.fiche.get());
             fichier_du_niveau.emplace(n.fiche->numero, n.fichier);
         }
+    // The decoys per quarter, of the levels whose numbers fall in it.
+    const std::array<double, QUARTS> moyennes = leurres_par_quart(fiches);
+    std::string quarts;
+    for (int q = 0; q < QUARTS; ++q) {
+        const int premier = q * NB_NIVEAUX / QUARTS + 1, dernier = (q + 1) * NB_NIVEAUX / QUARTS;
+        if (std::none_of(fiches.begin(), fiches.end(), [&](const t_fiche *f) {
+                return f->numero >= premier && f->numero <= dernier;
+            }))
+            continue;
+        char texte[64];
+        std::snprintf(texte, sizeof texte, "%s%d to %d: %.1f", quarts.empty() ? "" : ", ", premier,
+                      dernier, moyennes[size_t(q)]);
+        quarts += texte;
+    }
+    if (!quarts.empty()) std::printf("mean decoys per level, levels %s\n", quarts.c_str());
     for (const t_faute_lecon &l : verifier_lecons(fiches))
         signaler(fichier_du_niveau[l.niveau], "-", dire_lecon(l));
     if ((premiers[1] || premiers[2]) && !escalier_au_debut(premiers[1], premiers[2]))

@@ -239,6 +239,12 @@ BENCHMARK(BM_nouveau_defi)
     ->Iterations(1)
     ->Repetitions(50)
     ->UseRealTime()
+    ->ComputeStatistics("p95",
+                        [](const std::vector<double> &mesures) {
+                            std::vector<double> v = mesures;
+                            std::sort(v.begin(), v.end());
+                            return v[(v.size() * 95 + 99) / 100 - 1];
+                        })
     ->ComputeStatistics("max",
                         [](const std::vector<double> &v) {
                             return *std::max_element(v.begin(), v.end());

@@ -600,6 +600,44 @@ TEST_F(Defi, DefiSansFil) {
     EXPECT_EQ(p.courant, 0);
 }
 
+// The next challenge prepared in the background while the player plays: N shows it at once,
+// and it is the challenge N makes without it, from the same seeds; with another number of
+// pieces chosen, those seeds make the challenge, as they would have without it.
+TEST_F(Defi, DefiSuivantPrepare) {
+    t_partie &p = *partie_;
+    auto sans = std::make_unique<t_partie>();
+    for (t_partie *q : {&p, sans.get()}) {
+        commencer_partie(*q, 19);
+        q->hasard = t_hasard(20261208);
+        q->pieces_voulues = 2;
+    }
+    preparer_suivant(p);
+    ASSERT_TRUE(p.prochain != nullptr);
+    EXPECT_FALSE(en_fabrication(p)); // nothing shows it: the player plays on
+    EXPECT_EQ(p.prochain->suivi.gentillesse, 10);
+    while (!p.prochain->suivi.finie) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    commander(p, C_NOUVEAU);
+    EXPECT_FALSE(en_fabrication(p));
+    EXPECT_EQ(p.courant, 0);
+    commander(*sans, C_NOUVEAU);
+    attendre_fabrication(*sans);
+    EXPECT_EQ(cle_du_defi(p.defis[0].piece), cle_du_defi(sans->defis[0].piece));
+    EXPECT_EQ(p.annonces, sans->annonces);
+    // Prepared with two pieces, asked with three: the seeds it drew serve.
+    preparer_suivant(p);
+    ASSERT_TRUE(p.prochain != nullptr);
+    commander(p, C_PIECES, 3);
+    commander(*sans, C_PIECES, 3);
+    EXPECT_TRUE(p.prochain == nullptr);
+    attendre_fabrication(p);
+    attendre_fabrication(*sans);
+    EXPECT_EQ(cle_du_defi(p.defis[0].piece), cle_du_defi(sans->defis[0].piece));
+    EXPECT_EQ(p.annonces, sans->annonces);
+    preparer_suivant(p);
+    arreter_preparation(p);
+    EXPECT_TRUE(p.prochain == nullptr);
+}
+
 // The names in the working directory, sorted, the levels as one: a temporary file left
 // behind would show.
 std::string noms_du_dossier() {

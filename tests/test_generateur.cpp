@@ -62,8 +62,8 @@ std::vector<t_fiche> fiches_des_fichiers() {
 
 // Every challenge written as a level file beside the shipped images, read back through the
 // viewer's reader: every rule kept, exactly K pieces to place, one solution (its own) for the
-// whole search, a walk that changes height, and unlike every shipped level (ressemble()'s
-// comparison without `decale`). GRAINES=N in the
+// whole search, a walk that changes height, decoys enough, no motif of a shipped level, and
+// unlike every shipped level (ressemble()'s comparison without `decale`). GRAINES=N in the
 // environment takes at most N seeds of each, for a quick run.
 TEST_F(Generateur, ChaqueDefiVerifieEtResolu) {
     for (const auto &e : fs::directory_iterator(DOSSIER_DONNEES))
@@ -94,6 +94,10 @@ TEST_F(Generateur, ChaqueDefiVerifieEtResolu) {
             ASSERT_TRUE(meme_facon(r.solutions[0], poses_du_niveau(lu))) << cas;
             const t_fiche f = ficher(0, lu, r);
             ASSERT_GT(f.chemin.changements_de_hauteur(), 0) << cas;
+            ASSERT_GE(f.leurres, leurres_minimum(k)) << cas;
+            for (const t_fiche &l : livres)
+                ASSERT_TRUE(motifs_communs(l, f).empty())
+                    << cas << ": a motif of level " << l.numero;
             // Moved sideways, a shipped level may share its figures and walk or its cells with
             // a made challenge, never its challenge.
             for (const t_fiche &l : livres)

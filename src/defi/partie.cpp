@@ -35,6 +35,31 @@ std::vector<uint32_t> tirer_graines(t_partie &p) {
     return v;
 }
 
+// A challenge asked for: the one prepared, if any (preparer_suivant()), else one made from new
+// seeds.
+void fabriquer_demande(t_partie &p) {
+    std::unique_ptr<t_atelier> pret = std::move(p.prochain);
+    if (!pret) {
+        fabriquer(p, tirer_graines(p), p.pieces_voulues);
+        return;
+    }
+    if (pret->pieces != p.pieces_voulues || !pret->suivi.finie || pret->suivi.trouvee == -1) {
+        // Its seeds were drawn as N draws them: made again from them on every core, the
+        // challenge the same.
+        const std::vector<uint32_t> graines = pret->graines;
+        pret.reset();
+        fabriquer(p, graines, p.pieces_voulues);
+        return;
+    }
+    arreter_fabrication(p);
+    p.carte = false;
+    reposer(defi_courant(p));
+    pret->deja = p.defis_faits;
+    pret->suivi.gentillesse = 0; // the seeds after it, if it was made already, go at full speed
+    p.atelier = std::move(pret);
+    suivre_fabrication(p);
+}
+
 // On the map: the choice moved within its places, a place opened; a random challenge asked
 // for is made from there as in a challenge.
 void commander_carte(t_partie &p, t_commande c, int colonne) {
@@ -49,7 +74,7 @@ void commander_carte(t_partie &p, t_commande c, int colonne) {
         p.carte = false;
         p.choix = place;
         if (place == CARTE_ALEATOIRE)
-            fabriquer(p, tirer_graines(p), p.pieces_voulues);
+            fabriquer_demande(p);
         else
             aller_au_niveau(p, place);
         return;
@@ -145,6 +170,22 @@ bool suivre_fabrication(t_partie &p) {
 
 void arreter_fabrication(t_partie &p) {
     p.atelier.reset();
+}
+
+void preparer_suivant(t_partie &p) {
+    if (p.fils == SANS_FILS || p.atelier || p.prochain) return;
+    p.prochain = std::make_unique<t_atelier>();
+    t_atelier &a = *p.prochain;
+    a.graines = tirer_graines(p);
+    a.pieces = p.pieces_voulues;
+    a.graine = a.graines[a.essayees++];
+    a.suivi.gentillesse = 10;
+    // Ended or refused, it is made again on demand from the same seeds.
+    lancer_fabrication(a.suivi, a.graine, a.pieces, p.depart, 1);
+}
+
+void arreter_preparation(t_partie &p) {
+    p.prochain.reset();
 }
 
 t_idee idee_courante(const t_partie &p) {
@@ -247,7 +288,7 @@ void commander(t_partie &p, t_commande c, int colonne, int ligne) {
         enregistrer(p);
     }
     if (c == C_NOUVEAU || c == C_PIECES) {
-        fabriquer(p, tirer_graines(p), p.pieces_voulues);
+        fabriquer_demande(p);
         return;
     }
     // A level that could not be read has nothing to take, hint or show: only the level steps.

@@ -67,12 +67,15 @@ struct t_partie {
     // defis[0], in play when courant is 0.
     t_defi defis[NB_NIVEAUX + 1];
     int courant = 1;
-    int niveau_quitte = 1;                // the level to go back to from a made challenge
-    int pieces_voulues = 2;               // pieces to place in the challenges made on demand,
-                                          // as last chosen (two before any choice)
-    t_hasard hasard{1};                   // where the seeds come from: seeded once by the caller
-    t_piecer depart[NB_PIECES] = {};      // the pieces as the reset leaves them
-    std::unique_ptr<t_atelier> atelier;   // the challenge being made, if any
+    int niveau_quitte = 1;              // the level to go back to from a made challenge
+    int pieces_voulues = 2;             // pieces to place in the challenges made on demand,
+                                        // as last chosen (two before any choice)
+    t_hasard hasard{1};                 // where the seeds come from: seeded once by the caller
+    t_piecer depart[NB_PIECES] = {};    // the pieces as the reset leaves them
+    std::unique_ptr<t_atelier> atelier; // the challenge being made, if any
+    // The next challenge asked for, made in the background while the player plays, from the
+    // seeds his next N draws (preparer_suivant()); N takes it.
+    std::unique_ptr<t_atelier> prochain;
     std::vector<std::string> defis_faits; // the challenges made in this run, by cle_du_defi()
     t_progres progres;
     bool progres_illisible = false;    // the file exists but could not be read: never replaced
@@ -122,6 +125,16 @@ bool suivre_fabrication(t_partie &p);
 
 // Stops the making of a challenge, waiting for its threads.
 void arreter_fabrication(t_partie &p);
+
+// Starts preparing, on one thread at a lower priority, the challenge the next N will show, with
+// the pieces chosen, unless one is prepared or being made, or threads cannot be had (SANS_FILS).
+// Asked for, a prepared challenge is shown at once; one not yet made is made again on every
+// core from the same seeds, which make the same challenge; so is one asked with another number
+// of pieces: the seeds are those N would have drawn.
+void preparer_suivant(t_partie &p);
+
+// Stops preparing the next challenge, waiting for its thread (within a stack).
+void arreter_preparation(t_partie &p);
 
 // What the challenge in play teaches (defi.h's t_idee): on a shipped level, new if no level
 // before it uses it.

@@ -244,6 +244,7 @@ int jouer_defis(int n, uint32_t graine, int pieces) {
     bool suivi_en_cours = false;
     while (continuer) {
         annoncer(partie);
+        preparer_suivant(partie);
         marcher_a_l_heure(partie, SDL_GetTicks());
         // Every frame while something moves, and one more once it stops.
         // The tipping's clock starts with its verdict, whatever else moves.
@@ -279,6 +280,7 @@ int jouer_defis(int n, uint32_t graine, int pieces) {
     }
     if (suivi_en_cours) SDL_RemoveTimer(suivi);
     arreter_fabrication(partie);
+    arreter_preparation(partie);
     annoncer(partie);
     fermer_ecran_defi();
     arreter();

@@ -13,6 +13,11 @@
 #include <new>
 #include <system_error>
 #include <thread>
+#ifdef __linux__
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -24,9 +29,30 @@ uint64_t cellules_des_autres(const t_piecer piece[NB_PIECES], int k) {
     return m;
 }
 
+// Whether piece k, where it lies, has the middle of its cells over what holds it: the ground or
+// a piece right under one of its bottom faces, within the middle 80 % of the outer ones.
+bool bien_assise(const t_piecer piece[NB_PIECES], int k) {
+    const uint64_t autres = cellules_des_autres(piece, k);
+    const uint64_t m = cellules(k, place_de(piece[k]));
+    int dixiemes = 0, nb = 0, gauche = PLATEAU_LARGEUR, droite = -1;
+    for (int b = 0; b < PLATEAU_LARGEUR * PLATEAU_HAUTEUR; ++b) {
+        if ((m >> b & 1) == 0) continue;
+        const int c = b % PLATEAU_LARGEUR;
+        dixiemes += 10 * c + 5;
+        ++nb;
+        const bool au_sol = b < PLATEAU_LARGEUR;
+        if (!au_sol && (m >> (b - PLATEAU_LARGEUR) & 1) != 0) continue; // its own cell below
+        if (au_sol || (autres >> (b - PLATEAU_LARGEUR) & 1) != 0) {
+            gauche = std::min(gauche, c);
+            droite = std::max(droite, c);
+        }
+    }
+    return droite >= 0 && dixiemes >= nb * (10 * gauche + 1) && dixiemes <= nb * (10 * droite + 9);
+}
+
 // Drops piece k, in a random orientation and column, from the top of the board as far as it
 // falls; false when it does not fit even at the top.
-bool laisser_tomber(t_hasard &h, t_piecer piece[NB_PIECES], int k) {
+bool laisser_tomber_une_fois(t_hasard &h, t_piecer piece[NB_PIECES], int k) {
     t_piecer &p = piece[k];
     p.rotation = est_escalier(k) ? orientation_distincte(1 + h.entre(NB_ORIENTATIONS)) : 0;
     const t_forme &f = *forme_de(k, p.rotation);
@@ -41,21 +67,33 @@ bool laisser_tomber(t_hasard &h, t_piecer piece[NB_PIECES], int k) {
     return true;
 }
 
+// Drops piece k as above; `assise`, again until it lands well seated, four times at most.
+bool laisser_tomber(t_hasard &h, t_piecer piece[NB_PIECES], int k, bool assise) {
+    if (!assise) return laisser_tomber_une_fois(h, piece, k);
+    for (int essai = 0; essai < 4; ++essai)
+        if (laisser_tomber_une_fois(h, piece, k) && bien_assise(piece, k)) return true;
+    return false;
+}
+
 // Drops a stack on the board: `a_placer` pieces to place and up to four starting pieces, in a
 // random order, each as far as it falls; false when a piece does not fit even at the top.
-bool empiler(t_hasard &h, int a_placer, t_piecer piece[NB_PIECES]) {
+// `vite`, for a random challenge of four pieces to place: one or two starting pieces, each piece
+// seated (laisser_tomber()); dropped as they come, most such stacks tip over, and with no
+// starting piece none has one solution, so that a challenge took some thirty seconds to find.
+// The shipped levels' draws stay as they are, so that the tool makes their files again.
+bool empiler(t_hasard &h, int a_placer, bool vite, t_piecer piece[NB_PIECES]) {
     std::vector<int> a_poser, depart;
     for (int k = 0; k < NB_PIECES; ++k)
         if (!est_figure(k)) (peut_etre_a_placer(k) ? a_poser : depart).push_back(k);
     h.melanger(a_poser);
     h.melanger(depart);
     a_poser.resize(size_t(a_placer));
-    depart.resize(size_t(h.entre(5)));
+    depart.resize(size_t(vite ? 1 + h.entre(2) : h.entre(5)));
     std::vector<int> ordre = a_poser;
     ordre.insert(ordre.end(), depart.begin(), depart.end());
     h.melanger(ordre);
     return std::all_of(ordre.begin(), ordre.end(),
-                       [&](int k) { return laisser_tomber(h, piece, k); });
+                       [&](int k) { return laisser_tomber(h, piece, k, vite); });
 }
 
 // Every rule of a single level but the uniqueness of its solution.
@@ -88,9 +126,9 @@ void placer(t_piecer &p, t_lieu l) {
 // them as it stands or mirrored. Moved sideways, the shipped levels leave almost no level of
 // four pieces to place with other figures and walk and other cells: a challenge would take
 // minutes to find, or never be found.
-bool nouveau(const t_fiche &f, const std::vector<t_empreinte> &livres) {
+bool nouveau(const t_fiche &f, const t_livres &livres) {
     const t_empreinte e = empreinte(f);
-    return std::none_of(livres.begin(), livres.end(),
+    return std::none_of(livres.empreintes.begin(), livres.empreintes.end(),
                         [&](const t_empreinte &l) { return ressemble(l, e, false); });
 }
 
@@ -103,8 +141,7 @@ struct t_figures {
 // The places of the figures on the stack where the knight walks to the princess with a change
 // of height and the level is unlike the shipped ones, by the cheap rules only (placement and
 // the walk, not the balance); a longer and steeper walk weighs more.
-std::vector<t_figures> places_des_figures(const t_piecer piece[NB_PIECES],
-                                          const std::vector<t_empreinte> &livres) {
+std::vector<t_figures> places_des_figures(const t_piecer piece[NB_PIECES], const t_livres &livres) {
     t_fiche f;
     f.scene = construire_scene(piece);
     for (int k = 0; k < NB_PIECES; ++k)
@@ -129,9 +166,10 @@ std::vector<t_figures> places_des_figures(const t_piecer piece[NB_PIECES],
     return v;
 }
 
-// The shipped levels as the comparisons see them.
-std::vector<t_empreinte> empreintes_livrees(const t_piecer depart[NB_PIECES]) {
-    std::vector<t_empreinte> empreintes;
+// The shipped levels as the comparisons see them, and their motifs with a piece to place.
+t_livres livres_compares(const t_piecer depart[NB_PIECES]) {
+    t_livres livres;
+    livres.leurres = true;
     for (int n = 1; n <= NB_NIVEAUX; ++n) {
         t_piecer piece[NB_PIECES];
         std::copy(depart, depart + NB_PIECES, piece);
@@ -144,18 +182,39 @@ std::vector<t_empreinte> empreintes_livrees(const t_piecer depart[NB_PIECES]) {
             piece[k].rotation = l.rotation;
             if (est_a_placer(piece[k])) r.a_placer.push_back(k);
         }
-        empreintes.push_back(empreinte(ficher(n, piece, r)));
+        const t_fiche f = ficher(n, piece, r, false);
+        livres.empreintes.push_back(empreinte(f));
+        for (const t_motif &m : motifs(f))
+            if (m.a_placer) livres.motifs.push_back(m);
     }
-    return empreintes;
+    std::sort(livres.motifs.begin(), livres.motifs.end(),
+              [](const t_motif &a, const t_motif &b) { return a.cle < b.cle; });
+    return livres;
+}
+
+// Whether the stack, figures aside, shares a motif with a shipped level.
+bool motif_livre(const t_piecer piece[NB_PIECES], const t_livres &livres) {
+    if (livres.motifs.empty()) return false;
+    t_fiche f;
+    f.scene = construire_scene(piece);
+    for (int k = 0; k < NB_PIECES; ++k)
+        if (est_a_placer(piece[k])) f.a_placer.push_back(k);
+    return partage_un_motif(motifs(f), livres.motifs);
 }
 
 } // namespace
 
-bool tirer_defi(uint32_t graine, int a_placer, long i, const std::vector<t_empreinte> &livres,
+int leurres_minimum(int a_placer) {
+    return a_placer >= 3 ? 3 : a_placer == 2 ? 1 : 0;
+}
+
+bool tirer_defi(uint32_t graine, int a_placer, long i, const t_livres &livres,
                 t_piecer piece[NB_PIECES]) {
     // A stream of its own for each stack of each seed and number of pieces.
     t_hasard h(((uint64_t(graine) * 4 + uint64_t(a_placer - 1)) << 24) + uint64_t(i));
-    if (!empiler(h, a_placer, piece)) return false;
+    if (!empiler(h, a_placer, livres.leurres && a_placer == 4, piece) ||
+        motif_livre(piece, livres))
+        return false;
     std::vector<t_figures> choix = places_des_figures(piece, livres);
     int total = 0;
     for (const t_figures &c : choix) total += c.poids;
@@ -171,8 +230,9 @@ bool tirer_defi(uint32_t graine, int a_placer, long i, const std::vector<t_empre
         const t_resolution r = resoudre(piece, 2);
         if (r.solutions.size() != 1) continue;
         // The walk along which the level stands may differ from the one tried first.
-        const t_fiche f = ficher(0, piece, r);
-        if (f.chemin.changements_de_hauteur() > 0 && nouveau(f, livres)) return true;
+        const t_fiche f = ficher(0, piece, r, false);
+        if (f.chemin.changements_de_hauteur() == 0 || !nouveau(f, livres)) continue;
+        if (!livres.leurres || compter_leurres(piece) >= leurres_minimum(a_placer)) return true;
     }
     return false;
 }
@@ -183,15 +243,28 @@ std::thread (*demarrer_ouvrier)(std::function<void()> travail) = [](std::functio
 
 namespace {
 
+// Raises the calling thread's niceness by `n`, where a thread has its own (Linux); elsewhere,
+// and if the system refuses, it runs as it is.
+void ralentir_ce_fil(int n) {
+#ifdef __linux__
+    const auto fil = static_cast<id_t>(syscall(SYS_gettid));
+    errno = 0;
+    const int actuelle = getpriority(PRIO_PROCESS, fil);
+    if (errno == 0) setpriority(PRIO_PROCESS, fil, actuelle + n);
+#else
+    (void)n;
+#endif
+}
+
 // Waits for the threads of f that were started; each ends within a stack once f is stopped.
 void attendre_ouvriers(t_fabrication &f) {
     for (std::thread &t : f.ouvriers) t.join();
     f.ouvriers.clear();
 }
 
-// The shipped levels' prints, made once: the first making of a run pays for them.
-const std::vector<t_empreinte> &empreintes_des_livres(const t_piecer depart[NB_PIECES]) {
-    static const std::vector<t_empreinte> livres = empreintes_livrees(depart);
+// The shipped levels' prints and motifs, made once: the first making of a run pays for them.
+const t_livres &empreintes_des_livres(const t_piecer depart[NB_PIECES]) {
+    static const t_livres livres = livres_compares(depart);
     return livres;
 }
 
@@ -232,6 +305,7 @@ bool lancer_fabrication(t_fabrication &f, uint32_t graine, int a_placer,
     };
     const auto travailler = [&f, graine, a_placer, nb_fils, premier_avant,
                              quand_finie](unsigned n) {
+        if (f.gentillesse != 0) ralentir_ce_fil(f.gentillesse);
         for (long i = n; !f.arretee && !premier_avant(i); i += nb_fils) {
             t_piecer essai[NB_PIECES];
             std::copy(f.depart.begin(), f.depart.end(), essai);
@@ -273,7 +347,7 @@ bool lancer_fabrication(t_fabrication &f, uint32_t graine, int a_placer,
 
 bool avancer_fabrication(t_fabrication &f, long piles) {
     if (f.finie) return true;
-    const std::vector<t_empreinte> &livres = empreintes_des_livres(f.depart.data());
+    const t_livres &livres = empreintes_des_livres(f.depart.data());
     for (long n = 0; n < piles && !f.arretee; ++n) {
         t_piecer essai[NB_PIECES];
         std::copy(f.depart.begin(), f.depart.end(), essai);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "niveau/niveau.h"
+#include "regles/variete.h"
 
 #include <array>
 #include <atomic>
@@ -31,14 +32,28 @@ struct t_hasard {
     }
 };
 
+// What a random challenge is held to besides the rules: to be like none of the shipped levels
+// (their prints, as ressemble() judges without `decale`), to share no motif with them (every
+// motif of theirs with a piece to place, by key), and to have decoys enough for its pieces to
+// place (leurres_minimum()). Empty, with `leurres` false, for the draws of the shipped levels.
+struct t_livres {
+    std::vector<t_empreinte> empreintes;
+    std::vector<t_motif> motifs;
+    bool leurres = false;
+};
+
+// The decoys a random challenge has at least, so that it asks some thought: none with one piece
+// to place (a handful of challenges would be left), one with two, three with three or four.
+int leurres_minimum(int a_placer);
+
 // Stack number i of the draws for seed `graine` and `a_placer` pieces to place, the figures set
 // on it: a level that keeps every rule, whose challenge has one solution, whose walk changes
-// height, and that is like no level of `livres` as ressemble() judges without `decale`; false
-// otherwise. `piece` holds the pieces as the reset leaves them. The places of the figures are
-// drawn one after the other, the cheap rules first (the walk without the balance, the
-// comparisons), the costly ones (the balance, then the solver) on what is left.
-struct t_empreinte;
-bool tirer_defi(uint32_t graine, int a_placer, long i, const std::vector<t_empreinte> &livres,
+// height, and that `livres` accepts; false otherwise. `piece` holds the pieces as the reset
+// leaves them. The motifs are compared as soon as the stack stands, since the figures do not
+// change them; then the places of the figures are drawn one after the other, the cheap rules
+// first (the walk without the balance, the comparisons), the costly ones (the balance, the
+// solver, then the decoys) on what is left.
+bool tirer_defi(uint32_t graine, int a_placer, long i, const t_livres &livres,
                 t_piecer piece[NB_PIECES]);
 
 // The seeds a player types: 1 to 999999999.
@@ -58,6 +73,9 @@ struct t_fabrication {
     std::array<t_piecer, NB_PIECES> depart{};
     std::vector<std::thread> ouvriers;
     int refus = 0; // why the last making's threads could not all start (an errno), or 0
+    // What its threads add to their niceness as they start (where threads have their own, on
+    // Linux): a making in the background leaves the processor to what the player sees.
+    int gentillesse = 0;
     // Without threads (SANS_FILS): what avancer_fabrication() draws from, and its next stack.
     uint32_t graine = 0;
     int a_placer = 0;

@@ -9,6 +9,7 @@
 #include <bitset>
 #include <cstdint>
 #include <map>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -114,7 +115,8 @@ int difficulte(size_t a_placer, unsigned traits, const t_chemin &chemin) {
            chemin.changements_de_hauteur();
 }
 
-t_fiche ficher(int numero, const t_piecer piece[NB_PIECES], const t_resolution &resolution) {
+t_fiche ficher(int numero, const t_piecer piece[NB_PIECES], const t_resolution &resolution,
+               bool leurres) {
     t_fiche f;
     f.numero = numero;
     f.scene = construire_scene(piece);
@@ -122,7 +124,26 @@ t_fiche ficher(int numero, const t_piecer piece[NB_PIECES], const t_resolution &
     f.a_placer = resolution.a_placer;
     f.essais = resolution.essais;
     f.traits = traits(f);
+    if (leurres) f.leurres = compter_leurres(piece);
     return f;
+}
+
+int compter_leurres(const t_piecer piece[NB_PIECES]) {
+    return static_cast<int>(chercher_leurres(piece).solutions.size());
+}
+
+std::array<double, QUARTS> leurres_par_quart(const std::vector<const t_fiche *> &v) {
+    std::array<double, QUARTS> somme{}, nombre{};
+    constexpr int par_quart = NB_NIVEAUX / QUARTS;
+    for (const t_fiche *f : v)
+        if (f->numero >= 1 && f->numero <= NB_NIVEAUX) {
+            const size_t q = size_t((f->numero - 1) / par_quart);
+            somme[q] += f->leurres;
+            nombre[q] += 1;
+        }
+    for (size_t q = 0; q < size_t(QUARTS); ++q)
+        if (nombre[q] > 0) somme[q] /= nombre[q];
+    return somme;
 }
 
 t_empreinte empreinte(const t_fiche &f) {
@@ -149,6 +170,96 @@ bool ressemble(const t_empreinte &a, const t_empreinte &b, bool decale) {
     bool oui = false;
     comparer(a, b, decale, [&](const t_ressemblance &) { return !(oui = true); });
     return oui;
+}
+
+std::vector<t_motif> motifs(const t_fiche &f) {
+    const t_scene &s = f.scene;
+    // Which pieces touch which, side against side.
+    bool touche[NB_PIECES][NB_PIECES] = {};
+    for (int c = 0; c < PLATEAU_LARGEUR; ++c)
+        for (int r = 0; r < PLATEAU_HAUTEUR; ++r) {
+            const int p = s.cases[c][r];
+            if (p == -1 || est_figure(p)) continue;
+            for (const auto &[dc, dr] : {std::pair{1, 0}, std::pair{0, 1}}) {
+                if (c + dc >= PLATEAU_LARGEUR || r + dr >= PLATEAU_HAUTEUR) continue;
+                const int q = s.cases[c + dc][r + dr];
+                if (q != -1 && q != p && !est_figure(q)) touche[p][q] = touche[q][p] = true;
+            }
+        }
+    std::vector<int> ids;
+    for (int k = 0; k < NB_PIECES; ++k)
+        if (s.en_jeu[k] && !est_figure(k)) ids.push_back(k);
+    const auto a_placer = [&](int k) {
+        return std::find(f.a_placer.begin(), f.a_placer.end(), k) != f.a_placer.end();
+    };
+    std::map<t_cle_motif, t_motif> trouves;
+    for (size_t i = 0; i < ids.size(); ++i)
+        for (size_t j = i + 1; j < ids.size(); ++j)
+            for (size_t k = j + 1; k < ids.size(); ++k) {
+                const std::array<int, 3> trois = {ids[i], ids[j], ids[k]};
+                const int liens = touche[trois[0]][trois[1]] + touche[trois[0]][trois[2]] +
+                                  touche[trois[1]][trois[2]];
+                if (liens < 2) continue;
+                int gauche = PLATEAU_LARGEUR, droite = 0, bas = PLATEAU_HAUTEUR;
+                for (int c = 0; c < PLATEAU_LARGEUR; ++c)
+                    for (int r = 0; r < PLATEAU_HAUTEUR; ++r)
+                        if (std::find(trois.begin(), trois.end(), s.cases[c][r]) != trois.end()) {
+                            gauche = std::min(gauche, c);
+                            droite = std::max(droite, c);
+                            bas = std::min(bas, r);
+                        }
+                t_cle_motif vue{}, miroir{};
+                for (size_t n = 0; n < 3; ++n) {
+                    vue[n] = miroir[n] = uint64_t(sorte(trois[n])) << 40;
+                    for (int c = gauche; c <= droite; ++c)
+                        for (int r = bas; r < PLATEAU_HAUTEUR; ++r)
+                            if (s.cases[c][r] == trois[n]) {
+                                vue[n] |= uint64_t(1) << (PLATEAU_LARGEUR * (r - bas) + c - gauche);
+                                miroir[n] |= uint64_t(1)
+                                             << (PLATEAU_LARGEUR * (r - bas) + droite - c);
+                            }
+                }
+                std::sort(vue.begin(), vue.end());
+                std::sort(miroir.begin(), miroir.end());
+                t_motif m;
+                m.cle = std::min(vue, miroir);
+                m.pieces = trois;
+                m.a_placer = std::any_of(trois.begin(), trois.end(), a_placer);
+                auto [ou, nouveau] = trouves.emplace(m.cle, m);
+                if (!nouveau && m.a_placer && !ou->second.a_placer) ou->second = m;
+            }
+    std::vector<t_motif> v;
+    for (const auto &[cle, m] : trouves) v.push_back(m);
+    return v;
+}
+
+std::vector<t_motif_commun> motifs_communs(const t_fiche &a, const t_fiche &b) {
+    const std::vector<t_motif> ma = motifs(a);
+    std::vector<t_motif_commun> v;
+    for (const t_motif &m : motifs(b)) {
+        if (!m.a_placer) continue;
+        const auto ou =
+            std::lower_bound(ma.begin(), ma.end(), m.cle,
+                             [](const t_motif &x, const t_cle_motif &cle) { return x.cle < cle; });
+        if (ou != ma.end() && ou->cle == m.cle && ou->a_placer) v.push_back({a.numero, m.pieces});
+    }
+    return v;
+}
+
+bool partage_un_motif(const std::vector<t_motif> &a, const std::vector<t_motif> &b) {
+    size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a[i].cle < b[j].cle) {
+            ++i;
+        } else if (b[j].cle < a[i].cle) {
+            ++j;
+        } else {
+            if (a[i].a_placer && b[j].a_placer) return true;
+            ++i;
+            ++j;
+        }
+    }
+    return false;
 }
 
 std::vector<t_faute_courbe> verifier_courbe(const t_fiche *a, const t_fiche &b) {

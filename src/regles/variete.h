@@ -22,6 +22,10 @@ constexpr int NIVEAUX_DE_FIN = 12;
 constexpr int IDEES_MIN = 24;
 constexpr int FOIS_PAR_IDEE = 3;
 
+// The quarters of the levels (1 to 12, 13 to 24...), over which the checker gives the mean of
+// their decoys.
+constexpr int QUARTS = 4;
+
 // A sound level as the comparisons see it.
 struct t_fiche {
     int numero = 0; // level number, 0 when unknown
@@ -30,11 +34,21 @@ struct t_fiche {
     std::vector<int> a_placer; // the pieces to place, by identity
     long long essais = 0;      // the solver's effort
     unsigned traits = 0;       // its features (traits.h), its own solution in place
+    int leurres = 0;           // its decoys, as chercher_leurres() finds them
     int difficulte() const { return ::difficulte(a_placer.size(), traits, chemin); }
 };
 
-// The level's scene and walk, with what its challenge's resolution tells.
-t_fiche ficher(int numero, const t_piecer piece[NB_PIECES], const t_resolution &resolution);
+// The level's scene and walk, with what its challenge's resolution tells, and its decoys
+// counted unless `leurres` is false (the generator counts them only for the levels it keeps).
+t_fiche ficher(int numero, const t_piecer piece[NB_PIECES], const t_resolution &resolution,
+               bool leurres = true);
+
+// The count of a level's decoys.
+int compter_leurres(const t_piecer piece[NB_PIECES]);
+
+// The mean count of decoys over each quarter of the levels (1 to 12, 13 to 24...), of those
+// given, by their numbers; 0 for a quarter none of them is in.
+std::array<double, QUARTS> leurres_par_quart(const std::vector<const t_fiche *> &v);
 
 // A way level b is too like level a, seen as it stands or mirrored, and moved sideways.
 enum t_sorte_ressemblance {
@@ -59,6 +73,36 @@ struct t_ressemblance {
 // then mirrored, each moved from the farthest left), then the cells in common; empty when they
 // differ enough.
 std::vector<t_ressemblance> ressemblances(const t_fiche &a, const t_fiche &b);
+
+// A motif: three pieces other than the figures, touching one another (a side of a solid cell
+// against a side of another's, each of the three against one of the others at least), told by
+// their kinds and their cells relative to each other: set at the bottom left, and of that and
+// its mirror image the smaller, so that the three moved sideways, up or down, or mirrored make
+// the same key. Three pieces are enough: any more that touch hold three that do.
+using t_cle_motif = std::array<uint64_t, 3>;
+
+struct t_motif {
+    t_cle_motif cle{};
+    std::array<int, 3> pieces{}; // the three, by identity
+    bool a_placer = false;       // one of them at least is a piece to place
+};
+
+// Every motif of a level, each key once: where two triples of pieces make the same key, the one
+// with a piece to place, then the first found.
+std::vector<t_motif> motifs(const t_fiche &f);
+
+// A motif two levels share, with a piece to place among the three in each: level a's number,
+// and the three pieces as they stand in level b, by identity.
+struct t_motif_commun {
+    int niveau = 0;
+    std::array<int, 3> pieces{};
+};
+
+// The motifs level b shares with level a, as above; empty when there is none.
+std::vector<t_motif_commun> motifs_communs(const t_fiche &a, const t_fiche &b);
+
+// The same, from motifs worked out once (motifs()): whether there is one.
+bool partage_un_motif(const std::vector<t_motif> &a, const std::vector<t_motif> &b);
 
 // A level as the comparisons see it, mirrored or not and moved some columns sideways: its
 // challenge and whether its starting pieces all stay on the board; its figures' places (column
