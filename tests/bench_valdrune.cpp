@@ -6,12 +6,12 @@
 #include "defi/defi.h"
 #include "dessins.h"
 #include "fichiers/fichier.h"
-#include "visionneuse/boucle.h"
 #include "jeu/jeu.h"
 #include "jeu/modele.h"
 #include "regles/generateur.h"
 #include "regles/solveur.h"
 #include "verification.h"
+#include "visionneuse/boucle.h"
 
 #include <SDL.h>
 #include <algorithm>

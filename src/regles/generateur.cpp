@@ -212,8 +212,7 @@ bool tirer_defi(uint32_t graine, int a_placer, long i, const t_livres &livres,
                 t_piecer piece[NB_PIECES]) {
     // A stream of its own for each stack of each seed and number of pieces.
     t_hasard h(((uint64_t(graine) * 4 + uint64_t(a_placer - 1)) << 24) + uint64_t(i));
-    if (!empiler(h, a_placer, livres.leurres && a_placer == 4, piece) ||
-        motif_livre(piece, livres))
+    if (!empiler(h, a_placer, livres.leurres && a_placer == 4, piece) || motif_livre(piece, livres))
         return false;
     std::vector<t_figures> choix = places_des_figures(piece, livres);
     int total = 0;
