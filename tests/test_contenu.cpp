@@ -455,6 +455,57 @@ TEST(Regles, Lecons) {
                         "bridge, prop, counterweight, stack"}}));
 }
 
+// Three pieces touching side to side, one of them to place in each level, in the same cells
+// relative to each other: the same motif moved anywhere or mirrored. Not when all three are
+// starting pieces in one level, nor when one touches the others only at a corner.
+TEST(Regles, Motifs) {
+    const auto fiche = [](int numero, int tour, int bas, bool miroir, std::vector<int> a_placer,
+                          int ecart = 1) {
+        t_fiche f;
+        f.numero = numero;
+        f.scene.poser(ID_TOUR_1, forme_de(ID_TOUR_1, 0), tour, bas);
+        f.scene.poser(ID_CUBE_AVEC_APPENDICE_1, forme_de(ID_CUBE_AVEC_APPENDICE_1, 0),
+                      miroir ? tour - 1 : tour, bas + 3);
+        f.scene.poser(ID_CUBE, forme_de(ID_CUBE, 0), miroir ? tour - ecart : tour + ecart, bas + 4);
+        f.a_placer = std::move(a_placer);
+        return f;
+    };
+    const t_fiche a = fiche(13, 0, 0, false, {ID_CUBE});
+    const t_fiche b = fiche(20, 5, 1, true, {ID_CUBE_AVEC_APPENDICE_1});
+    const std::vector<t_motif_commun> communs = motifs_communs(a, b);
+    ASSERT_EQ(communs.size(), 1U);
+    EXPECT_EQ(communs[0].niveau, 13);
+    std::array<int, 3> trois = communs[0].pieces,
+                       attendus = {ID_CUBE, ID_CUBE_AVEC_APPENDICE_1, ID_TOUR_1};
+    std::sort(trois.begin(), trois.end());
+    std::sort(attendus.begin(), attendus.end());
+    EXPECT_EQ(trois, attendus);
+    EXPECT_TRUE(partage_un_motif(motifs(a), motifs(b)));
+    EXPECT_TRUE(motifs_communs(a, fiche(21, 2, 0, false, {})).empty());
+    EXPECT_FALSE(partage_un_motif(motifs(a), motifs(fiche(21, 2, 0, false, {}))));
+    // The cube one column farther: it touches the appendix only at a corner.
+    EXPECT_TRUE(motifs(fiche(22, 0, 0, false, {ID_CUBE}, 2)).empty());
+    // A fourth piece beside them adds motifs; the three in common still show.
+    t_fiche c = fiche(23, 2, 0, false, {ID_CUBE});
+    c.scene.poser(ID_TOUR_2, forme_de(ID_TOUR_2, 0), 1, 0);
+    EXPECT_EQ(motifs(c).size(), 2U); // the two towers and the appendix, without the cube
+    EXPECT_EQ(motifs_communs(b, c).size(), 1U);
+}
+
+// The mean of the decoys over each quarter of the levels, by their numbers.
+TEST(Regles, LeurresParQuart) {
+    std::vector<t_fiche> tous(NB_NIVEAUX);
+    std::vector<const t_fiche *> v;
+    for (size_t i = 0; i < tous.size(); ++i) {
+        tous[i].numero = int(i) + 1;
+        tous[i].leurres = i < 12 ? 0 : i < 24 ? 2 : i < 36 ? int(i % 2) * 6 : 10;
+        if (i != 40) v.push_back(&tous[i]);
+    }
+    tous[40].leurres = 1000; // left out: not counted
+    EXPECT_EQ(leurres_par_quart(v), (std::array<double, QUARTS>{0, 2, 3, 10}));
+    EXPECT_EQ(leurres_par_quart({&tous[30]}), (std::array<double, QUARTS>{0, 0, 0, 0}));
+}
+
 // Each feature read on a hand-made board. `sur` is where the knight stands along his walk.
 TEST(Regles, Traits) {
     const auto plateau = [](std::vector<std::array<int, 4>> pieces, std::vector<int> a_placer,
