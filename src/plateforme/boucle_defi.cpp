@@ -244,7 +244,6 @@ int jouer_defis(int n, uint32_t graine, int pieces) {
     bool suivi_en_cours = false;
     while (continuer) {
         annoncer(partie);
-        preparer_suivant(partie);
         marcher_a_l_heure(partie, SDL_GetTicks());
         // Every frame while something moves, and one more once it stops.
         // The tipping's clock starts with its verdict, whatever else moves.
@@ -265,6 +264,8 @@ int jouer_defis(int n, uint32_t graine, int pieces) {
             derniere_image = SDL_GetTicks();
             redessiner = false;
         }
+        // After the frame: the first one shows before the shipped levels' prints are made.
+        preparer_suivant(partie);
         SDL_Event e;
         if (bouge) {
             if (!SDL_PollEvent(&e)) {

@@ -29,8 +29,9 @@ uint64_t cellules_des_autres(const t_piecer piece[NB_PIECES], int k) {
     return m;
 }
 
-// Whether piece k, where it lies, has the middle of its cells over what holds it: the ground or
-// a piece right under one of its bottom faces, within the middle 80 % of the outer ones.
+// Whether piece k, where it lies, has the middle of its cells over what holds it: between a
+// tenth in from the outer ends of its held bottom faces (on the ground or on a piece), where the
+// balance puts its pushes.
 bool bien_assise(const t_piecer piece[NB_PIECES], int k) {
     const uint64_t autres = cellules_des_autres(piece, k);
     const uint64_t m = cellules(k, place_de(piece[k]));
@@ -76,7 +77,8 @@ bool laisser_tomber(t_hasard &h, t_piecer piece[NB_PIECES], int k, bool assise) 
 }
 
 // Drops a stack on the board: `a_placer` pieces to place and up to four starting pieces, in a
-// random order, each as far as it falls; false when a piece does not fit even at the top.
+// random order, each as far as it falls; false when a piece does not fit even at the top (or,
+// `vite`, is not seated after four drops).
 // `vite`, for a random challenge of four pieces to place: one or two starting pieces, each piece
 // seated (laisser_tomber()); dropped as they come, most such stacks tip over, and with no
 // starting piece none has one solution, so that a challenge took some thirty seconds to find.
