@@ -638,6 +638,26 @@ TEST_F(Defi, DefiSuivantPrepare) {
     EXPECT_TRUE(p.prochain == nullptr);
 }
 
+// One run's random challenges are unlike each other as the checker compares levels, while the
+// seeds N draws give others: with three pieces to place, most seeds' first challenge is one of a
+// few levels, mirrored or moved, which a player would otherwise meet again at once.
+TEST_F(Defi, DefisDUneMemeSuiteDifferents) {
+    t_partie &p = *partie_;
+    commencer_partie(p, 19);
+    p.hasard = t_hasard(20261208);
+    p.pieces_voulues = 3;
+    std::vector<t_empreinte> vus;
+    for (int n = 0; n < 3; ++n) {
+        commander(p, C_NOUVEAU);
+        attendre_fabrication(p);
+        ASSERT_EQ(p.courant, 0);
+        const t_empreinte e = empreinte_du_defi(p.defis[0].piece);
+        for (const t_empreinte &d : vus)
+            EXPECT_FALSE(ressemble(d, e) || ressemble(e, d)) << "challenge " << n + 1;
+        vus.push_back(e);
+    }
+}
+
 // The names in the working directory, sorted, the levels as one: a temporary file left
 // behind would show.
 std::string noms_du_dossier() {

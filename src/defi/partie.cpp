@@ -2,6 +2,9 @@
 // progress recorded as levels are solved.
 #include "defi/partie.h"
 
+#include "niveau/pieces.h"
+#include "regles/variete.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -129,6 +132,13 @@ std::string cle_du_defi(const t_piecer piece[NB_PIECES]) {
     return s;
 }
 
+t_empreinte empreinte_du_defi(const t_piecer piece[NB_PIECES]) {
+    t_resolution r;
+    for (int k = 0; k < NB_PIECES; ++k)
+        if (est_a_placer(piece[k])) r.a_placer.push_back(k);
+    return empreinte(ficher(0, piece, r, false));
+}
+
 void fabriquer(t_partie &p, const std::vector<uint32_t> &graines, int pieces) {
     arreter_fabrication(p);
     p.carte = false; // the making is followed, and its challenge played, off the map
@@ -150,9 +160,12 @@ bool suivre_fabrication(t_partie &p) {
     t_atelier &a = *p.atelier;
     t_piecer piece[NB_PIECES];
     const bool reussi = finir_fabrication(a.suivi, piece);
-    // A challenge already made in this run gives way to the next seed's.
+    // A challenge alike one already made in this run gives way to the next seed's: a seed's
+    // first challenge is often one of a few, mirrored or moved.
+    const t_empreinte e = reussi ? empreinte_du_defi(piece) : t_empreinte{};
     if (reussi && a.essayees < a.graines.size() &&
-        std::find(a.deja.begin(), a.deja.end(), cle_du_defi(piece)) != a.deja.end()) {
+        std::any_of(a.deja.begin(), a.deja.end(),
+                    [&](const t_empreinte &d) { return ressemble(d, e) || ressemble(e, d); })) {
         lancer_graine_suivante(p);
         return false;
     }
@@ -160,7 +173,7 @@ bool suivre_fabrication(t_partie &p) {
         if (p.courant != 0) p.niveau_quitte = p.courant;
         p.courant = 0;
         ouvrir_defi_fabrique(p.defis[0], a.graine, piece);
-        p.defis_faits.push_back(cle_du_defi(piece));
+        p.defis_faits.push_back(e);
         p.annonces.push_back("défi " + std::to_string(a.graine) + " : " + dire_pieces(a.pieces) +
                              " à placer");
     }

@@ -45,11 +45,11 @@ constexpr int CARTE_ALEATOIRE = NB_NIVEAUX + 1;
 constexpr int CARTE_LARGEUR = 7;
 
 // A challenge being made on threads of its own, from the first of its seeds that makes one
-// not yet played in this run (the last seed's when none does).
+// unlike every one played in this run (the last seed's when none does).
 struct t_atelier {
     std::vector<uint32_t> graines;
     size_t essayees = 0;           // the seeds tried so far
-    std::vector<std::string> deja; // the challenges already made, as cle_du_defi() gives them
+    std::vector<t_empreinte> deja; // the challenges already made, as the comparisons see them
     int pieces = 0;
     uint32_t graine = 0; // the seed being tried, then the one that made it
     t_fabrication suivi; // gone before its threads, it stops and waits for them
@@ -76,7 +76,8 @@ struct t_partie {
     // The next challenge asked for, made in the background while the player plays, from the
     // seeds his next N draws (preparer_suivant()); N takes it.
     std::unique_ptr<t_atelier> prochain;
-    std::vector<std::string> defis_faits; // the challenges made in this run, by cle_du_defi()
+    // The challenges made in this run, as the comparisons see them (empreinte_du_defi()).
+    std::vector<t_empreinte> defis_faits;
     t_progres progres;
     bool progres_illisible = false;    // the file exists but could not be read: never replaced
     std::string erreur_progres;        // why the progress could not be saved; empty when it was
@@ -117,6 +118,12 @@ void fabriquer(t_partie &p, const std::vector<uint32_t> &graines, int pieces);
 
 // A made challenge's pieces in play and their places, as one text.
 std::string cle_du_defi(const t_piecer piece[NB_PIECES]);
+
+// A challenge as the comparisons between levels see it (variete.h): a challenge made is given up
+// for the next seed's when it is alike one made before in the run, the same, mirrored, moved
+// sideways, with the same walk or three quarters of the same cells, which a player reads as the
+// same puzzle.
+t_empreinte empreinte_du_defi(const t_piecer piece[NB_PIECES]);
 
 // Whether a challenge is being made; and, once its threads are done, puts the challenge in play
 // and says so, true then (or tries the next seed when that challenge was already made).
