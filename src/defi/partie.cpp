@@ -38,6 +38,15 @@ std::vector<uint32_t> tirer_graines(t_partie &p) {
     return v;
 }
 
+// The making followed from now on, in place of any other; its challenge is played off the map.
+void installer_atelier(t_partie &p, std::unique_ptr<t_atelier> a) {
+    arreter_fabrication(p);
+    p.carte = false;
+    reposer(defi_courant(p));
+    a->deja = p.defis_faits;
+    p.atelier = std::move(a);
+}
+
 // A challenge asked for: the one prepared, if any (preparer_suivant()), else one made from new
 // seeds.
 void fabriquer_demande(t_partie &p) {
@@ -54,12 +63,8 @@ void fabriquer_demande(t_partie &p) {
         fabriquer(p, graines, p.pieces_voulues);
         return;
     }
-    arreter_fabrication(p);
-    p.carte = false;
-    reposer(defi_courant(p));
-    pret->deja = p.defis_faits;
     pret->suivi.gentillesse = 0; // the seeds after it, if it was made already, go at full speed
-    p.atelier = std::move(pret);
+    installer_atelier(p, std::move(pret));
     suivre_fabrication(p);
 }
 
@@ -140,14 +145,10 @@ t_empreinte empreinte_du_defi(const t_piecer piece[NB_PIECES]) {
 }
 
 void fabriquer(t_partie &p, const std::vector<uint32_t> &graines, int pieces) {
-    arreter_fabrication(p);
-    p.carte = false; // the making is followed, and its challenge played, off the map
-    reposer(defi_courant(p));
-    p.atelier = std::make_unique<t_atelier>();
-    t_atelier &a = *p.atelier;
-    a.graines = graines;
-    a.deja = p.defis_faits;
-    a.pieces = pieces;
+    auto a = std::make_unique<t_atelier>();
+    a->graines = graines;
+    a->pieces = pieces;
+    installer_atelier(p, std::move(a));
     lancer_graine_suivante(p);
 }
 
