@@ -81,10 +81,7 @@ std::vector<t_candidat> tirer_tous(int k) {
                 if (!tirer_defi(GRAINE_DES_NIVEAUX, k, i, {}, c.piece)) continue;
                 // tirer_defi() has proved the one solution: the record needs only which pieces
                 // are to place.
-                t_resolution r;
-                for (int j = 0; j < NB_PIECES; ++j)
-                    if (est_a_placer(c.piece[j])) r.a_placer.push_back(j);
-                c.fiche = ficher(0, c.piece, r, false);
+                c.fiche = ficher(0, c.piece, false);
                 c.empreinte = empreinte(c.fiche);
                 trouves[f].emplace(forme_canonique(c.empreinte), c);
             }

@@ -28,6 +28,15 @@ void ecrire_fichier(const std::string &nom, const std::string &texte) {
     std::ofstream(nom, std::ios::binary) << texte;
 }
 
+std::string cle_du_defi(const t_piecer piece[NB_PIECES]) {
+    std::string s;
+    for (int k = 0; k < NB_PIECES; ++k)
+        if (piece[k].dans_le_jeu == OUI)
+            s += std::to_string(k) + "@" + std::to_string(piece[k].colonne) + "," +
+                 std::to_string(piece[k].ligne) + "," + std::to_string(piece[k].rotation) + " ";
+    return s;
+}
+
 std::string lire_fichier(const std::string &nom) {
     std::ifstream f(nom, std::ios::binary);
     if (!f) return "<absent>";

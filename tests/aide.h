@@ -16,6 +16,9 @@ void ecrire_fichier(const std::string &nom, const std::string &texte);
 // Whole text of the file nom, or "<absent>" when it cannot be read.
 std::string lire_fichier(const std::string &nom);
 
+// A made challenge's pieces in play and their places, as one text, to compare two.
+std::string cle_du_defi(const t_piecer piece[NB_PIECES]);
+
 // The colour of one pixel of a surface, as (r, g, b) packed in 0xRRGGBB.
 Uint32 couleur(SDL_Surface *s, int x, int y);
 

@@ -1,5 +1,6 @@
 // test_defi.cpp: the challenge mode: transcripts of a player's events, a storm of random ones,
 // the progress file and the window's drawing.
+#include "aide.h"
 #include "defi/partie.h"
 #include "dessins.h"
 #include "plateforme/boucle_defi.h"

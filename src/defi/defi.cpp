@@ -102,10 +102,7 @@ t_place place_en_reserve(int id) {
 }
 
 unsigned traits_du_niveau(const t_piecer piece[NB_PIECES]) {
-    t_resolution r;
-    for (int k = 0; k < NB_PIECES; ++k)
-        if (est_a_placer(piece[k])) r.a_placer.push_back(k);
-    return ficher(0, piece, r, false).traits;
+    return ficher(0, piece, false).traits;
 }
 
 t_idee idee_du_niveau(unsigned traits, unsigned vus, bool suite) {

@@ -128,20 +128,8 @@ void commencer_partie(t_partie &p, int n) {
     if (p.carte && p.progres.trouve != OUI) commander(p, C_REGLES);
 }
 
-std::string cle_du_defi(const t_piecer piece[NB_PIECES]) {
-    std::string s;
-    for (int k = 0; k < NB_PIECES; ++k)
-        if (piece[k].dans_le_jeu == OUI)
-            s += std::to_string(k) + "@" + std::to_string(piece[k].colonne) + "," +
-                 std::to_string(piece[k].ligne) + "," + std::to_string(piece[k].rotation) + " ";
-    return s;
-}
-
 t_empreinte empreinte_du_defi(const t_piecer piece[NB_PIECES]) {
-    t_resolution r;
-    for (int k = 0; k < NB_PIECES; ++k)
-        if (est_a_placer(piece[k])) r.a_placer.push_back(k);
-    return empreinte(ficher(0, piece, r, false));
+    return empreinte(ficher(0, piece, false));
 }
 
 void fabriquer(t_partie &p, const std::vector<uint32_t> &graines, int pieces) {

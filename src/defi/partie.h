@@ -116,9 +116,6 @@ void commencer_partie(t_partie &p, int n);
 // of `graines` that makes one not made yet in this run.
 void fabriquer(t_partie &p, const std::vector<uint32_t> &graines, int pieces);
 
-// A made challenge's pieces in play and their places, as one text.
-std::string cle_du_defi(const t_piecer piece[NB_PIECES]);
-
 // A challenge as the comparisons between levels see it (variete.h): a challenge made is given up
 // for the next seed's when it is alike one made before in the run, the same, mirrored, moved
 // sideways, with the same walk or three quarters of the same cells, which a player reads as the

@@ -175,16 +175,14 @@ t_livres livres_compares(const t_piecer depart[NB_PIECES]) {
     for (int n = 1; n <= NB_NIVEAUX; ++n) {
         t_piecer piece[NB_PIECES];
         std::copy(depart, depart + NB_PIECES, piece);
-        t_resolution r;
         for (int k = 0; k < NB_PIECES; ++k) {
             const t_piece_livree &l = NIVEAUX_LIVRES[n - 1][k];
             piece[k].dans_le_jeu = l.dans_le_jeu;
             piece[k].colonne = l.colonne;
             piece[k].ligne = l.ligne;
             piece[k].rotation = l.rotation;
-            if (est_a_placer(piece[k])) r.a_placer.push_back(k);
         }
-        const t_fiche f = ficher(n, piece, r, false);
+        const t_fiche f = ficher(n, piece, false);
         livres.empreintes.push_back(empreinte(f));
         for (const t_motif &m : motifs(f))
             if (m.a_placer) livres.motifs.push_back(m);

@@ -128,6 +128,13 @@ t_fiche ficher(int numero, const t_piecer piece[NB_PIECES], const t_resolution &
     return f;
 }
 
+t_fiche ficher(int numero, const t_piecer piece[NB_PIECES], bool leurres) {
+    t_resolution r;
+    for (int k = 0; k < NB_PIECES; ++k)
+        if (est_a_placer(piece[k])) r.a_placer.push_back(k);
+    return ficher(numero, piece, r, leurres);
+}
+
 int compter_leurres(const t_piecer piece[NB_PIECES]) {
     return static_cast<int>(chercher_leurres(piece).solutions.size());
 }

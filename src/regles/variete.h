@@ -43,6 +43,9 @@ struct t_fiche {
 t_fiche ficher(int numero, const t_piecer piece[NB_PIECES], const t_resolution &resolution,
                bool leurres = true);
 
+// The same for a level as its pieces stand, its pieces to place read from them (est_a_placer()).
+t_fiche ficher(int numero, const t_piecer piece[NB_PIECES], bool leurres);
+
 // The count of a level's decoys.
 int compter_leurres(const t_piecer piece[NB_PIECES]);
 
