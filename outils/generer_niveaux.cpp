@@ -16,7 +16,7 @@
 
 #include <algorithm>
 #include <array>
-#include <climits>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -35,12 +35,16 @@ t_piecer depart[NB_PIECES];
 // The draws of the shipped levels: seed 0, which no player types, and how many stacks for each
 // number of pieces to place (the more pieces, the fewer stacks make a level).
 constexpr uint32_t GRAINE_DES_NIVEAUX = 0;
-constexpr long PILES[5] = {0, 1000000, 2000000, 5000000, 10000000};
+constexpr long PILES[5] = {0, 1000000, 20000000, 30000000, 40000000};
+constexpr long PILES_ESCALIERS[4] = {0, 0, 40000000, 4000000};
 
-// The choice's search: how many steps at most, how many levels drawn to try at each.
-constexpr long PAS_MAX = 200000;
-constexpr int ENTRANTS = 60;
-constexpr long RECOMMENCER = 3000; // steps without a better choice before starting again
+// The choice's search (choisir()): its seed, the steps of each try and how many tries, the
+// temperature it starts from, and what a pair of levels alike weighs against a broken demand.
+constexpr uint64_t GRAINE_DU_CHOIX = 2026;
+constexpr long PAS_PAR_ESSAI = 4000000;
+constexpr int ESSAIS = 20;
+constexpr double TEMPERATURE = 3;
+constexpr int POIDS_D_UNE_PAIRE = 5;
 
 struct t_candidat {
     int pieces = 0;
@@ -48,6 +52,7 @@ struct t_candidat {
     t_piecer piece[NB_PIECES];
     t_fiche fiche;
     t_empreinte empreinte;
+    std::vector<t_motif> motifs;
 };
 
 // The challenge of a level set at the left of the board, of the two ways round the smaller:
@@ -67,24 +72,24 @@ std::array<uint64_t, NB_PIECES> forme_canonique(const t_empreinte &e) {
 // Every distinct level that the draws for k pieces to place make (a level, its mirror image
 // and the level moved sideways are one: the first drawn), in the order of the draws; the
 // draws are shared among the cores, each keeps its number.
-std::vector<t_candidat> tirer_tous(int k) {
+std::vector<t_candidat> tirer_tous(int k, bool escaliers, long piles, long premier) {
     const unsigned nb_fils = std::max(1U, std::thread::hardware_concurrency());
     std::vector<std::map<std::array<uint64_t, NB_PIECES>, t_candidat>> trouves(nb_fils);
     std::vector<std::thread> fils;
     for (unsigned f = 0; f < nb_fils; ++f)
         fils.emplace_back([&, f] {
-            for (long i = f; i < PILES[k]; i += nb_fils) {
-                t_candidat c;
-                c.pieces = k;
-                c.tirage = i;
-                std::copy(depart, depart + NB_PIECES, c.piece);
-                if (!tirer_defi(GRAINE_DES_NIVEAUX, k, i, {}, c.piece)) continue;
-                // tirer_defi() has proved the one solution: the record needs only which pieces
-                // are to place.
-                c.fiche = ficher(0, c.piece, false);
-                c.empreinte = empreinte(c.fiche);
-                trouves[f].emplace(forme_canonique(c.empreinte), c);
-            }
+            for (long i = f; i < piles; i += nb_fils)
+                for (const auto &niveau : tirer_niveaux(GRAINE_DES_NIVEAUX, k, escaliers, i, depart)) {
+                    t_candidat c;
+                    c.pieces = k;
+                    c.tirage = premier + i;
+                    std::copy(niveau.begin(), niveau.end(), c.piece);
+                    // tirer_niveaux() has proved the one solution: the record needs only which
+                    // pieces are to place.
+                    c.fiche = ficher(0, c.piece, false);
+                    c.empreinte = empreinte(c.fiche);
+                    trouves[f].emplace(forme_canonique(c.empreinte), c);
+                }
             liberer_equilibre();
         });
     for (std::thread &t : fils) t.join();
@@ -96,43 +101,76 @@ std::vector<t_candidat> tirer_tous(int k) {
         }
     std::vector<t_candidat> v;
     for (auto &[forme, c] : uniques) v.push_back(c);
-    std::sort(v.begin(), v.end(),
-              [](const t_candidat &a, const t_candidat &b) { return a.tirage < b.tirage; });
+    std::stable_sort(v.begin(), v.end(), [](const t_candidat &a, const t_candidat &b) {
+        return a.tirage < b.tirage;
+    });
     return v;
+}
+
+// The decoys and the motifs of every level drawn, shared among the cores: the decoys are the
+// costliest count, so they are counted only for the distinct levels.
+void compter_leurres_de_tous(std::vector<t_candidat> &v) {
+    const unsigned nb_fils = std::max(1U, std::thread::hardware_concurrency());
+    std::vector<std::thread> fils;
+    for (unsigned f = 0; f < nb_fils; ++f)
+        fils.emplace_back([&, f] {
+            for (size_t i = f; i < v.size(); i += nb_fils) {
+                v[i].fiche.leurres = compter_leurres(v[i].piece);
+                v[i].motifs = motifs(v[i].fiche);
+            }
+            liberer_equilibre();
+        });
+    for (std::thread &t : fils) t.join();
 }
 
 bool differents(const t_candidat &a, const t_candidat &b) {
     return !ressemble(a.empreinte, b.empreinte) && !ressemble(b.empreinte, a.empreinte);
 }
 
-// Whether the level teaches the end's lessons: three pieces to place or more, three features
-// or more.
-bool de_la_fin(const t_candidat &c) {
-    return c.pieces >= 3 && compter_traits(c.fiche.traits) >= 3;
+// Whether two levels would read as the same puzzle: alike as L6 compares them, or sharing a
+// motif.
+bool semblables_ou_motif(const t_candidat &a, const t_candidat &b) {
+    return !differents(a, b) || partage_un_motif(a.motifs, b.motifs);
 }
 
-// How far a set of levels, in order, is from teaching as the checker asks (verifier_lecons,
-// verifier_courbe, escalier_au_debut), its pairs alike apart: each broken demand counts.
+// Whether the level teaches the end's lessons: three pieces to place or more, three features
+// or more, and decoys enough.
+bool de_la_fin(const t_candidat &c) {
+    return c.pieces >= 3 && compter_traits(c.fiche.traits) >= 3 &&
+           c.fiche.leurres >= LEURRES_DE_FIN;
+}
+
+// How far a set of levels, in order, is from teaching as the checker asks (verifier_lecons(),
+// verifier_courbe(), escalier_au_debut()), its pairs alike apart: each broken demand counts one,
+// a quarter short of decoys one per decoy it lacks.
 int ecarts(const std::vector<const t_candidat *> &v, const std::vector<int> &choix) {
     int e = 0;
     unsigned vus = 0;
     std::map<unsigned, int> idees;
+    std::array<int, QUARTS> leurres{};
     for (size_t n = 0; n < choix.size(); ++n) {
         const t_candidat &c = *v[size_t(choix[n])];
-        const int nouveaux = compter_traits(c.fiche.traits & ~vus);
-        if (n < LECONS)
-            e += (c.pieces != 1) + (nouveaux != 1);
-        else
-            e += std::max(0, nouveaux - 1) + (nouveaux == 1 && c.pieces > 2);
+        leurres[n * QUARTS / NB_NIVEAUX] += c.fiche.leurres;
+        const unsigned nouveaux = c.fiche.traits & ~vus;
+        const int nb = compter_traits(nouveaux);
+        if (n < size_t(LECONS)) {
+            e += (c.pieces != 1) + (nb != 1);
+        } else {
+            e += (c.fiche.leurres == 0) + std::max(0, nb - 1);
+            e += nb == 1 && size_t(c.pieces) > (nouveaux == T_COLLINE ? PIECES_POUR_LA_COLLINE
+                                                                      : PIECES_POUR_UNE_NOUVEAUTE);
+        }
         vus |= c.fiche.traits;
-        if (n + 1 == LECONS) e += (vus & T_MONTEE) == 0;
-        if (n + 1 == LECONS) e += (vus & T_DESCENTE) == 0;
-        if (n + NIVEAUX_DE_FIN >= NB_NIVEAUX) e += !de_la_fin(c);
+        if (n + 1 == size_t(LECONS)) e += compter_traits((T_MONTEE | T_DESCENTE) & ~vus);
+        if (n + NIVEAUX_DE_FIN >= size_t(NB_NIVEAUX)) e += !de_la_fin(c);
         ++idees[c.fiche.traits];
     }
     e += compter_traits(((1U << NB_TRAITS) - 1) & ~vus);
     for (const auto &[t, nb] : idees) e += std::max(0, nb - FOIS_PAR_IDEE);
     e += std::max(0, IDEES_MIN - int(idees.size()));
+    constexpr int par_quart = NB_NIVEAUX / QUARTS;
+    for (size_t q = 0; q < size_t(QUARTS); ++q)
+        e += std::max(0, LEURRES_PAR_QUART[q] * par_quart - leurres[q]);
     const auto escalier = [&](size_t n) {
         const std::vector<int> &a = v[size_t(choix[n])]->fiche.a_placer;
         return std::any_of(a.begin(), a.end(), est_escalier);
@@ -141,98 +179,69 @@ int ecarts(const std::vector<const t_candidat *> &v, const std::vector<int> &cho
     return e;
 }
 
-// 48 levels that keep every demand, by a local search: from 48 drawn at random, each step
-// tries swapping each chosen level with each of a few others drawn, and makes the swap that
-// leaves the fewest broken demands (a pair alike counts as one), a level just left out barred
-// for a while unless it leads to the best yet. Returns the demands still broken when it stops,
-// after `pas` steps: none, or PAS_MAX steps taken.
-int choisir(const std::vector<const t_candidat *> &v,
-            const std::vector<std::vector<size_t>> &semblables,
-            std::vector<const t_candidat *> &choix, t_hasard &h, long &pas) {
+// 48 levels that keep every demand, by simulated annealing: from 48 drawn at random, each step
+// swaps a chosen level for one drawn among the others, kept when it breaks no more demands than
+// before (a pair alike counts POIDS_D_UNE_PAIRE), or else with a chance that falls as the
+// search goes on. The candidates are in the levels' order (by difficulty), so a choice sorted
+// is the levels in order. The search starts again from others drawn until a choice breaks
+// nothing, ESSAIS times at most; a fixed seed makes the same choice every time.
+bool choisir(const std::vector<const t_candidat *> &v,
+             const std::vector<std::vector<size_t>> &semblables,
+             std::vector<const t_candidat *> &choix) {
     const size_t n = v.size();
-    pas = 0;
-    if (n < NB_NIVEAUX) return INT_MAX;
-    std::vector<std::vector<bool>> pareils(n, std::vector<bool>(n, false));
+    std::vector<std::vector<char>> pareils(n, std::vector<char>(n, 0));
     for (size_t i = 0; i < n; ++i)
-        for (size_t j : semblables[i]) pareils[i][j] = true;
-    std::vector<int> tous(n);
-    for (size_t i = 0; i < n; ++i) tous[i] = int(i);
-    h.melanger(tous);
-    // The chosen, in the candidates' order, which is the levels' order.
-    std::vector<int> choisis(tous.begin(), tous.begin() + NB_NIVEAUX);
-    std::sort(choisis.begin(), choisis.end());
-    std::vector<bool> pris(n, false);
-    for (int i : choisis) pris[size_t(i)] = true;
-    std::vector<int> voisins(n, 0); // for each candidate, the chosen levels it is like
-    for (size_t j = 0; j < n; ++j)
-        for (size_t i : semblables[j]) voisins[j] += pris[i];
-    int paires = 0;
-    for (int i : choisis) paires += voisins[size_t(i)];
-    paires /= 2;
-    int ecart = paires + ecarts(v, choisis), meilleur = ecart;
-    std::vector<long> tabou(n, 0);
-    long depuis = 0; // steps since the best yet
-    while (ecart > 0 && pas < PAS_MAX) {
-        ++pas;
-        // Stuck too long: start again from 48 others drawn at random.
-        if (++depuis > RECOMMENCER) {
-            h.melanger(tous);
-            choisis.assign(tous.begin(), tous.begin() + NB_NIVEAUX);
-            std::sort(choisis.begin(), choisis.end());
-            std::fill(pris.begin(), pris.end(), false);
-            for (int i : choisis) pris[size_t(i)] = true;
-            std::fill(voisins.begin(), voisins.end(), 0);
-            for (size_t j = 0; j < n; ++j)
-                for (size_t i : semblables[j]) voisins[j] += pris[i];
-            paires = 0;
-            for (int i : choisis) paires += voisins[size_t(i)];
-            paires /= 2;
-            ecart = meilleur = paires + ecarts(v, choisis);
-            depuis = 0;
-        }
-        int ecart_retenu = INT_MAX, egaux = 0;
-        size_t place_retenue = 0;
-        int entrant_retenu = -1;
-        for (int tirage = 0; tirage < ENTRANTS; ++tirage) {
+        for (size_t j : semblables[i]) pareils[i][j] = 1;
+    const auto paires = [&](const std::vector<int> &s) {
+        int p = 0;
+        for (size_t a = 0; a < s.size(); ++a)
+            for (size_t b = a + 1; b < s.size(); ++b) p += pareils[size_t(s[a])][size_t(s[b])];
+        return p;
+    };
+    t_hasard h(GRAINE_DU_CHOIX);
+    for (int essai = 0; essai < ESSAIS; ++essai) {
+        std::vector<int> tous(n);
+        for (size_t i = 0; i < n; ++i) tous[i] = int(i);
+        h.melanger(tous);
+        std::vector<int> s(tous.begin(), tous.begin() + NB_NIVEAUX);
+        std::sort(s.begin(), s.end());
+        std::vector<char> pris(n, 0);
+        for (int i : s) pris[size_t(i)] = 1;
+        int nb_paires = paires(s);
+        int cout = POIDS_D_UNE_PAIRE * nb_paires + ecarts(v, s);
+        for (long pas = 0; pas < PAS_PAR_ESSAI && cout > 0; ++pas) {
+            const size_t o = size_t(h.entre(NB_NIVEAUX));
             const int entrant = h.entre(int(n));
             if (pris[size_t(entrant)]) continue;
-            for (size_t o = 0; o < choisis.size(); ++o) {
-                std::vector<int> essai = choisis;
-                essai[o] = entrant;
-                std::sort(essai.begin(), essai.end());
-                const int c = paires - voisins[size_t(choisis[o])] + voisins[size_t(entrant)] -
-                              int(pareils[size_t(choisis[o])][size_t(entrant)]) + ecarts(v, essai);
-                if (tabou[size_t(entrant)] > pas && c >= meilleur) continue;
-                if (c < ecart_retenu) {
-                    ecart_retenu = c;
-                    egaux = 1;
-                } else if (c > ecart_retenu || h.entre(++egaux) != 0) {
-                    continue;
-                }
-                place_retenue = o;
-                entrant_retenu = entrant;
-            }
+            const int sortant = s[o];
+            int d = 0;
+            for (int j : s)
+                if (j != sortant)
+                    d += pareils[size_t(entrant)][size_t(j)] - pareils[size_t(sortant)][size_t(j)];
+            std::vector<int> t = s;
+            t[o] = entrant;
+            std::sort(t.begin(), t.end());
+            const int c = POIDS_D_UNE_PAIRE * (nb_paires + d) + ecarts(v, t);
+            // The temperature falls from TEMPERATURE to a twentieth of it over the steps.
+            const double temperature =
+                TEMPERATURE * std::pow(0.05, double(pas) / double(PAS_PAR_ESSAI));
+            const double tire = double(h.entre(1 << 30)) / double(1 << 30);
+            if (c > cout && tire >= std::exp(double(cout - c) / temperature)) continue;
+            s = t;
+            pris[size_t(sortant)] = 0;
+            pris[size_t(entrant)] = 1;
+            nb_paires += d;
+            cout = c;
         }
-        if (entrant_retenu < 0) continue;
-        const int sortant = choisis[place_retenue];
-        paires += voisins[size_t(entrant_retenu)] - voisins[size_t(sortant)] -
-                  int(pareils[size_t(sortant)][size_t(entrant_retenu)]);
-        pris[size_t(sortant)] = false;
-        pris[size_t(entrant_retenu)] = true;
-        for (size_t j : semblables[size_t(sortant)]) --voisins[j];
-        for (size_t j : semblables[size_t(entrant_retenu)]) ++voisins[j];
-        choisis[place_retenue] = entrant_retenu;
-        std::sort(choisis.begin(), choisis.end());
-        ecart = ecart_retenu;
-        if (ecart < meilleur) {
-            meilleur = ecart;
-            depuis = 0;
+        std::fprintf(stderr, "choice %d: %d pairs alike, %d demands broken\n", essai + 1,
+                     nb_paires, ecarts(v, s));
+        if (cout == 0) {
+            choix.clear();
+            for (int i : s) choix.push_back(v[size_t(i)]);
+            return true;
         }
-        tabou[size_t(sortant)] = pas + 10 + h.entre(10);
     }
-    choix.clear();
-    for (int i : choisis) choix.push_back(v[size_t(i)]);
-    return ecart;
+    return false;
 }
 
 // The choice judged as the checker judges the folder, before any file is written: the search
@@ -250,8 +259,11 @@ bool juger(const std::vector<const t_candidat *> &choix) {
         for (size_t j = 0; j < i; ++j)
             for (const t_ressemblance &r : ressemblances(fiches[j], fiches[i]))
                 problemes.push_back(niveau + dire_ressemblance(r));
-        for (const t_faute_courbe &c :
-             verifier_courbe(i == 0 ? nullptr : &fiches[i - 1], fiches[i]))
+        for (size_t j = 0; j < i; ++j)
+            for (const t_motif_commun &m : motifs_communs(fiches[j], fiches[i]))
+                problemes.push_back(niveau + dire_motif(choix[i]->piece, m));
+        for (const t_faute_courbe &c : verifier_courbe(i == 0 ? nullptr : &fiches[i - 1], fiches[i],
+                                                       i < 2 ? nullptr : &fiches[i - 2]))
             problemes.push_back(niveau + dire_courbe(c));
         suite.push_back(&fiches[i]);
     }
@@ -295,27 +307,31 @@ int main(int argc, char **argv) {
                              "       generer_niveaux --graine SEED --pieces K FILE\n");
         return 2;
     }
-    // Every distinct level, then, of those alike with the same number of pieces and idea, only
-    // the first drawn: the others would add choices that differ in nothing the rules look at.
+    // Every distinct level drawn: of two alike, either may be the one that fits among the others.
     std::vector<t_candidat> reserve;
     for (int k = 1; k <= 4; ++k) {
-        std::vector<t_candidat> v = tirer_tous(k);
+        std::vector<t_candidat> v = tirer_tous(k, false, PILES[k], 0);
         std::map<unsigned, int> idees;
         for (const t_candidat &c : v) ++idees[c.fiche.traits];
         std::fprintf(stderr, "%d pieces to place: %zu distinct levels from %ld stacks, %zu ideas\n",
                      k, v.size(), PILES[k], idees.size());
         reserve.insert(reserve.end(), v.begin(), v.end());
     }
-    std::map<std::pair<int, unsigned>, std::vector<const t_candidat *>> groupes;
-    for (const t_candidat &c : reserve) groupes[{c.pieces, c.fiche.traits}].push_back(&c);
-    std::vector<const t_candidat *> v;
-    for (auto &[groupe, membres] : groupes) {
-        const size_t debut = v.size();
-        for (const t_candidat *c : membres)
-            if (std::all_of(v.begin() + long(debut), v.end(),
-                            [&](const t_candidat *d) { return differents(*c, *d); }))
-                v.push_back(c);
+    // Two staircases among the pieces to place, for the walks up then down that the draws
+    // above seldom make: kept only for such a walk, numbered after the draws above.
+    for (int k = 2; k <= 3; ++k) {
+        size_t collines = 0;
+        for (const t_candidat &c : tirer_tous(k, true, PILES_ESCALIERS[k], PILES[k]))
+            if ((c.fiche.traits & T_COLLINE) != 0) {
+                reserve.push_back(c);
+                ++collines;
+            }
+        std::fprintf(stderr, "%d pieces to place, two of them staircases: %zu walks up then down "
+                             "from %ld stacks\n", k, collines, PILES_ESCALIERS[k]);
     }
+    compter_leurres_de_tous(reserve);
+    std::vector<const t_candidat *> v;
+    for (const t_candidat &c : reserve) v.push_back(&c);
     // In the order the levels will have: by difficulty.
     std::sort(v.begin(), v.end(), [](const t_candidat *a, const t_candidat *b) {
         return std::make_tuple(a->fiche.difficulte(), a->pieces, a->tirage) <
@@ -325,33 +341,38 @@ int main(int argc, char **argv) {
     size_t paires = 0;
     for (size_t i = 0; i < v.size(); ++i)
         for (size_t j = i + 1; j < v.size(); ++j)
-            if (!differents(*v[i], *v[j])) {
+            if (semblables_ou_motif(*v[i], *v[j])) {
                 semblables[i].push_back(j);
                 semblables[j].push_back(i);
                 ++paires;
             }
-    std::fprintf(stderr, "%zu levels to choose from, %zu pairs of them alike\n", v.size(), paires);
+    std::fprintf(stderr, "%zu levels to choose from, %zu pairs of them alike or sharing a motif\n",
+                 v.size(), paires);
+    for (int k = 1; k <= 4; ++k) {
+        int n = 0, cinq = 0, un = 0;
+        for (const t_candidat *c : v)
+            if (c->pieces == k) {
+                ++n;
+                un += c->fiche.leurres >= 1;
+                cinq += c->fiche.leurres >= LEURRES_DE_FIN;
+            }
+        std::fprintf(stderr, "%d pieces to place: %d levels, %d with a decoy, %d with %d or more\n",
+                     k, n, un, cinq, LEURRES_DE_FIN);
+    }
     std::vector<const t_candidat *> choix;
-    t_hasard h(GRAINE_DES_NIVEAUX);
     if (v.size() < NB_NIVEAUX) {
         std::fprintf(stderr, "generer_niveaux: only %zu levels to choose from\n", v.size());
         return 1;
     }
-    long pas = 0;
-    const int reste = choisir(v, semblables, choix, h, pas);
-    if (reste > 0) {
-        std::fprintf(stderr,
-                     "generer_niveaux: no choice of 48 levels in %ld steps: the last breaks "
-                     "%d demands\n",
-                     pas, reste);
+    if (!choisir(v, semblables, choix)) {
+        std::fprintf(stderr, "generer_niveaux: no choice of 48 levels keeps every demand\n");
         return 1;
     }
-    std::fprintf(stderr, "48 levels chosen in %ld steps\n", pas);
     if (!juger(choix)) return 1;
     for (size_t l = 0; l < choix.size(); ++l) {
         const t_fiche &f = choix[l]->fiche;
-        std::printf("level %2zu: difficulty %d, %zu to place, walk %s, features: %s\n", l + 1,
-                    f.difficulte(), f.a_placer.size(), f.chemin.forme.c_str(),
+        std::printf("level %2zu: difficulty %d, %d decoys, %zu to place, walk %s, features: %s\n",
+                    l + 1, f.difficulte(), f.leurres, f.a_placer.size(), f.chemin.forme.c_str(),
                     nommer_traits(f.traits).c_str());
         std::ofstream fichier(std::string(argv[1]) + "/solution" + std::to_string(l + 1) + ".xml");
         ecrire_niveau(fichier, int(l) + 1, choix[l]->piece);

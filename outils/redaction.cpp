@@ -3,6 +3,8 @@
 
 #include "regles/traits.h"
 
+#include <cstdio>
+
 namespace {
 
 const char *const NOMS[NB_TRAITS] = {"descent",        "climb",         "hill",        "valley",
@@ -91,13 +93,25 @@ std::string dire_ressemblance(const t_ressemblance &r) {
     return "";
 }
 
+std::string dire_motif(const t_piecer piece[NB_PIECES], const t_motif_commun &m) {
+    return std::string(piece[m.pieces[0]].nom) + ", " + piece[m.pieces[1]].nom + " and " +
+           piece[m.pieces[2]].nom + " stand as in level " + std::to_string(m.niveau) +
+           ", moved or mirrored: the same motif, with a piece to place in both";
+}
+
 std::string dire_courbe(const t_faute_courbe &f) {
     switch (f.sorte) {
     case CB_MOINS_DIFFICILE:
         return "difficulty " + std::to_string(f.difficulte) + " is below level " +
-               std::to_string(f.precedent) + "'s " + std::to_string(f.difficulte_precedente);
+               std::to_string(f.precedent) + "'s " + std::to_string(f.difficulte_precedente) +
+               ", itself below level " + std::to_string(f.avant) + "'s " +
+               std::to_string(f.difficulte_avant) + ": a level may rest once, not twice in a row";
     case CB_DEBUT_A_PLUSIEURS:
         return std::to_string(f.a_placer) + " pieces to place: levels 1 to 6 have one";
+    case CB_SANS_LEURRE:
+        return "no decoy: from level 7 on every level has one";
+    case CB_FIN_PEU_DE_LEURRES:
+        return compter(size_t(f.leurres), "decoy") + ": the last twelve levels have five or more";
     case CB_FIN_PEU_DE_PIECES:
         return compter(f.a_placer, "piece") +
                " to place: the last twelve levels have three or more";
@@ -114,7 +128,7 @@ std::string dire_lecon(const t_faute_lecon &f) {
                nommer_traits(f.traits) + "): levels 1 to 6 bring one each";
     case L_NOUVEAUTE_CHARGEE:
         return "brings " + nommer_traits(f.traits) + " with " + compter(f.a_placer, "piece") +
-               " to place: a feature comes alone, with at most two";
+               " to place: a feature comes alone, with at most two (three for the hill)";
     case L_SANS_MONTEE_DESCENTE:
         return "levels 1 to 6 teach no " + nommer_traits(f.traits);
     case L_IDEE_REPETEE:
@@ -124,6 +138,15 @@ std::string dire_lecon(const t_faute_lecon &f) {
         return std::to_string(f.idees) + " distinct ideas: 24 or more are needed";
     case L_TRAITS_JAMAIS_VUS:
         return "no level teaches " + nommer_traits(f.traits);
+    case L_PEU_DE_LEURRES: {
+        constexpr int par_quart = NB_NIVEAUX / QUARTS;
+        char moyenne[32];
+        std::snprintf(moyenne, sizeof moyenne, "%.1f", f.moyenne);
+        return "a mean of " + std::string(moyenne) + " decoys over levels " +
+               std::to_string(f.quart * par_quart + 1) + " to " +
+               std::to_string((f.quart + 1) * par_quart) + ": " +
+               std::to_string(LEURRES_PAR_QUART[size_t(f.quart)]) + " or more are needed";
+    }
     }
     return "";
 }

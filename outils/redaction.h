@@ -21,6 +21,10 @@ t_probleme dire_faute(const t_piecer piece[NB_PIECES], const t_faute &f);
 // 2 as its mirror image moved 1 column left".
 std::string dire_ressemblance(const t_ressemblance &r);
 
+// A motif level b shares with level a, b's pieces named: "CUBE, TOUR_1 and GRAND_ESCALIER
+// stand as in level 13, moved or mirrored".
+std::string dire_motif(const t_piecer piece[NB_PIECES], const t_motif_commun &m);
+
 // How a level breaks the curve.
 std::string dire_courbe(const t_faute_courbe &f);
 

@@ -121,7 +121,7 @@ int main(int argc, char **argv) {
         std::printf("%s: %s: %s\n", fichier.c_str(), piece.c_str(), m.c_str());
         ++problemes;
     };
-    const t_fiche *precedent = nullptr, *premiers[3] = {};
+    const t_fiche *precedent = nullptr, *avant = nullptr, *premiers[3] = {};
     for (size_t i = 0; i < niveaux.size(); ++i) {
         const t_niveau &n = niveaux[i];
         for (const t_probleme &p : n.problemes) signaler(n.fichier, p.piece, p.message);
@@ -137,8 +137,13 @@ int main(int argc, char **argv) {
             if (niveaux[j].fiche)
                 for (const t_ressemblance &r : ressemblances(*niveaux[j].fiche, f))
                     signaler(n.fichier, "-", dire_ressemblance(r));
-        for (const t_faute_courbe &c : verifier_courbe(precedent, f))
+        for (size_t j = 0; j < i; ++j)
+            if (niveaux[j].fiche)
+                for (const t_motif_commun &m : motifs_communs(*niveaux[j].fiche, f))
+                    signaler(n.fichier, "-", dire_motif(n.piece, m));
+        for (const t_faute_courbe &c : verifier_courbe(precedent, f, avant))
             signaler(n.fichier, "-", dire_courbe(c));
+        avant = precedent;
         precedent = &f;
         if (f.numero == 1 || f.numero == 2) premiers[f.numero] = &f;
     }

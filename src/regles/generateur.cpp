@@ -78,18 +78,26 @@ bool laisser_tomber(t_hasard &h, t_piecer piece[NB_PIECES], int k, bool assise) 
 
 // Drops a stack on the board: `a_placer` pieces to place and up to four starting pieces, in a
 // random order, each as far as it falls; false when a piece does not fit even at the top (or,
-// `vite`, is not seated after four drops).
-// `vite`, for a random challenge of four pieces to place: one or two starting pieces, each piece
-// seated (laisser_tomber()); dropped as they come, most such stacks tip over, and with no
-// starting piece none has one solution, so that a challenge took some thirty seconds to find.
-// The shipped levels' draws stay as they are, so that the tool makes their files again.
-bool empiler(t_hasard &h, int a_placer, bool vite, t_piecer piece[NB_PIECES]) {
+// with four pieces to place, is not seated after four drops). With `escaliers`, the first two
+// staircases drawn are among the pieces to place: a walk up then down needs two.
+// With four pieces to place: one or two starting pieces, each piece seated (laisser_tomber());
+// dropped as they come, most such stacks tip over, and with no starting piece none has one
+// solution, so that a challenge took some thirty seconds to find and the levels' draws made few.
+bool empiler(t_hasard &h, int a_placer, bool escaliers, t_piecer piece[NB_PIECES]) {
     std::vector<int> a_poser, depart;
     for (int k = 0; k < NB_PIECES; ++k)
         if (!est_figure(k)) (peut_etre_a_placer(k) ? a_poser : depart).push_back(k);
     h.melanger(a_poser);
     h.melanger(depart);
+    if (escaliers) {
+        // The first two staircases drawn first, the others after them in their drawn order.
+        std::vector<int> ordre, autres;
+        for (int k : a_poser) (est_escalier(k) && ordre.size() < 2 ? ordre : autres).push_back(k);
+        ordre.insert(ordre.end(), autres.begin(), autres.end());
+        a_poser = ordre;
+    }
     a_poser.resize(size_t(a_placer));
+    const bool vite = a_placer == 4;
     depart.resize(size_t(vite ? 1 + h.entre(2) : h.entre(5)));
     std::vector<int> ordre = a_poser;
     ordre.insert(ordre.end(), depart.begin(), depart.end());
@@ -208,12 +216,16 @@ int leurres_minimum(int a_placer) {
     return a_placer >= 3 ? 3 : a_placer == 2 ? 1 : 0;
 }
 
-bool tirer_defi(uint32_t graine, int a_placer, long i, const t_livres &livres,
-                t_piecer piece[NB_PIECES]) {
+namespace {
+
+// The levels stack number i makes, one for each place of the figures, in the order they are
+// drawn: each is handed to `garder` with the pieces in `piece`, until it returns true.
+template <typename F>
+bool parcourir_niveaux(uint32_t graine, int a_placer, bool escaliers, long i,
+                       const t_livres &livres, t_piecer piece[NB_PIECES], F garder) {
     // A stream of its own for each stack of each seed and number of pieces.
     t_hasard h(((uint64_t(graine) * 4 + uint64_t(a_placer - 1)) << 24) + uint64_t(i));
-    if (!empiler(h, a_placer, livres.leurres && a_placer == 4, piece) || motif_livre(piece, livres))
-        return false;
+    if (!empiler(h, a_placer, escaliers, piece) || motif_livre(piece, livres)) return false;
     std::vector<t_figures> choix = places_des_figures(piece, livres);
     int total = 0;
     for (const t_figures &c : choix) total += c.poids;
@@ -231,9 +243,32 @@ bool tirer_defi(uint32_t graine, int a_placer, long i, const t_livres &livres,
         // The walk along which the level stands may differ from the one tried first.
         const t_fiche f = ficher(0, piece, r, false);
         if (f.chemin.changements_de_hauteur() == 0 || !nouveau(f, livres)) continue;
-        if (!livres.leurres || compter_leurres(piece) >= leurres_minimum(a_placer)) return true;
+        if (livres.leurres && compter_leurres(piece) < leurres_minimum(a_placer)) continue;
+        if (garder(static_cast<const t_piecer *>(piece))) return true;
     }
     return false;
+}
+
+} // namespace
+
+bool tirer_defi(uint32_t graine, int a_placer, long i, const t_livres &livres,
+                t_piecer piece[NB_PIECES]) {
+    return parcourir_niveaux(graine, a_placer, false, i, livres, piece,
+                             [](const t_piecer *) { return true; });
+}
+
+std::vector<std::array<t_piecer, NB_PIECES>> tirer_niveaux(uint32_t graine, int a_placer,
+                                                         bool escaliers, long i,
+                                                         const t_piecer depart[NB_PIECES]) {
+    std::vector<std::array<t_piecer, NB_PIECES>> v;
+    t_piecer piece[NB_PIECES];
+    std::copy(depart, depart + NB_PIECES, piece);
+    parcourir_niveaux(graine, a_placer, escaliers, i, {}, piece, [&](const t_piecer *p) {
+        v.emplace_back();
+        std::copy(p, p + NB_PIECES, v.back().begin());
+        return false;
+    });
+    return v;
 }
 
 std::thread (*demarrer_ouvrier)(std::function<void()> travail) = [](std::function<void()> t) {

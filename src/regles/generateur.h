@@ -56,6 +56,15 @@ int leurres_minimum(int a_placer);
 bool tirer_defi(uint32_t graine, int a_placer, long i, const t_livres &livres,
                 t_piecer piece[NB_PIECES]);
 
+// Every level that stack number i of those draws makes with no shipped level to compare, one
+// for each place of the figures where it keeps the rules, as tirer_defi() would find each: the
+// pool the shipped levels are chosen from. With `escaliers`, two of the pieces to place
+// are staircases (a walk up, then down, needs two). `depart` holds the pieces as the
+// reset leaves them.
+std::vector<std::array<t_piecer, NB_PIECES>> tirer_niveaux(uint32_t graine, int a_placer,
+                                                         bool escaliers, long i,
+                                                         const t_piecer depart[NB_PIECES]);
+
 // The seeds a player types: 1 to 999999999.
 constexpr uint32_t GRAINE_MAX = 999999999;
 

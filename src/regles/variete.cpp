@@ -110,8 +110,8 @@ bool est_escalier_a_placer(const t_fiche &f) {
 
 } // namespace
 
-int difficulte(size_t a_placer, unsigned traits, const t_chemin &chemin) {
-    return 100 * static_cast<int>(a_placer) + 10 * compter_traits(traits) +
+int difficulte(int leurres, size_t a_placer, unsigned traits, const t_chemin &chemin) {
+    return 1000 * leurres + 100 * static_cast<int>(a_placer) + 10 * compter_traits(traits) +
            chemin.changements_de_hauteur();
 }
 
@@ -269,7 +269,8 @@ bool partage_un_motif(const std::vector<t_motif> &a, const std::vector<t_motif> 
     return false;
 }
 
-std::vector<t_faute_courbe> verifier_courbe(const t_fiche *a, const t_fiche &b) {
+std::vector<t_faute_courbe> verifier_courbe(const t_fiche *a, const t_fiche &b,
+                                            const t_fiche *avant) {
     std::vector<t_faute_courbe> v;
     t_faute_courbe c;
     c.difficulte = b.difficulte();
@@ -277,16 +278,26 @@ std::vector<t_faute_courbe> verifier_courbe(const t_fiche *a, const t_fiche &b) 
         c.precedent = a->numero;
         c.difficulte_precedente = a->difficulte();
     }
+    if (avant != nullptr) {
+        c.avant = avant->numero;
+        c.difficulte_avant = avant->difficulte();
+    }
     c.a_placer = b.a_placer.size();
     c.traits = compter_traits(b.traits);
+    c.leurres = b.leurres;
     const auto relever = [&](t_sorte_courbe sorte) {
         c.sorte = sorte;
         v.push_back(c);
     };
-    if (a != nullptr && c.difficulte < c.difficulte_precedente) relever(CB_MOINS_DIFFICILE);
+    const bool fin = b.numero > NB_NIVEAUX - NIVEAUX_DE_FIN;
+    if (a != nullptr && avant != nullptr && c.difficulte < c.difficulte_precedente &&
+        c.difficulte_precedente < c.difficulte_avant)
+        relever(CB_MOINS_DIFFICILE);
     if (b.numero >= 1 && b.numero <= LECONS && c.a_placer != 1) relever(CB_DEBUT_A_PLUSIEURS);
-    if (b.numero > NB_NIVEAUX - NIVEAUX_DE_FIN && c.a_placer < 3) relever(CB_FIN_PEU_DE_PIECES);
-    if (b.numero > NB_NIVEAUX - NIVEAUX_DE_FIN && c.traits < 3) relever(CB_FIN_PEU_DE_TRAITS);
+    if (b.numero > LECONS && c.leurres == 0) relever(CB_SANS_LEURRE);
+    if (fin && c.a_placer < 3) relever(CB_FIN_PEU_DE_PIECES);
+    if (fin && c.traits < 3) relever(CB_FIN_PEU_DE_TRAITS);
+    if (fin && c.leurres < LEURRES_DE_FIN) relever(CB_FIN_PEU_DE_LEURRES);
     return v;
 }
 
@@ -312,7 +323,9 @@ std::vector<t_faute_lecon> verifier_lecons(const std::vector<const t_fiche *> &v
         const int n = compter_traits(nouveaux);
         if (f->numero <= LECONS && n != 1)
             relever(f->numero, L_NOUVEAUTES, nouveaux);
-        else if (n > 1 || (n == 1 && f->a_placer.size() > 2))
+        else if (n > 1 || (n == 1 && f->a_placer.size() > (nouveaux == T_COLLINE
+                                                               ? PIECES_POUR_LA_COLLINE
+                                                               : PIECES_POUR_UNE_NOUVEAUTE)))
             relever(f->numero, L_NOUVEAUTE_CHARGEE, nouveaux).a_placer = f->a_placer.size();
         vus |= f->traits;
         const unsigned manque = (T_MONTEE | T_DESCENTE) & ~vus;
@@ -326,6 +339,15 @@ std::vector<t_faute_lecon> verifier_lecons(const std::vector<const t_fiche *> &v
         relever(NB_NIVEAUX, L_PEU_D_IDEES, 0).idees = idees.size();
     const unsigned jamais = ((1U << NB_TRAITS) - 1) & ~vus;
     if (suivant - 1 == NB_NIVEAUX && jamais != 0) relever(NB_NIVEAUX, L_TRAITS_JAMAIS_VUS, jamais);
+    if (suivant - 1 == NB_NIVEAUX) {
+        const std::array<double, QUARTS> moyennes = leurres_par_quart(v);
+        for (int q = 0; q < QUARTS; ++q)
+            if (moyennes[size_t(q)] < LEURRES_PAR_QUART[size_t(q)]) {
+                t_faute_lecon &l = relever((q + 1) * NB_NIVEAUX / QUARTS, L_PEU_DE_LEURRES, 0);
+                l.quart = q;
+                l.moyenne = moyennes[size_t(q)];
+            }
+    }
     return p;
 }
 

@@ -10,9 +10,10 @@
 #include <string>
 #include <vector>
 
-// The difficulty a player feels: 100 per piece to place, 10 per feature (traits.h), and 1 per
-// change of height along the walk.
-int difficulte(size_t a_placer, unsigned traits, const t_chemin &chemin);
+// The difficulty a player feels: 1000 per decoy (chercher_leurres()), which is what makes him
+// think, then to break ties 100 per piece to place, 10 per feature (traits.h) and 1 per change
+// of height along the walk.
+int difficulte(int leurres, size_t a_placer, unsigned traits, const t_chemin &chemin);
 
 // What the set teaches: levels 1 to LECONS bring one feature each; the last NIVEAUX_DE_FIN
 // have three pieces to place or more and three features or more; at least IDEES_MIN ideas,
@@ -22,9 +23,18 @@ constexpr int NIVEAUX_DE_FIN = 12;
 constexpr int IDEES_MIN = 24;
 constexpr int FOIS_PAR_IDEE = 3;
 
-// The quarters of the levels (1 to 12, 13 to 24...), over which the checker gives the mean of
-// their decoys.
+// The most pieces to place in the level that brings a feature first: two, so that a new idea
+// comes with little else; three for the hill (a walk up, then down), which needs two staircases
+// and which no level with two pieces to place and a decoy has been found to make.
+constexpr size_t PIECES_POUR_UNE_NOUVEAUTE = 2;
+constexpr size_t PIECES_POUR_LA_COLLINE = 3;
+
+// The decoys the curve asks for: from level LECONS + 1 on, one at least in each level; in each
+// of the last NIVEAUX_DE_FIN, LEURRES_DE_FIN at least; over each quarter of the levels (1 to 12,
+// 13 to 24...), a mean of LEURRES_PAR_QUART at least.
+constexpr int LEURRES_DE_FIN = 5;
 constexpr int QUARTS = 4;
+constexpr std::array<int, QUARTS> LEURRES_PAR_QUART = {0, 2, 4, 10};
 
 // A sound level as the comparisons see it.
 struct t_fiche {
@@ -35,7 +45,7 @@ struct t_fiche {
     long long essais = 0;      // the solver's effort
     unsigned traits = 0;       // its features (traits.h), its own solution in place
     int leurres = 0;           // its decoys, as chercher_leurres() finds them
-    int difficulte() const { return ::difficulte(a_placer.size(), traits, chemin); }
+    int difficulte() const { return ::difficulte(leurres, a_placer.size(), traits, chemin); }
 };
 
 // The level's scene and walk, with what its challenge's resolution tells, and its decoys
@@ -139,10 +149,13 @@ bool ressemble(const t_empreinte &a, const t_empreinte &b, bool decale = true);
 
 // A way a level breaks the curve.
 enum t_sorte_courbe {
-    CB_MOINS_DIFFICILE,   // a lower difficulty than the level before's
+    CB_MOINS_DIFFICILE,   // a lower difficulty than the level before's, itself lower than its
+                          // own level before's: two dips in a row
     CB_DEBUT_A_PLUSIEURS, // levels 1 to LECONS: not one piece to place
+    CB_SANS_LEURRE,       // after level LECONS: no decoy
     CB_FIN_PEU_DE_PIECES, // the last NIVEAUX_DE_FIN: fewer than three pieces to place
-    CB_FIN_PEU_DE_TRAITS  // the last NIVEAUX_DE_FIN: fewer than three features
+    CB_FIN_PEU_DE_TRAITS, // the last NIVEAUX_DE_FIN: fewer than three features
+    CB_FIN_PEU_DE_LEURRES // the last NIVEAUX_DE_FIN: fewer than LEURRES_DE_FIN decoys
 };
 
 // The level's own numbers come with each breach, and the level before's when there is one.
@@ -151,24 +164,33 @@ struct t_faute_courbe {
     int difficulte = 0;            // the level's difficulty
     int precedent = 0;             // the level before's number,
     int difficulte_precedente = 0; // and its difficulty
+    int avant = 0;                 // CB_MOINS_DIFFICILE: the level before that one's number,
+    int difficulte_avant = 0;      // and its difficulty
     size_t a_placer = 0;           // the level's count of pieces to place
     int traits = 0;                // and of features
+    int leurres = 0;               // and of decoys
 };
 
-// How level b breaks the curve, a being the level before it (none for the first level
-// checked): the score never decreases; levels 1 to 6 have one piece to place, the last twelve
-// three or more and three features or more. In that order. Level 1 or 2 having a staircase
-// to place is checked by escalier_au_debut(), the lessons by verifier_lecons().
-std::vector<t_faute_courbe> verifier_courbe(const t_fiche *a, const t_fiche &b);
+// How level b breaks the curve, a being the level before it and `avant` the level before a
+// (none for a level checked without them): the difficulty may fall once, a level resting after
+// a hard one, but never at two levels in a row; levels 1 to 6 have one piece to place; every
+// level after them has a decoy; the last twelve have three pieces to place or more, three
+// features or more and LEURRES_DE_FIN decoys or more. In that order. Level 1 or 2 having a
+// staircase to place is checked by escalier_au_debut(), the lessons and the decoys per quarter
+// by verifier_lecons().
+std::vector<t_faute_courbe> verifier_courbe(const t_fiche *a, const t_fiche &b,
+                                            const t_fiche *avant = nullptr);
 
 // A way a set of levels teaches badly.
 enum t_sorte_lecon {
     L_NOUVEAUTES,           // one of levels 1 to LECONS brings not one new feature
-    L_NOUVEAUTE_CHARGEE,    // a new feature with another, or with more than two pieces to place
+    L_NOUVEAUTE_CHARGEE,    // a new feature with another, or with more pieces to place than it may
+                            // come with
     L_SANS_MONTEE_DESCENTE, // levels 1 to LECONS teach no climb or no descent
     L_IDEE_REPETEE,         // an idea in more than FOIS_PAR_IDEE levels
     L_PEU_D_IDEES,          // fewer than IDEES_MIN ideas
-    L_TRAITS_JAMAIS_VUS     // features no level brings
+    L_TRAITS_JAMAIS_VUS,    // features no level brings
+    L_PEU_DE_LEURRES        // a quarter of the levels with a mean below LEURRES_PAR_QUART
 };
 
 struct t_faute_lecon {
@@ -178,14 +200,18 @@ struct t_faute_lecon {
     size_t a_placer = 0; // L_NOUVEAUTE_CHARGEE: the level's count of pieces to place
     size_t niveaux = 0;  // L_IDEE_REPETEE: the count of levels with the idea
     size_t idees = 0;    // L_PEU_D_IDEES: the count of distinct ideas
+    int quart = 0;       // L_PEU_DE_LEURRES: the quarter (0 for levels 1 to 12),
+    double moyenne = 0;  // its mean count of decoys
 };
 
 // How a set of levels, in order, teaches badly, each breach with the level it concerns: each
 // of levels 1 to 6 brings one new feature, a climb and a descent among them; a feature first
 // appears in a level with at most two pieces to place, the only new feature there; every
-// feature comes; at least 24 ideas (sets of features), none in more than three levels. Read
-// over levels 1, 2, 3... in that order, as far as none is missing; the breaches level by level,
-// then the ideas in the order of their features' bits, then the whole set's.
+// feature comes; at least 24 ideas (sets of features), none in more than three levels; over
+// each quarter, a mean of decoys of LEURRES_PAR_QUART at least. Read over levels 1, 2, 3... in
+// that order, as far as none is missing; the breaches level by level, then the ideas in the
+// order of their features' bits, then the whole set's (the quarters in order, on the last level
+// of each).
 std::vector<t_faute_lecon> verifier_lecons(const std::vector<const t_fiche *> &v);
 
 // Whether levels 1 and 2 (either may be missing) give a staircase to place.
