@@ -156,9 +156,8 @@ int ecarts(const std::vector<const t_candidat *> &v, const std::vector<int> &cho
         if (n < size_t(LECONS)) {
             e += (c.pieces != 1) + (nb != 1);
         } else {
-            e += (c.fiche.leurres == 0) + std::max(0, nb - 1);
-            e += nb == 1 && size_t(c.pieces) > (nouveaux == T_COLLINE ? PIECES_POUR_LA_COLLINE
-                                                                      : PIECES_POUR_UNE_NOUVEAUTE);
+            e += (n >= size_t(NIVEAUX_SANS_LEURRE) && c.fiche.leurres == 0) + std::max(0, nb - 1);
+            e += nb == 1 && size_t(c.pieces) > PIECES_POUR_UNE_NOUVEAUTE;
         }
         vus |= c.fiche.traits;
         if (n + 1 == size_t(LECONS)) e += compter_traits((T_MONTEE | T_DESCENTE) & ~vus);
@@ -296,17 +295,118 @@ int ecrire_defi(const char *graine, const char *pieces, const char *chemin) {
     return 0;
 }
 
-} // namespace
+// The 48 levels, in order, as the search (--chercher) chose them: for each, the draw that makes
+// its stack (pieces to place, with two staircases or not, the draw's number) and where the
+// knight and the princess stand on it (column, row). Making them again from their draws takes
+// seconds; drawing every stack and searching again takes the better part of an hour.
+struct t_choisi {
+    int pieces;
+    bool escaliers;
+    long tirage;
+    t_lieu chevalier, princesse;
+};
+const t_choisi CHOIX[NB_NIVEAUX] = {
+    {1, false, 116, {8, 2}, {4, 0}},
+    {1, false, 522, {4, 0}, {9, 3}},
+    {1, false, 21, {5, 1}, {9, 0}},
+    {1, false, 11042, {7, 1}, {4, 0}},
+    {1, false, 1130, {7, 3}, {4, 1}},
+    {1, false, 2501, {4, 2}, {9, 1}},
+    {2, false, 55052, {7, 2}, {5, 1}},
+    {2, false, 7866, {4, 0}, {7, 2}},
+    {2, false, 585546, {4, 3}, {7, 2}},
+    {2, true, 1692, {4, 1}, {8, 1}},
+    {3, false, 13890, {9, 1}, {6, 2}},
+    {2, false, 749702, {4, 0}, {8, 3}},
+    {2, false, 660337, {9, 2}, {6, 1}},
+    {2, false, 3050145, {4, 3}, {8, 0}},
+    {2, false, 227717, {8, 2}, {5, 1}},
+    {3, false, 13102356, {7, 2}, {4, 0}},
+    {3, false, 819248, {7, 3}, {5, 2}},
+    {2, false, 323676, {5, 1}, {8, 0}},
+    {3, false, 6117626, {9, 1}, {6, 3}},
+    {3, false, 14131, {8, 2}, {6, 1}},
+    {3, false, 18368684, {4, 2}, {7, 0}},
+    {3, false, 13581745, {5, 4}, {8, 3}},
+    {4, false, 1076803, {7, 4}, {4, 2}},
+    {4, false, 655533, {6, 2}, {4, 1}},
+    {2, false, 752615, {6, 3}, {8, 4}},
+    {2, false, 1450746, {8, 1}, {6, 0}},
+    {2, false, 7198510, {6, 1}, {4, 0}},
+    {2, false, 431478, {9, 2}, {5, 2}},
+    {3, false, 682245, {6, 4}, {4, 3}},
+    {3, false, 28161909, {4, 3}, {6, 4}},
+    {3, false, 19101531, {8, 4}, {5, 2}},
+    {3, false, 102956, {5, 3}, {7, 2}},
+    {3, false, 554245, {9, 2}, {6, 4}},
+    {3, false, 14564466, {4, 2}, {8, 4}},
+    {3, false, 1255380, {9, 2}, {6, 3}},
+    {3, false, 6030503, {8, 2}, {5, 3}},
+    {3, false, 29652973, {7, 2}, {9, 3}},
+    {3, false, 422662, {4, 2}, {6, 1}},
+    {3, false, 3301897, {8, 4}, {6, 3}},
+    {3, false, 12967987, {9, 3}, {7, 2}},
+    {3, false, 18403846, {9, 1}, {5, 3}},
+    {3, false, 6373807, {5, 1}, {7, 2}},
+    {3, false, 10812, {7, 2}, {5, 3}},
+    {3, false, 24331235, {8, 3}, {6, 4}},
+    {4, false, 18511029, {5, 3}, {9, 4}},
+    {3, false, 4844254, {8, 4}, {4, 2}},
+    {4, false, 4007362, {9, 4}, {5, 2}},
+    {3, false, 1289374, {4, 4}, {8, 3}},
+};
 
-int main(int argc, char **argv) {
-    init_pieces(depart);
-    if (argc == 6 && std::string(argv[1]) == "--graine" && std::string(argv[3]) == "--pieces")
-        return ecrire_defi(argv[2], argv[4], argv[5]);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: generer_niveaux FOLDER\n"
-                             "       generer_niveaux --graine SEED --pieces K FILE\n");
-        return 2;
+// The chosen levels made again from their draws, false when a draw no longer makes its level
+// (the rules or the draws have changed since the choice: search again).
+bool refaire_le_choix(std::vector<t_candidat> &faits) {
+    faits.clear();
+    for (const t_choisi &c : CHOIX) {
+        bool trouve = false;
+        for (const auto &niveau :
+             tirer_niveaux(GRAINE_DES_NIVEAUX, c.pieces, c.escaliers, c.tirage, depart)) {
+            const t_piecer &ch = niveau[ID_CHEVALIER], &pr = niveau[ID_PRINCESSE];
+            if (ch.colonne != c.chevalier.c || ch.ligne != c.chevalier.h ||
+                pr.colonne != c.princesse.c || pr.ligne != c.princesse.h)
+                continue;
+            t_candidat f;
+            f.pieces = c.pieces;
+            f.tirage = c.tirage;
+            std::copy(niveau.begin(), niveau.end(), f.piece);
+            f.fiche = ficher(0, f.piece, true);
+            faits.push_back(f);
+            trouve = true;
+            break;
+        }
+        if (!trouve) {
+            std::fprintf(stderr, "generer_niveaux: draw %ld with %d pieces to place no longer makes "
+                                 "its level\n", c.tirage, c.pieces);
+            return false;
+        }
     }
+    return true;
+}
+
+// The levels judged, then written in FOLDER in order.
+int ecrire_niveaux(const std::vector<const t_candidat *> &choix, const char *dossier) {
+    if (!juger(choix)) return 1;
+    for (size_t l = 0; l < choix.size(); ++l) {
+        const t_fiche &f = choix[l]->fiche;
+        std::printf("level %2zu: difficulty %d, %d decoys, %zu to place, walk %s, features: %s\n",
+                    l + 1, f.difficulte(), f.leurres, f.a_placer.size(), f.chemin.forme.c_str(),
+                    nommer_traits(f.traits).c_str());
+        std::ofstream fichier(std::string(dossier) + "/solution" + std::to_string(l + 1) + ".xml");
+        ecrire_niveau(fichier, int(l) + 1, choix[l]->piece);
+        fichier.close();
+        if (!fichier) {
+            std::fprintf(stderr, "generer_niveaux: cannot write in %s\n", dossier);
+            return 1;
+        }
+    }
+    return 0;
+}
+
+// Every stack drawn, then 48 levels chosen among them (slow); prints the choice as CHOIX holds it.
+int chercher(const char *dossier) {
     // Every distinct level drawn: of two alike, either may be the one that fits among the others.
     std::vector<t_candidat> reserve;
     for (int k = 1; k <= 4; ++k) {
@@ -368,19 +468,32 @@ int main(int argc, char **argv) {
         std::fprintf(stderr, "generer_niveaux: no choice of 48 levels keeps every demand\n");
         return 1;
     }
-    if (!juger(choix)) return 1;
-    for (size_t l = 0; l < choix.size(); ++l) {
-        const t_fiche &f = choix[l]->fiche;
-        std::printf("level %2zu: difficulty %d, %d decoys, %zu to place, walk %s, features: %s\n",
-                    l + 1, f.difficulte(), f.leurres, f.a_placer.size(), f.chemin.forme.c_str(),
-                    nommer_traits(f.traits).c_str());
-        std::ofstream fichier(std::string(argv[1]) + "/solution" + std::to_string(l + 1) + ".xml");
-        ecrire_niveau(fichier, int(l) + 1, choix[l]->piece);
-        fichier.close();
-        if (!fichier) {
-            std::fprintf(stderr, "generer_niveaux: cannot write in %s\n", argv[1]);
-            return 1;
-        }
+    for (const t_candidat *c : choix) {
+        const bool escaliers = c->tirage >= PILES[c->pieces] && c->pieces > 1 && c->pieces < 4;
+        std::printf("    {%d, %s, %ld, {%d, %d}, {%d, %d}},\n", c->pieces, escaliers ? "true" : "false",
+                    escaliers ? c->tirage - PILES[c->pieces] : c->tirage,
+                    c->piece[ID_CHEVALIER].colonne, c->piece[ID_CHEVALIER].ligne,
+                    c->piece[ID_PRINCESSE].colonne, c->piece[ID_PRINCESSE].ligne);
     }
-    return 0;
+    return ecrire_niveaux(choix, dossier);
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    init_pieces(depart);
+    if (argc == 6 && std::string(argv[1]) == "--graine" && std::string(argv[3]) == "--pieces")
+        return ecrire_defi(argv[2], argv[4], argv[5]);
+    if (argc == 3 && std::string(argv[1]) == "--chercher") return chercher(argv[2]);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: generer_niveaux FOLDER\n"
+                             "       generer_niveaux --chercher FOLDER\n"
+                             "       generer_niveaux --graine SEED --pieces K FILE\n");
+        return 2;
+    }
+    std::vector<t_candidat> faits;
+    if (!refaire_le_choix(faits)) return 1;
+    std::vector<const t_candidat *> choix;
+    for (const t_candidat &c : faits) choix.push_back(&c);
+    return ecrire_niveaux(choix, argv[1]);
 }

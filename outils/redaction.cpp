@@ -109,7 +109,7 @@ std::string dire_courbe(const t_faute_courbe &f) {
     case CB_DEBUT_A_PLUSIEURS:
         return std::to_string(f.a_placer) + " pieces to place: levels 1 to 6 have one";
     case CB_SANS_LEURRE:
-        return "no decoy: from level 7 on every level has one";
+        return "no decoy: from level " + std::to_string(NIVEAUX_SANS_LEURRE + 1) + " on every level has one";
     case CB_FIN_PEU_DE_LEURRES:
         return compter(size_t(f.leurres), "decoy") + ": the last twelve levels have five or more";
     case CB_FIN_PEU_DE_PIECES:
@@ -128,7 +128,7 @@ std::string dire_lecon(const t_faute_lecon &f) {
                nommer_traits(f.traits) + "): levels 1 to 6 bring one each";
     case L_NOUVEAUTE_CHARGEE:
         return "brings " + nommer_traits(f.traits) + " with " + compter(f.a_placer, "piece") +
-               " to place: a feature comes alone, with at most two (three for the hill)";
+               " to place: a feature comes alone, with at most two";
     case L_SANS_MONTEE_DESCENTE:
         return "levels 1 to 6 teach no " + nommer_traits(f.traits);
     case L_IDEE_REPETEE:

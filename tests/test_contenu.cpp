@@ -281,8 +281,8 @@ TEST(Regles, VarieteEtCourbe) {
     };
     const t_fiche un = fiche(1, 1);
     EXPECT_EQ(un.difficulte(), 100 + 10 + 3); // one piece, a climb, three steps up
-    EXPECT_EQ(difficulte(3, T_MONTEE | T_PONT, un.chemin), 323);
-    const t_fiche quatre = fiche(30, 40);
+    EXPECT_EQ(difficulte(2, 3, T_MONTEE | T_PONT, un.chemin), 2323); // decoys first
+    t_fiche quatre = fiche(30, 40);
     EXPECT_TRUE(ressemblances(un, quatre).empty());
     // Eight cells each, six of them in common: three quarters exactly is still unlike.
     t_fiche a, b;
@@ -353,31 +353,57 @@ TEST(Regles, VarieteEtCourbe) {
                   "6 solid cells in common with level 1, more than three quarters of 7"});
 
     EXPECT_TRUE(verifier_courbe(nullptr, un).empty());
+    EXPECT_EQ(un.leurres, 0); // the first placement that lets the knight walk stands
+    // The decoys weigh most: one decoy outweighs four pieces to place.
+    t_fiche leurre = un;
+    leurre.leurres = 1;
+    EXPECT_GT(leurre.difficulte(), quatre.difficulte() - 1000 * quatre.leurres);
+    quatre.leurres = LEURRES_DE_FIN;
     EXPECT_TRUE(verifier_courbe(&un, quatre).empty());
-    EXPECT_EQ(dire_tout(verifier_courbe(&quatre, fiche(1, 41))),
-              (std::vector<std::string>{
-                  "difficulty 113 is below level 40's " + std::to_string(quatre.difficulte()),
-                  "1 piece to place: the last twelve levels have three or more",
-                  "1 feature: the last twelve levels have three or more"}));
+    // Level 41 rests after level 40: one dip is allowed, two in a row are not.
+    const t_fiche apres = fiche(1, 41);
+    EXPECT_EQ(
+        dire_tout(verifier_courbe(&quatre, apres, &un)),
+        (std::vector<std::string>{"no decoy: from level 12 on every level has one",
+                                  "1 piece to place: the last twelve levels have three or more",
+                                  "1 feature: the last twelve levels have three or more",
+                                  "0 decoys: the last twelve levels have five or more"}));
+    t_fiche haut = quatre;
+    haut.numero = 39;
+    haut.leurres = 9;
+    EXPECT_EQ(dire_tout(verifier_courbe(&quatre, apres, &haut)).front(),
+              "difficulty 113 is below level 40's " + std::to_string(quatre.difficulte()) +
+                  ", itself below level 39's " + std::to_string(haut.difficulte()) +
+                  ": a level may rest once, not twice in a row");
     t_fiche six = quatre;
     six.numero = 6;
     EXPECT_EQ(dire_tout(verifier_courbe(&un, six)),
               std::vector<std::string>{"4 pieces to place: levels 1 to 6 have one"});
     six.numero = 7;
     EXPECT_TRUE(verifier_courbe(&un, six).empty());
+    // Levels 7 to 11 may still teach with no decoy; level 12 may not.
+    six.leurres = 0;
+    six.numero = 11;
+    EXPECT_TRUE(verifier_courbe(&un, six).empty());
+    six.numero = 12;
+    EXPECT_EQ(dire_tout(verifier_courbe(&un, six)),
+              std::vector<std::string>{"no decoy: from level 12 on every level has one"});
     six.numero = 1;
     EXPECT_EQ(verifier_courbe(nullptr, six).size(), 1U);
     // The last twelve start at level 37.
     t_fiche fin = un;
     fin.numero = 36;
+    fin.leurres = 1;
     EXPECT_TRUE(verifier_courbe(nullptr, fin).empty());
     fin.numero = 37;
     EXPECT_EQ(
         dire_tout(verifier_courbe(nullptr, fin)),
         (std::vector<std::string>{"1 piece to place: the last twelve levels have three or more",
-                                  "1 feature: the last twelve levels have three or more"}));
+                                  "1 feature: the last twelve levels have three or more",
+                                  "1 decoy: the last twelve levels have five or more"}));
     fin.a_placer = {ID_CUBE, ID_PETIT_ESCALIER_1, ID_GRAND_ESCALIER};
     fin.traits = T_MONTEE | T_PONT | T_ETAI;
+    fin.leurres = LEURRES_DE_FIN;
     EXPECT_TRUE(verifier_courbe(nullptr, fin).empty());
     EXPECT_TRUE(escalier_au_debut(nullptr, &un));
     t_fiche cube = un;
@@ -441,18 +467,22 @@ TEST(Regles, Lecons) {
     for (size_t i = 0; i < tous.size(); ++i) {
         tous[i].numero = int(i) + 1;
         tous[i].traits = i == 1 ? T_MONTEE : T_DESCENTE;
+        // Means of 0, 2, 3 and 10 decoys per quarter: only the third falls short, of 4.
+        tous[i].leurres = i < 12 ? 0 : i < 24 ? 2 : i < 36 ? 3 : 10;
         v.push_back(&tous[i]);
     }
     const std::vector<t_faute_lecon> faits = verifier_lecons(v);
     const t_p fin = dire_tout(faits);
-    ASSERT_GE(fin.size(), 2U);
-    EXPECT_EQ(std::make_tuple(faits.back().sorte, faits.back().traits),
+    ASSERT_GE(fin.size(), 3U);
+    EXPECT_EQ(std::make_tuple(faits.end()[-2].sorte, faits.end()[-2].traits),
               std::make_tuple(L_TRAITS_JAMAIS_VUS,
                               ((1U << NB_TRAITS) - 1) & ~unsigned(T_MONTEE | T_DESCENTE)));
-    EXPECT_EQ(t_p(fin.end() - 2, fin.end()),
+    EXPECT_EQ(t_p(fin.end() - 3, fin.end()),
               (t_p{{48, "2 distinct ideas: 24 or more are needed"},
                    {48, "no level teaches hill, valley, flat on pieces, mirrored, upside down, "
-                        "bridge, prop, counterweight, stack"}}));
+                        "bridge, prop, counterweight, stack"},
+                   {36, "a mean of 3.0 decoys over levels 25 to 36: 4 or more are needed"}}));
+    EXPECT_EQ(leurres_par_quart(v), (std::array<double, QUARTS>{0, 2, 3, 10}));
 }
 
 // Three pieces touching side to side, one of them to place in each level, in the same cells
@@ -474,12 +504,11 @@ TEST(Regles, Motifs) {
     const t_fiche b = fiche(20, 5, 1, true, {ID_CUBE_AVEC_APPENDICE_1});
     const std::vector<t_motif_commun> communs = motifs_communs(a, b);
     ASSERT_EQ(communs.size(), 1U);
-    EXPECT_EQ(communs[0].niveau, 13);
-    std::array<int, 3> trois = communs[0].pieces,
-                       attendus = {ID_CUBE, ID_CUBE_AVEC_APPENDICE_1, ID_TOUR_1};
-    std::sort(trois.begin(), trois.end());
-    std::sort(attendus.begin(), attendus.end());
-    EXPECT_EQ(trois, attendus);
+    t_piecer piece[NB_PIECES];
+    init_pieces(piece);
+    EXPECT_EQ(dire_motif(piece, communs[0]),
+              "CUBE, CUBE_AVEC_APENDICE_1 and TOUR_1 stand as in level 13, moved or mirrored: the "
+              "same motif, with a piece to place in both");
     EXPECT_TRUE(partage_un_motif(motifs(a), motifs(b)));
     EXPECT_TRUE(motifs_communs(a, fiche(21, 2, 0, false, {})).empty());
     EXPECT_FALSE(partage_un_motif(motifs(a), motifs(fiche(21, 2, 0, false, {}))));
@@ -490,20 +519,6 @@ TEST(Regles, Motifs) {
     c.scene.poser(ID_TOUR_2, forme_de(ID_TOUR_2, 0), 1, 0);
     EXPECT_EQ(motifs(c).size(), 2U); // the two towers and the appendix, without the cube
     EXPECT_EQ(motifs_communs(b, c).size(), 1U);
-}
-
-// The mean of the decoys over each quarter of the levels, by their numbers.
-TEST(Regles, LeurresParQuart) {
-    std::vector<t_fiche> tous(NB_NIVEAUX);
-    std::vector<const t_fiche *> v;
-    for (size_t i = 0; i < tous.size(); ++i) {
-        tous[i].numero = int(i) + 1;
-        tous[i].leurres = i < 12 ? 0 : i < 24 ? 2 : i < 36 ? int(i % 2) * 6 : 10;
-        if (i != 40) v.push_back(&tous[i]);
-    }
-    tous[40].leurres = 1000; // left out: not counted
-    EXPECT_EQ(leurres_par_quart(v), (std::array<double, QUARTS>{0, 2, 3, 10}));
-    EXPECT_EQ(leurres_par_quart({&tous[30]}), (std::array<double, QUARTS>{0, 0, 0, 0}));
 }
 
 // Each feature read on a hand-made board. `sur` is where the knight stands along his walk.

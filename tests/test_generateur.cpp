@@ -7,7 +7,9 @@
 #include "niveau/lecture.h"
 #include "redaction.h"
 #include "regles/generateur.h"
+#include "niveau/pieces.h"
 #include "regles/niveaux_livres.h"
+#include "regles/plateau.h"
 #include "regles/solveur.h"
 #include "regles/variete.h"
 #include "verification.h"
@@ -243,6 +245,43 @@ TEST_F(Generateur, SansFils) {
     EXPECT_EQ(f.piles, 0);
     t_piecer piece[NB_PIECES];
     EXPECT_FALSE(finir_fabrication(f, piece));
+}
+
+// The pool the shipped levels are chosen from: every level a stack makes, one for each place of
+// the figures, keeps the rules and has one solution; the first is the challenge tirer_defi()
+// makes of that stack; asked for staircases, two of its pieces to place are.
+TEST_F(Generateur, TousLesNiveauxDUnePile) {
+    int piles_a_niveaux = 0, plusieurs = 0;
+    for (const bool escaliers : {false, true})
+        for (int k = 1; k <= 3; ++k)
+            for (long i = 0; i < 3000; ++i) {
+                const auto niveaux = tirer_niveaux(0, k, escaliers, i, depart_);
+                if (niveaux.empty()) continue;
+                ++piles_a_niveaux;
+                plusieurs += niveaux.size() > 1;
+                if (!escaliers) {
+                    t_piecer premier[NB_PIECES];
+                    std::copy(depart_, depart_ + NB_PIECES, premier);
+                    ASSERT_TRUE(tirer_defi(0, k, i, {}, premier));
+                    EXPECT_EQ(cle_du_defi(premier), cle_du_defi(niveaux[0].data()));
+                }
+                for (const auto &n : niveaux) {
+                    bool pose = false;
+                    EXPECT_TRUE(
+                        verifier_placement(n.data(), peintures_des_formes(n.data()), pose).empty());
+                    EXPECT_EQ(resoudre(n.data(), 2).solutions.size(), 1U);
+                    int a_placer = 0, escaliers_a_placer = 0;
+                    for (int j = 0; j < NB_PIECES; ++j)
+                        if (est_a_placer(n[size_t(j)])) {
+                            ++a_placer;
+                            escaliers_a_placer += est_escalier(j);
+                        }
+                    EXPECT_EQ(a_placer, k);
+                    if (escaliers) EXPECT_GE(escaliers_a_placer, 2) << k << " pieces, stack " << i;
+                }
+            }
+    EXPECT_GT(piles_a_niveaux, 20);
+    EXPECT_GT(plusieurs, 0); // the figures stand elsewhere on the same stack
 }
 
 // The table built from the level files is what the viewer's reader finds in them.

@@ -294,7 +294,7 @@ std::vector<t_faute_courbe> verifier_courbe(const t_fiche *a, const t_fiche &b,
         c.difficulte_precedente < c.difficulte_avant)
         relever(CB_MOINS_DIFFICILE);
     if (b.numero >= 1 && b.numero <= LECONS && c.a_placer != 1) relever(CB_DEBUT_A_PLUSIEURS);
-    if (b.numero > LECONS && c.leurres == 0) relever(CB_SANS_LEURRE);
+    if (b.numero > NIVEAUX_SANS_LEURRE && c.leurres == 0) relever(CB_SANS_LEURRE);
     if (fin && c.a_placer < 3) relever(CB_FIN_PEU_DE_PIECES);
     if (fin && c.traits < 3) relever(CB_FIN_PEU_DE_TRAITS);
     if (fin && c.leurres < LEURRES_DE_FIN) relever(CB_FIN_PEU_DE_LEURRES);
@@ -323,9 +323,7 @@ std::vector<t_faute_lecon> verifier_lecons(const std::vector<const t_fiche *> &v
         const int n = compter_traits(nouveaux);
         if (f->numero <= LECONS && n != 1)
             relever(f->numero, L_NOUVEAUTES, nouveaux);
-        else if (n > 1 || (n == 1 && f->a_placer.size() > (nouveaux == T_COLLINE
-                                                               ? PIECES_POUR_LA_COLLINE
-                                                               : PIECES_POUR_UNE_NOUVEAUTE)))
+        else if (n > 1 || (n == 1 && f->a_placer.size() > PIECES_POUR_UNE_NOUVEAUTE))
             relever(f->numero, L_NOUVEAUTE_CHARGEE, nouveaux).a_placer = f->a_placer.size();
         vus |= f->traits;
         const unsigned manque = (T_MONTEE | T_DESCENTE) & ~vus;

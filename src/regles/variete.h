@@ -24,12 +24,16 @@ constexpr int IDEES_MIN = 24;
 constexpr int FOIS_PAR_IDEE = 3;
 
 // The most pieces to place in the level that brings a feature first: two, so that a new idea
-// comes with little else; three for the hill (a walk up, then down), which needs two staircases
-// and which no level with two pieces to place and a decoy has been found to make.
+// comes with little else.
 constexpr size_t PIECES_POUR_UNE_NOUVEAUTE = 2;
-constexpr size_t PIECES_POUR_LA_COLLINE = 3;
 
-// The decoys the curve asks for: from level LECONS + 1 on, one at least in each level; in each
+// Levels 1 to NIVEAUX_SANS_LEURRE may teach with no decoy: the first six with one piece to place,
+// the next five bringing with two or three the features that no level with a decoy brings with
+// so few (the hill among them); with a decoy asked from level 7 on, no choice among the levels
+// drawn keeps no motif twice.
+constexpr int NIVEAUX_SANS_LEURRE = 11;
+
+// The decoys the curve asks for: from level NIVEAUX_SANS_LEURRE + 1 on, one at least in each level; in each
 // of the last NIVEAUX_DE_FIN, LEURRES_DE_FIN at least; over each quarter of the levels (1 to 12,
 // 13 to 24...), a mean of LEURRES_PAR_QUART at least.
 constexpr int LEURRES_DE_FIN = 5;
@@ -152,7 +156,7 @@ enum t_sorte_courbe {
     CB_MOINS_DIFFICILE,   // a lower difficulty than the level before's, itself lower than its
                           // own level before's: two dips in a row
     CB_DEBUT_A_PLUSIEURS, // levels 1 to LECONS: not one piece to place
-    CB_SANS_LEURRE,       // after level LECONS: no decoy
+    CB_SANS_LEURRE,       // after level NIVEAUX_SANS_LEURRE: no decoy
     CB_FIN_PEU_DE_PIECES, // the last NIVEAUX_DE_FIN: fewer than three pieces to place
     CB_FIN_PEU_DE_TRAITS, // the last NIVEAUX_DE_FIN: fewer than three features
     CB_FIN_PEU_DE_LEURRES // the last NIVEAUX_DE_FIN: fewer than LEURRES_DE_FIN decoys
@@ -184,8 +188,7 @@ std::vector<t_faute_courbe> verifier_courbe(const t_fiche *a, const t_fiche &b,
 // A way a set of levels teaches badly.
 enum t_sorte_lecon {
     L_NOUVEAUTES,           // one of levels 1 to LECONS brings not one new feature
-    L_NOUVEAUTE_CHARGEE,    // a new feature with another, or with more pieces to place than it may
-                            // come with
+    L_NOUVEAUTE_CHARGEE,    // a new feature with another, or with more than two pieces to place
     L_SANS_MONTEE_DESCENTE, // levels 1 to LECONS teach no climb or no descent
     L_IDEE_REPETEE,         // an idea in more than FOIS_PAR_IDEE levels
     L_PEU_D_IDEES,          // fewer than IDEES_MIN ideas
