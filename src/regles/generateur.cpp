@@ -132,14 +132,20 @@ void placer(t_piecer &p, t_lieu l) {
 }
 
 // Unlike every shipped level: not one of them, as it stands, mirrored or moved sideways; and
-// neither with the same figures and walk nor with three quarters of the same cells as one of
-// them as it stands or mirrored. Moved sideways, the shipped levels leave almost no level of
-// four pieces to place with other figures and walk and other cells: a challenge would take
-// minutes to find, or never be found.
+// neither with the same figures and walk nor, with one or two pieces to place, with three
+// quarters of the same cells as one of them as it stands or mirrored. Moved sideways, the
+// shipped levels leave almost no level of four pieces to place with other figures and walk and
+// other cells: a challenge would take minutes to find, or never be found.
 bool nouveau(const t_fiche &f, const t_livres &livres) {
     const t_empreinte e = empreinte(f);
+    // With three or four to place, most of the cells are those the player lays, and the motifs
+    // already keep them from standing as in a shipped level. Twenty-nine of the 48 have three or
+    // four, and share three quarters of their cells with nearly every such stack the draws make
+    // with one solution: compared for that too, a four-piece challenge took minutes or never
+    // came, a three-piece one seconds.
+    const bool cellules = f.a_placer.size() < 3;
     return std::none_of(livres.empreintes.begin(), livres.empreintes.end(),
-                        [&](const t_empreinte &l) { return ressemble(l, e, false); });
+                        [&](const t_empreinte &l) { return ressemble(l, e, false, cellules); });
 }
 
 // A place for each figure, and how likely it is drawn.

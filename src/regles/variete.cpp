@@ -173,9 +173,12 @@ std::vector<t_ressemblance> ressemblances(const t_fiche &a, const t_fiche &b) {
     return v;
 }
 
-bool ressemble(const t_empreinte &a, const t_empreinte &b, bool decale) {
+bool ressemble(const t_empreinte &a, const t_empreinte &b, bool decale, bool cellules) {
     bool oui = false;
-    comparer(a, b, decale, [&](const t_ressemblance &) { return !(oui = true); });
+    comparer(a, b, decale, [&](const t_ressemblance &r) {
+        if (r.sorte == S_CELLULES_COMMUNES && !cellules) return true;
+        return !(oui = true);
+    });
     return oui;
 }
 

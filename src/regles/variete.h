@@ -148,8 +148,9 @@ t_empreinte empreinte(const t_fiche &f);
 
 // Whether level b is too like level a in any of those ways: the generator asks it of every
 // place it tries, so it stops at the first. Without `decale`, level a moved sideways is only
-// compared for the same challenge.
-bool ressemble(const t_empreinte &a, const t_empreinte &b, bool decale = true);
+// compared for the same challenge; without `cellules`, the cells in common are not compared.
+bool ressemble(const t_empreinte &a, const t_empreinte &b, bool decale = true,
+               bool cellules = true);
 
 // A way a level breaks the curve.
 enum t_sorte_courbe {
