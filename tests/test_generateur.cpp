@@ -31,12 +31,12 @@ namespace fs = std::filesystem;
 namespace {
 
 // Seeds made for each number of pieces to place: two hundred where the test command's time
-// allows, fewer for three and four pieces (a tenth of a second and some five seconds each) and
+// allows, fewer for three and four pieces (a tenth and some three tenths of a second each) and
 // in the sanitizers' slower build.
 #ifdef GRAINES_REDUITES
-constexpr int GRAINES[5] = {0, 30, 20, 8, 2};
+constexpr int GRAINES[5] = {0, 30, 20, 8, 4};
 #else
-constexpr int GRAINES[5] = {0, 200, 200, 80, 6};
+constexpr int GRAINES[5] = {0, 200, 200, 80, 30};
 #endif
 
 class Generateur : public DansDossier {
@@ -101,10 +101,12 @@ TEST_F(Generateur, ChaqueDefiVerifieEtResolu) {
                 ASSERT_TRUE(motifs_communs(l, f).empty())
                     << cas << ": a motif of level " << l.numero;
             // Moved sideways, a shipped level may share its figures and walk or its cells with
-            // a made challenge, never its challenge.
+            // a made challenge, never its challenge; with three or four pieces to place, its
+            // cells anyhow.
             for (const t_fiche &l : livres)
                 for (const t_ressemblance &r : ressemblances(l, f)) {
                     const std::string m = dire_ressemblance(r);
+                    if (k >= 3 && r.sorte == S_CELLULES_COMMUNES) continue;
                     ASSERT_TRUE(r.decalage != 0 && r.sorte != S_MEME_DEFI &&
                                 m.find(" moved ") != std::string::npos &&
                                 m.find("the same challenge") == std::string::npos)
@@ -249,7 +251,7 @@ TEST_F(Generateur, SansFils) {
 
 // The pool the shipped levels are chosen from: every level a stack makes, one for each place of
 // the figures, keeps the rules and has one solution; the first is the challenge tirer_defi()
-// makes of that stack; asked for staircases, two of its pieces to place are.
+// makes of that stack; asked for staircases, two of its pieces to place are (the one, with one).
 TEST_F(Generateur, TousLesNiveauxDUnePile) {
     int piles_a_niveaux = 0, plusieurs = 0;
     for (const bool escaliers : {false, true})
@@ -277,7 +279,9 @@ TEST_F(Generateur, TousLesNiveauxDUnePile) {
                             escaliers_a_placer += est_escalier(j);
                         }
                     EXPECT_EQ(a_placer, k);
-                    if (escaliers) EXPECT_GE(escaliers_a_placer, 2) << k << " pieces, stack " << i;
+                    if (escaliers) {
+                        EXPECT_GE(escaliers_a_placer, std::min(k, 2)) << k << " pieces, stack " << i;
+                    }
                 }
             }
     EXPECT_GT(piles_a_niveaux, 20);
