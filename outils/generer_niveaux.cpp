@@ -79,7 +79,8 @@ std::vector<t_candidat> tirer_tous(int k, bool escaliers, long piles, long premi
     for (unsigned f = 0; f < nb_fils; ++f)
         fils.emplace_back([&, f] {
             for (long i = f; i < piles; i += nb_fils)
-                for (const auto &niveau : tirer_niveaux(GRAINE_DES_NIVEAUX, k, escaliers, i, depart)) {
+                for (const auto &niveau :
+                     tirer_niveaux(GRAINE_DES_NIVEAUX, k, escaliers, i, depart)) {
                     t_candidat c;
                     c.pieces = k;
                     c.tirage = premier + i;
@@ -101,9 +102,8 @@ std::vector<t_candidat> tirer_tous(int k, bool escaliers, long piles, long premi
         }
     std::vector<t_candidat> v;
     for (auto &[forme, c] : uniques) v.push_back(c);
-    std::stable_sort(v.begin(), v.end(), [](const t_candidat &a, const t_candidat &b) {
-        return a.tirage < b.tirage;
-    });
+    std::stable_sort(v.begin(), v.end(),
+                     [](const t_candidat &a, const t_candidat &b) { return a.tirage < b.tirage; });
     return v;
 }
 
@@ -232,8 +232,8 @@ bool choisir(const std::vector<const t_candidat *> &v,
             nb_paires += d;
             cout = c;
         }
-        std::fprintf(stderr, "choice %d: %d pairs alike, %d demands broken\n", essai + 1,
-                     nb_paires, ecarts(v, s));
+        std::fprintf(stderr, "choice %d: %d pairs alike, %d demands broken\n", essai + 1, nb_paires,
+                     ecarts(v, s));
         if (cout == 0) {
             choix.clear();
             for (int i : s) choix.push_back(v[size_t(i)]);
@@ -306,54 +306,30 @@ struct t_choisi {
     t_lieu chevalier, princesse;
 };
 const t_choisi CHOIX[NB_NIVEAUX] = {
-    {1, false, 116, {8, 2}, {4, 0}},
-    {1, false, 522, {4, 0}, {9, 3}},
-    {1, false, 21, {5, 1}, {9, 0}},
-    {1, false, 11042, {7, 1}, {4, 0}},
-    {1, false, 1130, {7, 3}, {4, 1}},
-    {1, false, 2501, {4, 2}, {9, 1}},
-    {2, false, 55052, {7, 2}, {5, 1}},
-    {2, false, 7866, {4, 0}, {7, 2}},
-    {2, false, 585546, {4, 3}, {7, 2}},
-    {2, true, 1692, {4, 1}, {8, 1}},
-    {3, false, 13890, {9, 1}, {6, 2}},
-    {2, false, 749702, {4, 0}, {8, 3}},
-    {2, false, 660337, {9, 2}, {6, 1}},
-    {2, false, 3050145, {4, 3}, {8, 0}},
-    {2, false, 227717, {8, 2}, {5, 1}},
-    {3, false, 13102356, {7, 2}, {4, 0}},
-    {3, false, 819248, {7, 3}, {5, 2}},
-    {2, false, 323676, {5, 1}, {8, 0}},
-    {3, false, 6117626, {9, 1}, {6, 3}},
-    {3, false, 14131, {8, 2}, {6, 1}},
-    {3, false, 18368684, {4, 2}, {7, 0}},
-    {3, false, 13581745, {5, 4}, {8, 3}},
-    {4, false, 1076803, {7, 4}, {4, 2}},
-    {4, false, 655533, {6, 2}, {4, 1}},
-    {2, false, 752615, {6, 3}, {8, 4}},
-    {2, false, 1450746, {8, 1}, {6, 0}},
-    {2, false, 7198510, {6, 1}, {4, 0}},
-    {2, false, 431478, {9, 2}, {5, 2}},
-    {3, false, 682245, {6, 4}, {4, 3}},
-    {3, false, 28161909, {4, 3}, {6, 4}},
-    {3, false, 19101531, {8, 4}, {5, 2}},
-    {3, false, 102956, {5, 3}, {7, 2}},
-    {3, false, 554245, {9, 2}, {6, 4}},
-    {3, false, 14564466, {4, 2}, {8, 4}},
-    {3, false, 1255380, {9, 2}, {6, 3}},
-    {3, false, 6030503, {8, 2}, {5, 3}},
-    {3, false, 29652973, {7, 2}, {9, 3}},
-    {3, false, 422662, {4, 2}, {6, 1}},
-    {3, false, 3301897, {8, 4}, {6, 3}},
-    {3, false, 12967987, {9, 3}, {7, 2}},
-    {3, false, 18403846, {9, 1}, {5, 3}},
-    {3, false, 6373807, {5, 1}, {7, 2}},
-    {3, false, 10812, {7, 2}, {5, 3}},
-    {3, false, 24331235, {8, 3}, {6, 4}},
-    {4, false, 18511029, {5, 3}, {9, 4}},
-    {3, false, 4844254, {8, 4}, {4, 2}},
-    {4, false, 4007362, {9, 4}, {5, 2}},
-    {3, false, 1289374, {4, 4}, {8, 3}},
+    {1, false, 116, {8, 2}, {4, 0}},      {1, false, 522, {4, 0}, {9, 3}},
+    {1, false, 21, {5, 1}, {9, 0}},       {1, false, 11042, {7, 1}, {4, 0}},
+    {1, false, 1130, {7, 3}, {4, 1}},     {1, false, 2501, {4, 2}, {9, 1}},
+    {2, false, 55052, {7, 2}, {5, 1}},    {2, false, 7866, {4, 0}, {7, 2}},
+    {2, false, 585546, {4, 3}, {7, 2}},   {2, true, 1692, {4, 1}, {8, 1}},
+    {3, false, 13890, {9, 1}, {6, 2}},    {2, false, 749702, {4, 0}, {8, 3}},
+    {2, false, 660337, {9, 2}, {6, 1}},   {2, false, 3050145, {4, 3}, {8, 0}},
+    {2, false, 227717, {8, 2}, {5, 1}},   {3, false, 13102356, {7, 2}, {4, 0}},
+    {3, false, 819248, {7, 3}, {5, 2}},   {2, false, 323676, {5, 1}, {8, 0}},
+    {3, false, 6117626, {9, 1}, {6, 3}},  {3, false, 14131, {8, 2}, {6, 1}},
+    {3, false, 18368684, {4, 2}, {7, 0}}, {3, false, 13581745, {5, 4}, {8, 3}},
+    {4, false, 1076803, {7, 4}, {4, 2}},  {4, false, 655533, {6, 2}, {4, 1}},
+    {2, false, 752615, {6, 3}, {8, 4}},   {2, false, 1450746, {8, 1}, {6, 0}},
+    {2, false, 7198510, {6, 1}, {4, 0}},  {2, false, 431478, {9, 2}, {5, 2}},
+    {3, false, 682245, {6, 4}, {4, 3}},   {3, false, 28161909, {4, 3}, {6, 4}},
+    {3, false, 19101531, {8, 4}, {5, 2}}, {3, false, 102956, {5, 3}, {7, 2}},
+    {3, false, 554245, {9, 2}, {6, 4}},   {3, false, 14564466, {4, 2}, {8, 4}},
+    {3, false, 1255380, {9, 2}, {6, 3}},  {3, false, 6030503, {8, 2}, {5, 3}},
+    {3, false, 29652973, {7, 2}, {9, 3}}, {3, false, 422662, {4, 2}, {6, 1}},
+    {3, false, 3301897, {8, 4}, {6, 3}},  {3, false, 12967987, {9, 3}, {7, 2}},
+    {3, false, 18403846, {9, 1}, {5, 3}}, {3, false, 6373807, {5, 1}, {7, 2}},
+    {3, false, 10812, {7, 2}, {5, 3}},    {3, false, 24331235, {8, 3}, {6, 4}},
+    {4, false, 18511029, {5, 3}, {9, 4}}, {3, false, 4844254, {8, 4}, {4, 2}},
+    {4, false, 4007362, {9, 4}, {5, 2}},  {3, false, 1289374, {4, 4}, {8, 3}},
 };
 
 // The chosen levels made again from their draws, false when a draw no longer makes its level
@@ -378,8 +354,10 @@ bool refaire_le_choix(std::vector<t_candidat> &faits) {
             break;
         }
         if (!trouve) {
-            std::fprintf(stderr, "generer_niveaux: draw %ld with %d pieces to place no longer makes "
-                                 "its level\n", c.tirage, c.pieces);
+            std::fprintf(stderr,
+                         "generer_niveaux: draw %ld with %d pieces to place no longer makes "
+                         "its level\n",
+                         c.tirage, c.pieces);
             return false;
         }
     }
@@ -426,8 +404,10 @@ int chercher(const char *dossier) {
                 reserve.push_back(c);
                 ++collines;
             }
-        std::fprintf(stderr, "%d pieces to place, two of them staircases: %zu walks up then down "
-                             "from %ld stacks\n", k, collines, PILES_ESCALIERS[k]);
+        std::fprintf(stderr,
+                     "%d pieces to place, two of them staircases: %zu walks up then down "
+                     "from %ld stacks\n",
+                     k, collines, PILES_ESCALIERS[k]);
     }
     compter_leurres_de_tous(reserve);
     std::vector<const t_candidat *> v;
@@ -470,7 +450,8 @@ int chercher(const char *dossier) {
     }
     for (const t_candidat *c : choix) {
         const bool escaliers = c->tirage >= PILES[c->pieces] && c->pieces > 1 && c->pieces < 4;
-        std::printf("    {%d, %s, %ld, {%d, %d}, {%d, %d}},\n", c->pieces, escaliers ? "true" : "false",
+        std::printf("    {%d, %s, %ld, {%d, %d}, {%d, %d}},\n", c->pieces,
+                    escaliers ? "true" : "false",
                     escaliers ? c->tirage - PILES[c->pieces] : c->tirage,
                     c->piece[ID_CHEVALIER].colonne, c->piece[ID_CHEVALIER].ligne,
                     c->piece[ID_PRINCESSE].colonne, c->piece[ID_PRINCESSE].ligne);

@@ -109,7 +109,8 @@ std::string dire_courbe(const t_faute_courbe &f) {
     case CB_DEBUT_A_PLUSIEURS:
         return std::to_string(f.a_placer) + " pieces to place: levels 1 to 6 have one";
     case CB_SANS_LEURRE:
-        return "no decoy: from level " + std::to_string(NIVEAUX_SANS_LEURRE + 1) + " on every level has one";
+        return "no decoy: from level " + std::to_string(NIVEAUX_SANS_LEURRE + 1) +
+               " on every level has one";
     case CB_FIN_PEU_DE_LEURRES:
         return compter(size_t(f.leurres), "decoy") + ": the last twelve levels have five or more";
     case CB_FIN_PEU_DE_PIECES:

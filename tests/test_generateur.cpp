@@ -5,9 +5,9 @@
 #include "defi/partie.h"
 #include "jeu/modele.h"
 #include "niveau/lecture.h"
+#include "niveau/pieces.h"
 #include "redaction.h"
 #include "regles/generateur.h"
-#include "niveau/pieces.h"
 #include "regles/niveaux_livres.h"
 #include "regles/plateau.h"
 #include "regles/solveur.h"
@@ -280,7 +280,8 @@ TEST_F(Generateur, TousLesNiveauxDUnePile) {
                         }
                     EXPECT_EQ(a_placer, k);
                     if (escaliers) {
-                        EXPECT_GE(escaliers_a_placer, std::min(k, 2)) << k << " pieces, stack " << i;
+                        EXPECT_GE(escaliers_a_placer, std::min(k, 2))
+                            << k << " pieces, stack " << i;
                     }
                 }
             }

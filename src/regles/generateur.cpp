@@ -264,8 +264,8 @@ bool tirer_defi(uint32_t graine, int a_placer, long i, const t_livres &livres,
 }
 
 std::vector<std::array<t_piecer, NB_PIECES>> tirer_niveaux(uint32_t graine, int a_placer,
-                                                         bool escaliers, long i,
-                                                         const t_piecer depart[NB_PIECES]) {
+                                                           bool escaliers, long i,
+                                                           const t_piecer depart[NB_PIECES]) {
     std::vector<std::array<t_piecer, NB_PIECES>> v;
     t_piecer piece[NB_PIECES];
     std::copy(depart, depart + NB_PIECES, piece);

@@ -62,8 +62,8 @@ bool tirer_defi(uint32_t graine, int a_placer, long i, const t_livres &livres,
 // are staircases (a walk up, then down, needs two). `depart` holds the pieces as the
 // reset leaves them.
 std::vector<std::array<t_piecer, NB_PIECES>> tirer_niveaux(uint32_t graine, int a_placer,
-                                                         bool escaliers, long i,
-                                                         const t_piecer depart[NB_PIECES]);
+                                                           bool escaliers, long i,
+                                                           const t_piecer depart[NB_PIECES]);
 
 // The seeds a player types: 1 to 999999999.
 constexpr uint32_t GRAINE_MAX = 999999999;

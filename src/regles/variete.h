@@ -33,9 +33,9 @@ constexpr size_t PIECES_POUR_UNE_NOUVEAUTE = 2;
 // drawn keeps no motif twice.
 constexpr int NIVEAUX_SANS_LEURRE = 11;
 
-// The decoys the curve asks for: from level NIVEAUX_SANS_LEURRE + 1 on, one at least in each level; in each
-// of the last NIVEAUX_DE_FIN, LEURRES_DE_FIN at least; over each quarter of the levels (1 to 12,
-// 13 to 24...), a mean of LEURRES_PAR_QUART at least.
+// The decoys the curve asks for: from level NIVEAUX_SANS_LEURRE + 1 on, one at least in each level;
+// in each of the last NIVEAUX_DE_FIN, LEURRES_DE_FIN at least; over each quarter of the levels (1
+// to 12, 13 to 24...), a mean of LEURRES_PAR_QUART at least.
 constexpr int LEURRES_DE_FIN = 5;
 constexpr int QUARTS = 4;
 constexpr std::array<int, QUARTS> LEURRES_PAR_QUART = {0, 2, 4, 10};
