@@ -639,23 +639,38 @@ TEST_F(Defi, DefiSuivantPrepare) {
     EXPECT_TRUE(p.prochain == nullptr);
 }
 
-// One run's random challenges are unlike each other as the checker compares levels, while the
-// seeds N draws give others: with three pieces to place, most seeds' first challenge is one of a
-// few levels, mirrored or moved, which a player would otherwise meet again at once.
+// One run's random challenges are unlike each other as the checker compares levels (with three
+// or four pieces to place, but for their cells in common), while the seeds N draws give others:
+// most seeds' first challenge is one of a few levels, mirrored or moved, which a player would
+// otherwise meet again at once. With four pieces, each comes from one of its first few seeds:
+// compared for their cells, they tried all twenty from the second on.
 TEST_F(Defi, DefisDUneMemeSuiteDifferents) {
     t_partie &p = *partie_;
     commencer_partie(p, 19);
-    p.hasard = t_hasard(20261208);
-    p.pieces_voulues = 3;
-    std::vector<t_empreinte> vus;
-    for (int n = 0; n < 3; ++n) {
-        commander(p, C_NOUVEAU);
-        attendre_fabrication(p);
-        ASSERT_EQ(p.courant, 0);
-        const t_empreinte e = empreinte_du_defi(p.defis[0].piece);
-        for (const t_empreinte &d : vus)
-            EXPECT_FALSE(ressemble(d, e) || ressemble(e, d)) << "challenge " << n + 1;
-        vus.push_back(e);
+    for (const int k : {2, 3, 4}) {
+        p.hasard = t_hasard(20261208);
+        p.pieces_voulues = k;
+        p.defis_faits.clear();
+        std::vector<t_empreinte> vus;
+        for (int n = 0; n < 3; ++n) {
+            commander(p, C_NOUVEAU);
+            size_t essayees = 0;
+            while (en_fabrication(p)) {
+                essayees = p.atelier->essayees;
+                if (suivre_fabrication(p)) break;
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+            ASSERT_EQ(p.courant, 0);
+            const std::string cas =
+                std::to_string(k) + " pieces, challenge " + std::to_string(n + 1);
+            if (k == 4) {
+                EXPECT_LE(essayees, 3U) << cas;
+            }
+            const t_empreinte e = empreinte_du_defi(p.defis[0].piece);
+            for (const t_empreinte &d : vus)
+                EXPECT_FALSE(ressemble(d, e, true, k < 3) || ressemble(e, d, true, k < 3)) << cas;
+            vus.push_back(e);
+        }
     }
 }
 
