@@ -1,8 +1,11 @@
 // generer_niveaux.cpp: makes the 48 levels. Stacks are dropped on the board at random, piece by
 // piece, the figures set where a walk joins them; a stack is kept when it keeps every level
-// rule and its challenge has exactly one solution. Then 48 of those levels, unlike each other,
-// are chosen by a local search to teach one feature at a time, in order of difficulty.
-// Usage: generer_niveaux FOLDER   (the same files every time: every draw has a fixed seed)
+// rule and its challenge has exactly one solution. The table CHOIX names the draw of each
+// shipped level and where its figures stand, so the files are made again from it alone; a
+// search draws the whole pool again and chooses 48 by simulated annealing.
+// Usage: generer_niveaux FOLDER   (the 48 files from CHOIX, the same bytes every time)
+//        generer_niveaux --chercher FOLDER   (the pool drawn again, 48 chosen, written to FOLDER
+//        and their table printed; some forty minutes on two cores)
 //        generer_niveaux --graine SEED --pieces K FILE   (the challenge the program makes from
 //        that seed, with K pieces to place, as a level file)
 #include "niveau/lecture.h"
@@ -19,7 +22,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <string>
@@ -48,7 +50,8 @@ constexpr int POIDS_D_UNE_PAIRE = 5;
 
 struct t_candidat {
     int pieces = 0;
-    long tirage = 0; // the draw's number among those of its number of pieces
+    long tirage = 0; // the draw's number among those of its number of pieces (the draws with two
+                     // staircases numbered on from PILES[k])
     t_piecer piece[NB_PIECES];
     t_fiche fiche;
     t_empreinte empreinte;
@@ -295,7 +298,8 @@ int ecrire_defi(const char *graine, const char *pieces, const char *chemin) {
     return 0;
 }
 
-// The 48 levels, in order, as the search (--chercher) chose them: for each, the draw that makes
+// The 48 levels, in order, as a search over the same pool chose them (its first six chosen
+// before the rest; --chercher is not held to find the same): for each, the draw that makes
 // its stack (pieces to place, with two staircases or not, the draw's number) and where the
 // knight and the princess stand on it (column, row). Making them again from their draws takes
 // seconds; drawing every stack and searching again takes the better part of an hour.

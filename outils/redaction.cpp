@@ -103,15 +103,17 @@ std::string dire_courbe(const t_faute_courbe &f) {
     switch (f.sorte) {
     case CB_MOINS_DIFFICILE:
         return "difficulty " + std::to_string(f.difficulte) + " is below level " +
-               std::to_string(f.precedent) + "'s " + std::to_string(f.difficulte_precedente) +
-               ", itself below level " + std::to_string(f.avant) + "'s " +
-               std::to_string(f.difficulte_avant) + ": a level may rest once, not twice in a row";
+               std::to_string(f.avant) + "'s " + std::to_string(f.difficulte_avant) +
+               ", after which level " + std::to_string(f.precedent) + " rested (" +
+               std::to_string(f.difficulte_precedente) +
+               "): a level may rest once, then the climb comes back above it";
     case CB_DEBUT_A_PLUSIEURS:
         return std::to_string(f.a_placer) + " pieces to place: levels 1 to 6 have one";
     case CB_SANS_LEURRE:
         return "no decoy: from level " + std::to_string(NIVEAUX_SANS_LEURRE + 1) +
                " on every level has one";
     case CB_FIN_PEU_DE_LEURRES:
+        static_assert(LEURRES_DE_FIN == 5, "the count is written in words, as the others");
         return compter(size_t(f.leurres), "decoy") + ": the last twelve levels have five or more";
     case CB_FIN_PEU_DE_PIECES:
         return compter(f.a_placer, "piece") +

@@ -22,7 +22,7 @@ t_probleme dire_faute(const t_piecer piece[NB_PIECES], const t_faute &f);
 std::string dire_ressemblance(const t_ressemblance &r);
 
 // A motif level b shares with level a, b's pieces named: "CUBE, TOUR_1 and GRAND_ESCALIER
-// stand as in level 13, moved or mirrored".
+// stand as in level 13, moved or mirrored: the same motif, with a piece to place in both".
 std::string dire_motif(const t_piecer piece[NB_PIECES], const t_motif_commun &m);
 
 // How a level breaks the curve.

@@ -151,13 +151,13 @@ void BM_demarrage(benchmark::State &state) {
     }
 }
 
-// The checker's work on the level with the longest search (level 48: four pieces to place):
+// The checker's work on the level with the longest search (level 47: four pieces to place):
 // reading and checking the file, then solving its challenge.
 void BM_verifier_niveau(benchmark::State &state) {
     t_piecer piece[NB_PIECES];
     bool sain = false;
     while (state.KeepRunning()) {
-        benchmark::DoNotOptimize(verifier_fichier("solution48.xml", piece, sain));
+        benchmark::DoNotOptimize(verifier_fichier("solution47.xml", piece, sain));
         benchmark::DoNotOptimize(resoudre(piece, 2));
     }
 }

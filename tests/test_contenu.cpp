@@ -371,10 +371,26 @@ TEST(Regles, VarieteEtCourbe) {
     t_fiche haut = quatre;
     haut.numero = 39;
     haut.leurres = 9;
-    EXPECT_EQ(dire_tout(verifier_courbe(&quatre, apres, &haut)).front(),
-              "difficulty 113 is below level 40's " + std::to_string(quatre.difficulte()) +
-                  ", itself below level 39's " + std::to_string(haut.difficulte()) +
-                  ": a level may rest once, not twice in a row");
+    const std::string pas_remontee =
+        "difficulty " + std::to_string(apres.difficulte()) + " is below level 39's " +
+        std::to_string(haut.difficulte()) + ", after which level 40 rested (" +
+        std::to_string(quatre.difficulte()) + "): a level may rest once, then the climb comes " +
+        "back above it";
+    EXPECT_EQ(dire_tout(verifier_courbe(&quatre, apres, &haut)).front(), pas_remontee);
+    // Climbing after the rest, but not back above level 39: the levels would fall one rest at
+    // a time. Above it, the climb goes on.
+    t_fiche remonte = quatre;
+    remonte.numero = 41;
+    remonte.leurres = quatre.leurres + 1;
+    ASSERT_GT(remonte.difficulte(), quatre.difficulte());
+    ASSERT_LT(remonte.difficulte(), haut.difficulte());
+    EXPECT_EQ(dire_tout(verifier_courbe(&quatre, remonte, &haut)).front(),
+              "difficulty " + std::to_string(remonte.difficulte()) + " is below level 39's " +
+                  std::to_string(haut.difficulte()) + ", after which level 40 rested (" +
+                  std::to_string(quatre.difficulte()) +
+                  "): a level may rest once, then the climb comes back above it");
+    remonte.leurres = haut.leurres + 1;
+    EXPECT_TRUE(verifier_courbe(&quatre, remonte, &haut).empty());
     t_fiche six = quatre;
     six.numero = 6;
     EXPECT_EQ(dire_tout(verifier_courbe(&un, six)),
@@ -483,6 +499,11 @@ TEST(Regles, Lecons) {
                         "bridge, prop, counterweight, stack"},
                    {36, "a mean of 3.0 decoys over levels 25 to 36: 4 or more are needed"}}));
     EXPECT_EQ(leurres_par_quart(v), (std::array<double, QUARTS>{0, 2, 3, 10}));
+    // A level left out of the list counts in no quarter's mean (the checker run on some files).
+    tous[40].leurres = 1000;
+    v.erase(v.begin() + 40);
+    EXPECT_EQ(leurres_par_quart(v), (std::array<double, QUARTS>{0, 2, 3, 10}));
+    EXPECT_EQ(leurres_par_quart({&tous[30]}), (std::array<double, QUARTS>{0, 0, 3, 0}));
 }
 
 // Three pieces touching side to side, one of them to place in each level, in the same cells

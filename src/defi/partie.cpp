@@ -152,10 +152,7 @@ bool suivre_fabrication(t_partie &p) {
     // A challenge alike one already made in this run gives way to the next seed's: a seed's
     // first challenge is often one of a few, mirrored or moved.
     const t_empreinte e = reussi ? empreinte_du_defi(piece) : t_empreinte{};
-    // With three or four pieces to place, not for the cells in common, as with the shipped
-    // levels: the few such stacks share most of theirs, and from the second challenge of a run
-    // every one of the twenty seeds was tried, some twenty seconds.
-    const bool cellules = a.pieces < 3;
+    const bool cellules = cellules_comparees(a.pieces);
     const auto pareils = [&](const t_empreinte &d) {
         return ressemble(d, e, true, cellules) || ressemble(e, d, true, cellules);
     };

@@ -138,12 +138,7 @@ void placer(t_piecer &p, t_lieu l) {
 // other cells: a challenge would take minutes to find, or never be found.
 bool nouveau(const t_fiche &f, const t_livres &livres) {
     const t_empreinte e = empreinte(f);
-    // With three or four to place, most of the cells are those the player lays, and the motifs
-    // already keep them from standing as in a shipped level. Twenty-nine of the 48 have three or
-    // four, and share three quarters of their cells with nearly every such stack the draws make
-    // with one solution: compared for that too, a four-piece challenge took minutes or never
-    // came, a three-piece one seconds.
-    const bool cellules = f.a_placer.size() < 3;
+    const bool cellules = cellules_comparees(int(f.a_placer.size()));
     return std::none_of(livres.empreintes.begin(), livres.empreintes.end(),
                         [&](const t_empreinte &l) { return ressemble(l, e, false, cellules); });
 }
@@ -218,6 +213,10 @@ bool motif_livre(const t_piecer piece[NB_PIECES], const t_livres &livres) {
 
 } // namespace
 
+bool cellules_comparees(int a_placer) {
+    return a_placer < 3;
+}
+
 int leurres_minimum(int a_placer) {
     return a_placer >= 3 ? 3 : a_placer == 2 ? 1 : 0;
 }
@@ -229,7 +228,10 @@ namespace {
 template <typename F>
 bool parcourir_niveaux(uint32_t graine, int a_placer, bool escaliers, long i,
                        const t_livres &livres, t_piecer piece[NB_PIECES], F garder) {
-    // A stream of its own for each stack of each seed and number of pieces.
+    // A stream of its own for each of the first 2^24 stacks of each seed and number of pieces;
+    // past that, stack i shares the stream of stack i - 2^24 with one more piece to place (the
+    // next seed's with one, after four), as six shipped levels' draws do: left so, since
+    // another stream would change them and the seeds' challenges.
     t_hasard h(((uint64_t(graine) * 4 + uint64_t(a_placer - 1)) << 24) + uint64_t(i));
     if (!empiler(h, a_placer, escaliers, piece) || motif_livre(piece, livres)) return false;
     std::vector<t_figures> choix = places_des_figures(piece, livres);

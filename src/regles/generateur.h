@@ -46,6 +46,13 @@ struct t_livres {
 // to place (a handful of challenges would be left), one with two, three with three or four.
 int leurres_minimum(int a_placer);
 
+// Whether a random challenge is compared for its cells in common, with the shipped levels and
+// with those made before it in the run: with one or two pieces to place only. With three or
+// four, most of its cells are those the player lays and the motifs already keep them apart;
+// the few such stacks with one solution share most of theirs, and compared so, a four-piece
+// challenge took minutes against the shipped levels and tried all twenty seeds within a run.
+bool cellules_comparees(int a_placer);
+
 // Stack number i of the draws for seed `graine` and `a_placer` pieces to place, the figures set
 // on it: a level that keeps every rule, whose challenge has one solution, whose walk changes
 // height, and that `livres` accepts; false otherwise. `piece` holds the pieces as the reset

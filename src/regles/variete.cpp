@@ -293,8 +293,10 @@ std::vector<t_faute_courbe> verifier_courbe(const t_fiche *a, const t_fiche &b,
         v.push_back(c);
     };
     const bool fin = b.numero > NB_NIVEAUX - NIVEAUX_DE_FIN;
-    if (a != nullptr && avant != nullptr && c.difficulte < c.difficulte_precedente &&
-        c.difficulte_precedente < c.difficulte_avant)
+    // After a rest the climb comes back above the level before it: only two dips in a row
+    // forbidden, the levels could fall step by step, resting one level in two.
+    if (a != nullptr && avant != nullptr && c.difficulte_precedente < c.difficulte_avant &&
+        c.difficulte < c.difficulte_avant)
         relever(CB_MOINS_DIFFICILE);
     if (b.numero >= 1 && b.numero <= LECONS && c.a_placer != 1) relever(CB_DEBUT_A_PLUSIEURS);
     if (b.numero > NIVEAUX_SANS_LEURRE && c.leurres == 0) relever(CB_SANS_LEURRE);

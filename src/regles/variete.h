@@ -29,8 +29,8 @@ constexpr size_t PIECES_POUR_UNE_NOUVEAUTE = 2;
 
 // Levels 1 to NIVEAUX_SANS_LEURRE may teach with no decoy: the first six with one piece to place,
 // the next five bringing with two or three the features that no level with a decoy brings with
-// so few (the hill among them); with a decoy asked from level 7 on, no choice among the levels
-// drawn keeps no motif twice.
+// so few (the hill among them); with a decoy asked from level 7 on, every choice among the
+// levels drawn repeats a motif.
 constexpr int NIVEAUX_SANS_LEURRE = 11;
 
 // The decoys the curve asks for: from level NIVEAUX_SANS_LEURRE + 1 on, one at least in each level;
@@ -154,8 +154,9 @@ bool ressemble(const t_empreinte &a, const t_empreinte &b, bool decale = true,
 
 // A way a level breaks the curve.
 enum t_sorte_courbe {
-    CB_MOINS_DIFFICILE,   // a lower difficulty than the level before's, itself lower than its
-                          // own level before's: two dips in a row
+    CB_MOINS_DIFFICILE,   // the level before rested (a lower difficulty than its own level
+                          // before's), and this one stays below that one: two dips in a row,
+                          // or a climb that does not come back
     CB_DEBUT_A_PLUSIEURS, // levels 1 to LECONS: not one piece to place
     CB_SANS_LEURRE,       // after level NIVEAUX_SANS_LEURRE: no decoy
     CB_FIN_PEU_DE_PIECES, // the last NIVEAUX_DE_FIN: fewer than three pieces to place
@@ -178,11 +179,11 @@ struct t_faute_courbe {
 
 // How level b breaks the curve, a being the level before it and `avant` the level before a
 // (none for a level checked without them): the difficulty may fall once, a level resting after
-// a hard one, but never at two levels in a row; levels 1 to 6 have one piece to place; every
-// level after them has a decoy; the last twelve have three pieces to place or more, three
-// features or more and LEURRES_DE_FIN decoys or more. In that order. Level 1 or 2 having a
-// staircase to place is checked by escalier_au_debut(), the lessons and the decoys per quarter
-// by verifier_lecons().
+// a hard one, then climbs back above the hard one; levels 1 to 6 have one piece to place; every
+// level after level NIVEAUX_SANS_LEURRE has a decoy; the last twelve have three pieces to place or
+// more, three features or more and LEURRES_DE_FIN decoys or more. In that order. Level 1 or 2
+// having a staircase to place is checked by escalier_au_debut(), the lessons and the decoys per
+// quarter by verifier_lecons().
 std::vector<t_faute_courbe> verifier_courbe(const t_fiche *a, const t_fiche &b,
                                             const t_fiche *avant = nullptr);
 
