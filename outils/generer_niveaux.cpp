@@ -50,8 +50,8 @@ constexpr int POIDS_D_UNE_PAIRE = 5;
 
 struct t_candidat {
     int pieces = 0;
-    long tirage = 0; // the draw's number among those of its number of pieces (the draws with two
-                     // staircases numbered on from PILES[k])
+    bool escaliers = false; // drawn with two staircases among the pieces to place
+    long tirage = 0;        // the draw's number among those of its kind
     t_piecer piece[NB_PIECES];
     t_fiche fiche;
     t_empreinte empreinte;
@@ -75,7 +75,7 @@ std::array<uint64_t, NB_PIECES> forme_canonique(const t_empreinte &e) {
 // Every distinct level that the draws for k pieces to place make (a level, its mirror image
 // and the level moved sideways are one: the first drawn), in the order of the draws; the
 // draws are shared among the cores, each keeps its number.
-std::vector<t_candidat> tirer_tous(int k, bool escaliers, long piles, long premier) {
+std::vector<t_candidat> tirer_tous(int k, bool escaliers, long piles) {
     const unsigned nb_fils = std::max(1U, std::thread::hardware_concurrency());
     std::vector<std::map<std::array<uint64_t, NB_PIECES>, t_candidat>> trouves(nb_fils);
     std::vector<std::thread> fils;
@@ -86,7 +86,8 @@ std::vector<t_candidat> tirer_tous(int k, bool escaliers, long piles, long premi
                      tirer_niveaux(GRAINE_DES_NIVEAUX, k, escaliers, i, depart)) {
                     t_candidat c;
                     c.pieces = k;
-                    c.tirage = premier + i;
+                    c.escaliers = escaliers;
+                    c.tirage = i;
                     std::copy(niveau.begin(), niveau.end(), c.piece);
                     // tirer_niveaux() has proved the one solution: the record needs only which
                     // pieces are to place.
@@ -258,12 +259,8 @@ bool juger(const std::vector<const t_candidat *> &choix) {
     std::vector<const t_fiche *> suite;
     for (size_t i = 0; i < fiches.size(); ++i) {
         const std::string niveau = "level " + std::to_string(i + 1) + ": ";
-        for (size_t j = 0; j < i; ++j)
-            for (const t_ressemblance &r : ressemblances(fiches[j], fiches[i]))
-                problemes.push_back(niveau + dire_ressemblance(r));
-        for (size_t j = 0; j < i; ++j)
-            for (const t_motif_commun &m : motifs_communs(fiches[j], fiches[i]))
-                problemes.push_back(niveau + dire_motif(choix[i]->piece, m));
+        for (const std::string &m : dire_pareils(suite, fiches[i], choix[i]->piece))
+            problemes.push_back(niveau + m);
         for (const t_faute_courbe &c : verifier_courbe(i == 0 ? nullptr : &fiches[i - 1], fiches[i],
                                                        i < 2 ? nullptr : &fiches[i - 2]))
             problemes.push_back(niveau + dire_courbe(c));
@@ -350,6 +347,7 @@ bool refaire_le_choix(std::vector<t_candidat> &faits) {
                 continue;
             t_candidat f;
             f.pieces = c.pieces;
+            f.escaliers = c.escaliers;
             f.tirage = c.tirage;
             std::copy(niveau.begin(), niveau.end(), f.piece);
             f.fiche = ficher(0, f.piece, true);
@@ -392,7 +390,7 @@ int chercher(const char *dossier) {
     // Every distinct level drawn: of two alike, either may be the one that fits among the others.
     std::vector<t_candidat> reserve;
     for (int k = 1; k <= 4; ++k) {
-        std::vector<t_candidat> v = tirer_tous(k, false, PILES[k], 0);
+        std::vector<t_candidat> v = tirer_tous(k, false, PILES[k]);
         std::map<unsigned, int> idees;
         for (const t_candidat &c : v) ++idees[c.fiche.traits];
         std::fprintf(stderr, "%d pieces to place: %zu distinct levels from %ld stacks, %zu ideas\n",
@@ -400,10 +398,10 @@ int chercher(const char *dossier) {
         reserve.insert(reserve.end(), v.begin(), v.end());
     }
     // Two staircases among the pieces to place, for the walks up then down that the draws
-    // above seldom make: kept only for such a walk, numbered after the draws above.
+    // above seldom make: kept only for such a walk.
     for (int k = 2; k <= 3; ++k) {
         size_t collines = 0;
-        for (const t_candidat &c : tirer_tous(k, true, PILES_ESCALIERS[k], PILES[k]))
+        for (const t_candidat &c : tirer_tous(k, true, PILES_ESCALIERS[k]))
             if ((c.fiche.traits & T_COLLINE) != 0) {
                 reserve.push_back(c);
                 ++collines;
@@ -418,8 +416,8 @@ int chercher(const char *dossier) {
     for (const t_candidat &c : reserve) v.push_back(&c);
     // In the order the levels will have: by difficulty.
     std::sort(v.begin(), v.end(), [](const t_candidat *a, const t_candidat *b) {
-        return std::make_tuple(a->fiche.difficulte(), a->pieces, a->tirage) <
-               std::make_tuple(b->fiche.difficulte(), b->pieces, b->tirage);
+        return std::make_tuple(a->fiche.difficulte(), a->pieces, a->escaliers, a->tirage) <
+               std::make_tuple(b->fiche.difficulte(), b->pieces, b->escaliers, b->tirage);
     });
     std::vector<std::vector<size_t>> semblables(v.size());
     size_t paires = 0;
@@ -452,14 +450,11 @@ int chercher(const char *dossier) {
         std::fprintf(stderr, "generer_niveaux: no choice of 48 levels keeps every demand\n");
         return 1;
     }
-    for (const t_candidat *c : choix) {
-        const bool escaliers = c->tirage >= PILES[c->pieces] && c->pieces > 1 && c->pieces < 4;
+    for (const t_candidat *c : choix)
         std::printf("    {%d, %s, %ld, {%d, %d}, {%d, %d}},\n", c->pieces,
-                    escaliers ? "true" : "false",
-                    escaliers ? c->tirage - PILES[c->pieces] : c->tirage,
-                    c->piece[ID_CHEVALIER].colonne, c->piece[ID_CHEVALIER].ligne,
-                    c->piece[ID_PRINCESSE].colonne, c->piece[ID_PRINCESSE].ligne);
-    }
+                    c->escaliers ? "true" : "false", c->tirage, c->piece[ID_CHEVALIER].colonne,
+                    c->piece[ID_CHEVALIER].ligne, c->piece[ID_PRINCESSE].colonne,
+                    c->piece[ID_PRINCESSE].ligne);
     return ecrire_niveaux(choix, dossier);
 }
 

@@ -99,6 +99,16 @@ std::string dire_motif(const t_piecer piece[NB_PIECES], const t_motif_commun &m)
            ", moved or mirrored: the same motif, with a piece to place in both";
 }
 
+std::vector<std::string> dire_pareils(const std::vector<const t_fiche *> &avant, const t_fiche &b,
+                                      const t_piecer piece[NB_PIECES]) {
+    std::vector<std::string> v;
+    for (const t_fiche *a : avant)
+        for (const t_ressemblance &r : ressemblances(*a, b)) v.push_back(dire_ressemblance(r));
+    for (const t_fiche *a : avant)
+        for (const t_motif_commun &m : motifs_communs(*a, b)) v.push_back(dire_motif(piece, m));
+    return v;
+}
+
 std::string dire_courbe(const t_faute_courbe &f) {
     switch (f.sorte) {
     case CB_MOINS_DIFFICILE:

@@ -6,6 +6,7 @@
 #include "regles/variete.h"
 
 #include <string>
+#include <vector>
 
 // One problem of a level, in the checker's words: the piece it concerns (its name, or "-" for
 // the whole level), and what is wrong.
@@ -24,6 +25,11 @@ std::string dire_ressemblance(const t_ressemblance &r);
 // A motif level b shares with level a, b's pieces named: "CUBE, TOUR_1 and GRAND_ESCALIER
 // stand as in level 13, moved or mirrored: the same motif, with a piece to place in both".
 std::string dire_motif(const t_piecer piece[NB_PIECES], const t_motif_commun &m);
+
+// How level b, whose pieces are `piece`, is too like each of the levels before it: the ways
+// each is alike (dire_ressemblance()), then the motifs each shares (dire_motif()).
+std::vector<std::string> dire_pareils(const std::vector<const t_fiche *> &avant, const t_fiche &b,
+                                      const t_piecer piece[NB_PIECES]);
 
 // How a level breaks the curve.
 std::string dire_courbe(const t_faute_courbe &f);

@@ -121,7 +121,8 @@ int main(int argc, char **argv) {
         std::printf("%s: %s: %s\n", fichier.c_str(), piece.c_str(), m.c_str());
         ++problemes;
     };
-    const t_fiche *precedent = nullptr, *avant = nullptr, *premiers[3] = {};
+    const t_fiche *premiers[3] = {};
+    std::vector<const t_fiche *> fiches; // the sound levels, in order
     for (size_t i = 0; i < niveaux.size(); ++i) {
         const t_niveau &n = niveaux[i];
         for (const t_probleme &p : n.problemes) signaler(n.fichier, p.piece, p.message);
@@ -133,27 +134,17 @@ int main(int argc, char **argv) {
                     f.a_placer.size(), f.a_placer.size() == 1 ? "" : "s",
                     noms(n.piece, f.a_placer).c_str(), f.chemin.forme.c_str(), f.essais,
                     nommer_traits(f.traits).c_str());
-        for (size_t j = 0; j < i; ++j)
-            if (niveaux[j].fiche)
-                for (const t_ressemblance &r : ressemblances(*niveaux[j].fiche, f))
-                    signaler(n.fichier, "-", dire_ressemblance(r));
-        for (size_t j = 0; j < i; ++j)
-            if (niveaux[j].fiche)
-                for (const t_motif_commun &m : motifs_communs(*niveaux[j].fiche, f))
-                    signaler(n.fichier, "-", dire_motif(n.piece, m));
-        for (const t_faute_courbe &c : verifier_courbe(precedent, f, avant))
+        for (const std::string &m : dire_pareils(fiches, f, n.piece)) signaler(n.fichier, "-", m);
+        const size_t nb = fiches.size();
+        for (const t_faute_courbe &c : verifier_courbe(nb > 0 ? fiches[nb - 1] : nullptr, f,
+                                                       nb > 1 ? fiches[nb - 2] : nullptr))
             signaler(n.fichier, "-", dire_courbe(c));
-        avant = precedent;
-        precedent = &f;
+        fiches.push_back(&f);
         if (f.numero == 1 || f.numero == 2) premiers[f.numero] = &f;
     }
-    std::vector<const t_fiche *> fiches;
     std::map<int, std::string> fichier_du_niveau;
     for (const t_niveau &n : niveaux)
-        if (n.fiche) {
-            fiches.push_back(n.fiche.get());
-            fichier_du_niveau.emplace(n.fiche->numero, n.fichier);
-        }
+        if (n.fiche) fichier_du_niveau.emplace(n.fiche->numero, n.fichier);
     // The decoys per quarter, of the levels whose numbers fall in it.
     const std::array<double, QUARTS> moyennes = leurres_par_quart(fiches);
     std::string quarts;

@@ -371,12 +371,13 @@ TEST(Regles, VarieteEtCourbe) {
     t_fiche haut = quatre;
     haut.numero = 39;
     haut.leurres = 9;
-    const std::string pas_remontee =
-        "difficulty " + std::to_string(apres.difficulte()) + " is below level 39's " +
-        std::to_string(haut.difficulte()) + ", after which level 40 rested (" +
-        std::to_string(quatre.difficulte()) + "): a level may rest once, then the climb comes " +
-        "back above it";
-    EXPECT_EQ(dire_tout(verifier_courbe(&quatre, apres, &haut)).front(), pas_remontee);
+    const auto sous_le_haut = [&](const t_fiche &b) {
+        return "difficulty " + std::to_string(b.difficulte()) + " is below level 39's " +
+               std::to_string(haut.difficulte()) + ", after which level 40 rested (" +
+               std::to_string(quatre.difficulte()) +
+               "): a level may rest once, then the climb comes back above it";
+    };
+    EXPECT_EQ(dire_tout(verifier_courbe(&quatre, apres, &haut)).front(), sous_le_haut(apres));
     // Climbing after the rest, but not back above level 39: the levels would fall one rest at
     // a time. Above it, the climb goes on.
     t_fiche remonte = quatre;
@@ -384,11 +385,7 @@ TEST(Regles, VarieteEtCourbe) {
     remonte.leurres = quatre.leurres + 1;
     ASSERT_GT(remonte.difficulte(), quatre.difficulte());
     ASSERT_LT(remonte.difficulte(), haut.difficulte());
-    EXPECT_EQ(dire_tout(verifier_courbe(&quatre, remonte, &haut)).front(),
-              "difficulty " + std::to_string(remonte.difficulte()) + " is below level 39's " +
-                  std::to_string(haut.difficulte()) + ", after which level 40 rested (" +
-                  std::to_string(quatre.difficulte()) +
-                  "): a level may rest once, then the climb comes back above it");
+    EXPECT_EQ(dire_tout(verifier_courbe(&quatre, remonte, &haut)).front(), sous_le_haut(remonte));
     remonte.leurres = haut.leurres + 1;
     EXPECT_TRUE(verifier_courbe(&quatre, remonte, &haut).empty());
     t_fiche six = quatre;

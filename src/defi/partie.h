@@ -118,8 +118,8 @@ void fabriquer(t_partie &p, const std::vector<uint32_t> &graines, int pieces);
 
 // A challenge as the comparisons between levels see it (variete.h): a challenge made is given up
 // for the next seed's when it is alike one made before in the run, the same, mirrored, moved
-// sideways, with the same walk or three quarters of the same cells, which a player reads as the
-// same puzzle.
+// sideways, with the same walk or (cellules_comparees()) three quarters of the same cells, which
+// a player reads as the same puzzle.
 t_empreinte empreinte_du_defi(const t_piecer piece[NB_PIECES]);
 
 // Whether a challenge is being made; and, once its threads are done, puts the challenge in play
